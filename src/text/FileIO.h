@@ -1,0 +1,21 @@
+#pragma once
+// File access by working-text paths (converted to the file system's UTF-8 names).
+#include <string>
+#include <string_view>
+
+namespace sorvanta::text {
+
+// The file system name of a working-text path.
+std::string toFsPath(std::string_view workingPath);
+
+bool fileExists(std::string_view workingPath);
+
+// Reads the whole file into out; false (out empty) when it cannot be read.
+bool readWholeFile(std::string_view workingPath, std::string& out);
+
+// Writes bytes to a temporary file in the target's folder and renames it over the target,
+// so a failed save never leaves a truncated file. Throws FileCreateError
+// "Cannot create file <path>" when the file cannot be created or written.
+void writeFileAtomically(std::string_view workingPath, std::string_view bytes);
+
+}  // namespace sorvanta::text

@@ -1,0 +1,259 @@
+#include "xml/XpNode.h"
+
+#include <cstring>
+
+#include "text/WorkingText.h"
+#include "xml/DocStorage.h"
+#include "xml/XpPath.h"
+
+namespace sorvanta::xml {
+
+using text::utf8ToWorking;
+using text::workingToUtf8;
+
+namespace {
+
+// Calls visit(value) for every text or CDATA value of node's subtree in document order,
+// without recursion (documents may nest deeply).
+template <class Visit>
+void forEachTextPiece(const TXpNode* node, Visit visit) {
+  if (node->isText() || node->nodeType() == ATTRIBUTE_NODE) {
+    visit(node->valueUtf8());
+    return;
+  }
+  const TXpNode* current = node->noGetFirstChild();
+  while (current) {
+    if (current->isText()) visit(current->valueUtf8());
+    if (const TXpNode* child = current->noGetFirstChild()) {
+      current = child;
+      continue;
+    }
+    while (current != node && !current->noGetNextSibling()) current = current->parentNode();
+    if (current == node) break;
+    current = current->noGetNextSibling();
+  }
+}
+
+// Reads optional sign and decimal digits; anything else, or a value beyond 32 bits, gives 0.
+int32_t readDecimal(std::string_view text) {
+  size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  if (i == text.size()) return 0;
+  int64_t value = 0;
+  for (; i < text.size(); ++i) {
+    char c = text[i];
+    if (c < '0' || c > '9') return 0;
+    value = value * 10 + (c - '0');
+    if (value > int64_t{1} << 31) return 0;
+  }
+  if (negative) value = -value;
+  if (value > INT32_MAX || value < INT32_MIN) return 0;
+  return static_cast<int32_t>(value);
+}
+
+}  // namespace
+
+// ---- TXpNamedNodeMap ----
+
+TXpAttribute* TXpNamedNodeMap::getNamedItemUtf8(std::string_view utf8Name) const {
+  if (utf8Name == "*") return first();
+  for (TXpNode* a = first_; a; a = a->next_) {
+    if (std::strncmp(a->name_, utf8Name.data(), utf8Name.size()) == 0 &&
+        a->name_[utf8Name.size()] == '\0')
+      return static_cast<TXpAttribute*>(a);
+  }
+  return nullptr;
+}
+
+TXpAttribute* TXpNamedNodeMap::GetNamedItem(std::string_view name) const {
+  if (text::isAscii(name)) return getNamedItemUtf8(name);
+  return getNamedItemUtf8(workingToUtf8(name));
+}
+
+TXpAttribute* TXpNamedNodeMap::first() const { return static_cast<TXpAttribute*>(first_); }
+
+int TXpNamedNodeMap::nlGetLength() const {
+  int count = 0;
+  for (TXpNode* a = first_; a; a = a->next_) ++count;
+  return count;
+}
+
+TXpAttribute* TXpNamedNodeMap::Item(int i) const {
+  if (i < 0) return nullptr;
+  TXpNode* a = first_;
+  while (a && i-- > 0) a = a->next_;
+  return static_cast<TXpAttribute*>(a);
+}
+
+// ---- TXpNode ----
+
+std::string TXpNode::nodeName() const { return utf8ToWorking(nameUtf8()); }
+std::string TXpNode::nodeValue() const { return utf8ToWorking(valueUtf8()); }
+
+TXpDocument* TXpNode::ownerDocument() const {
+  const TXpNode* node = this;
+  while (node->parent_) node = node->parent_;
+  if (node->kind_ != DOCUMENT_NODE) return nullptr;
+  return static_cast<TXpDocument*>(const_cast<TXpNode*>(node));
+}
+
+const TXpNodeList& TXpNode::childNodes() const {
+  static const TXpNodeList empty;
+  TXpDocument* document = ownerDocument();
+  if (!document) return empty;
+  return document->storage().childList(this);
+}
+
+const TXpNamedNodeMap* TXpNode::attributes() const {
+  if (kind_ != ELEMENT_NODE) return nullptr;
+  return &static_cast<const TXpElement*>(this)->attributes_;
+}
+
+bool TXpNode::HasAttributes() const {
+  return kind_ == ELEMENT_NODE && static_cast<const TXpElement*>(this)->attributes_.first_;
+}
+
+TXpNode* TXpNode::noGetFirstChild() const {
+  if (kind_ != ELEMENT_NODE && kind_ != DOCUMENT_NODE) return nullptr;
+  return static_cast<const TXpParentNode*>(this)->firstChild_;
+}
+
+TXpNode* TXpNode::noGetLastChild() const {
+  TXpNode* first = noGetFirstChild();
+  return first ? first->prevLink() : nullptr;
+}
+
+TXpNode*& TXpNode::prevLink() {
+  switch (kind_) {
+    case ELEMENT_NODE:
+    case DOCUMENT_NODE:
+      return static_cast<TXpParentNode*>(this)->prevCyclic_;
+    case PROCESSING_INSTRUCTION_NODE:
+      return static_cast<TXpProcessingInstruction*>(this)->prevCyclic_;
+    default:  // text, CDATA section, comment
+      return static_cast<TXpCharacterData*>(this)->prevCyclic_;
+  }
+}
+
+TXpNode* TXpNode::noGetNextSibling() const {
+  return kind_ == ATTRIBUTE_NODE ? nullptr : next_;
+}
+
+TXpNode* TXpNode::noGetPreviousSibling() const {
+  if (!parent_ || kind_ == ATTRIBUTE_NODE) return nullptr;
+  return parent_->noGetFirstChild() == this ? nullptr : prevLink();
+}
+
+std::string TXpNode::textUtf8() const {
+  std::string out;
+  forEachTextPiece(this, [&out](std::string_view piece) {
+    if (piece.empty()) return;
+    if (!out.empty()) out += ' ';
+    out += piece;
+  });
+  return out;
+}
+
+std::string TXpNode::noGetText() const { return utf8ToWorking(textUtf8()); }
+
+std::string TXpNode::stringValueUtf8() const {
+  std::string out;
+  forEachTextPiece(this, [&out](std::string_view piece) { out += piece; });
+  return out;
+}
+
+TXpNodeList TXpNode::SelectNodes(std::string_view expression) const {
+  if (text::isAscii(expression)) return selectNodesUtf8(this, expression);
+  return selectNodesUtf8(this, workingToUtf8(expression));
+}
+
+TXpNode* TXpNode::SelectSingleNode(std::string_view expression) const {
+  return SelectNodes(expression).Item(0);
+}
+
+int32_t TXpNode::SelectInteger(std::string_view expression) const {
+  TXpNode* first = SelectSingleNode(expression);
+  return first ? readDecimal(first->stringValueUtf8()) : 0;
+}
+
+// ---- TXpParentNode, TXpElement, TXpAttribute, TXpDocument ----
+
+void TXpParentNode::appendChild(TXpNode* child) {
+  child->parent_ = this;
+  child->next_ = nullptr;
+  if (!firstChild_) {
+    firstChild_ = child;
+    child->prevLink() = child;
+  } else {
+    TXpNode*& lastLink = firstChild_->prevLink();
+    lastLink->next_ = child;
+    child->prevLink() = lastLink;
+    lastLink = child;
+  }
+}
+
+void TXpElement::appendAttribute(TXpAttribute* attribute) {
+  attribute->parent_ = this;
+  attribute->next_ = nullptr;
+  TXpNode** link = &attributes_.first_;
+  while (*link) link = &(*link)->next_;
+  *link = attribute;
+}
+
+TXpElement* TXpElement::CreateChildElement(std::string_view name) {
+  DocStorage& storage = ownerDocument()->storage();
+  std::string utf8 = workingToUtf8(name);
+  auto* element = storage.arena().make<TXpElement>();
+  element->name_ = storage.arena().copyString(utf8.data(), utf8.size());
+  appendChild(element);
+  storage.childAppended(this, element);
+  return element;
+}
+
+TXpText* TXpElement::CreateChildText(std::string_view textValue) {
+  DocStorage& storage = ownerDocument()->storage();
+  std::string utf8 = workingToUtf8(textValue);
+  auto* node = storage.arena().make<TXpText>();
+  node->value_ = storage.arena().copyString(utf8.data(), utf8.size());
+  node->valueLength_ = static_cast<uint32_t>(utf8.size());
+  appendChild(node);
+  storage.childAppended(this, node);
+  return node;
+}
+
+void TXpElement::SetAttribute(std::string_view name, std::string_view value) {
+  DocStorage& storage = ownerDocument()->storage();
+  std::string utf8Name = workingToUtf8(name);
+  for (TXpNode** link = &attributes_.first_; *link; link = &(*link)->next_) {
+    if (std::strcmp((*link)->name_, utf8Name.c_str()) == 0) {
+      TXpNode* old = *link;
+      *link = old->next_;
+      old->parent_ = nullptr;
+      break;
+    }
+  }
+  std::string utf8Value = workingToUtf8(value);
+  auto* attribute = storage.arena().make<TXpAttribute>();
+  attribute->name_ = storage.arena().copyString(utf8Name.data(), utf8Name.size());
+  attribute->value_ = storage.arena().copyString(utf8Value.data(), utf8Value.size());
+  attribute->valueLength_ = static_cast<uint32_t>(utf8Value.size());
+  appendAttribute(attribute);
+}
+
+TXpElement* TXpAttribute::ownerElement() const { return static_cast<TXpElement*>(parent_); }
+
+TXpElement* TXpDocument::docGetDocumentElement() const {
+  for (TXpNode* child = firstChild_; child; child = child->noGetNextSibling())
+    if (child->isElement()) return static_cast<TXpElement*>(child);
+  return nullptr;
+}
+
+std::string attributeText(const TXpNode* node, std::string_view name) {
+  const TXpNamedNodeMap* map = node ? node->attributes() : nullptr;
+  if (!map) return {};
+  TXpAttribute* attribute = map->GetNamedItem(name);
+  return attribute ? attribute->nodeValue() : std::string();
+}
+
+}  // namespace sorvanta::xml

@@ -1,0 +1,64 @@
+#pragma once
+// TXpObjModel: the document object. Holds at most one document, loaded from a file or from
+// memory or built from a template, and saves it. A load replaces the document; node
+// references stay valid until the next load.
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "xml/XpNode.h"
+
+namespace sorvanta::xml {
+
+enum TCharEncoding { ceUnknown, ceISO88591, ceUTF8, ceUTF16LE, ceUTF16BE };
+enum TLineBreakMode { lbmDefault };
+
+class TXpObjModel {
+ public:
+  TXpObjModel();
+  ~TXpObjModel();
+  TXpObjModel(const TXpObjModel&) = delete;
+  TXpObjModel& operator=(const TXpObjModel&) = delete;
+
+  // Loads a file named by a working-text path. False (with an error line) on any failure;
+  // never throws. A file that cannot be opened leaves the document empty.
+  bool LoadDataSource(std::string_view path);
+  // Parses length bytes held in memory. False (with an error line) on any failure.
+  bool LoadMemory(const char* buffer, size_t length);
+  // Writes the document in the layout of FormattedOutput and the encoding of OutCharSet.
+  // Throws FileCreateError "Cannot create file <path>" when the file cannot be created;
+  // false when the document cannot be written in that encoding.
+  bool SaveToFile(std::string_view path);
+  // The bytes SaveToFile would write; false when a name cannot be encoded.
+  bool saveToBytes(std::string& out);
+  // Removes every node of the document.
+  void ClearDocument();
+
+  TXpDocument* Document();
+  // Error messages of the last load or save.
+  const std::vector<std::string>& errors() const { return errors_; }
+  // Bytes the current tree occupies (nodes, strings, input buffers, caches).
+  size_t memoryUsage() const;
+
+  // Settings. The program runs every object with these values, except FormattedOutput.
+  bool NormalizeData = true;
+  bool FormattedOutput = false;
+  bool WriteUTF8Signature = true;
+  TCharEncoding OutCharSet = ceUnknown;
+  // Fixed: names compare case-sensitively, loads report failure by their result, line
+  // breaks are written as held, input is read whole (the buffer size is informational).
+  static constexpr bool IgnoreCase = false;
+  static constexpr bool RaiseErrors = false;
+  static constexpr bool LineBreakCharReplace = false;
+  static constexpr TLineBreakMode LineBreakMode = lbmDefault;
+  static constexpr int BufferSize = 8192;
+
+ private:
+  bool parseBuffer(std::string buffer, bool fromFile);
+
+  std::unique_ptr<DocStorage> storage_;
+  std::vector<std::string> errors_;
+};
+
+}  // namespace sorvanta::xml

@@ -1,0 +1,531 @@
+#include "xml/XpParser.h"
+
+#include <array>
+#include <cstring>
+
+#include "text/WorkingText.h"
+#include "xml/XpScan.h"
+
+namespace sorvanta::xml {
+
+namespace {
+
+enum : uint8_t {
+  kSpace = 1,      // space, tab, line feed, carriage return
+  kNameStart = 2,  // letters, "_", ":" and every byte of a multi-byte character
+  kName = 4,       // name start characters, digits, "-" and "."
+  kTextStop = 8,   // ends a run of ordinary character data: "<", "&", NUL and white space
+  kAttrStop = 16,  // ends a run of ordinary attribute text: quotes, "<", "&", NUL, white space
+};
+
+constexpr std::array<uint8_t, 256> makeTable() {
+  std::array<uint8_t, 256> table{};
+  for (int c = 0; c < 256; ++c) {
+    uint8_t bits = 0;
+    bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' ||
+                  c >= 0x80;
+    if (c == ' ' || c == '\t' || c == '\n' || c == '\r') bits |= kSpace | kTextStop | kAttrStop;
+    if (letter) bits |= kNameStart | kName;
+    if ((c >= '0' && c <= '9') || c == '-' || c == '.') bits |= kName;
+    if (c == '<' || c == '&' || c == 0) bits |= kTextStop | kAttrStop;
+    if (c == '"' || c == '\'') bits |= kAttrStop;
+    table[static_cast<size_t>(c)] = bits;
+  }
+  return table;
+}
+
+constexpr std::array<uint8_t, 256> kClass = makeTable();
+
+inline bool is(char c, uint8_t bits) { return kClass[static_cast<unsigned char>(c)] & bits; }
+
+inline void skipSpace(char*& p) {
+  while (is(*p, kSpace)) ++p;
+}
+
+bool startsWith(const char* p, const char* prefix) {
+  return std::strncmp(p, prefix, std::strlen(prefix)) == 0;
+}
+
+bool allowedXmlChar(char32_t c) {
+  if (c < 0x20) return c == 0x9 || c == 0xA || c == 0xD;
+  if (c <= 0xD7FF) return true;
+  if (c < 0xE000) return false;
+  if (c <= 0xFFFD) return true;
+  return c >= 0x10000 && c <= 0x10FFFF;
+}
+
+// Writes the UTF-8 form of c at w (in place; the reference it replaces is never shorter).
+void putUtf8(char*& w, char32_t c) {
+  if (c < 0x80) {
+    *w++ = static_cast<char>(c);
+  } else if (c < 0x800) {
+    *w++ = static_cast<char>(0xC0 | (c >> 6));
+    *w++ = static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    *w++ = static_cast<char>(0xE0 | (c >> 12));
+    *w++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *w++ = static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    *w++ = static_cast<char>(0xF0 | (c >> 18));
+    *w++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    *w++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *w++ = static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+bool isSpaceCode(char32_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+constexpr uint8_t kPreserveSpace = 1;
+
+}  // namespace
+
+bool Parser::fail(const char* at, const std::string& what) {
+  *error_ = what + " at byte " + std::to_string(offsetBase_ + static_cast<size_t>(at - begin_));
+  return false;
+}
+
+bool Parser::parse(char* begin, char* end, size_t offsetBase, std::string& error) {
+  begin_ = begin;
+  offsetBase_ = offsetBase;
+  error_ = &error;
+  parent_ = &storage_.document();
+  rootSeen_ = false;
+  char* p = begin;
+  if (startsWith(p, "<?xml") && is(p[5], kSpace) && !parseDeclaration(p)) return false;
+  bool doctypeAllowed = true;
+  for (;;) {
+    if (*p == '<') {
+      bool ok;
+      switch (p[1]) {
+        case '/':
+          p += 2;
+          ok = parseEndTag(p);
+          break;
+        case '?':
+          p += 2;
+          ok = parseProcessingInstruction(p);
+          break;
+        case '!':
+          if (startsWith(p + 2, "--")) {
+            p += 4;
+            ok = parseComment(p);
+          } else if (startsWith(p + 2, "[CDATA[")) {
+            if (parent_ == &storage_.document()) return fail(p, "CDATA section outside the document element");
+            p += 9;
+            ok = parseCData(p);
+          } else if (startsWith(p + 2, "DOCTYPE") && is(p[9], kSpace)) {
+            if (!doctypeAllowed) return fail(p, "Misplaced document type declaration");
+            doctypeAllowed = false;
+            p += 10;
+            ok = skipDoctype(p);
+          } else {
+            return fail(p, "Unknown markup declaration");
+          }
+          break;
+        default:
+          doctypeAllowed = false;
+          ++p;
+          ok = parseStartTag(p);
+          break;
+      }
+      if (!ok) return false;
+    } else if (*p == '\0') {
+      if (p != end) return fail(p, "Character not allowed in XML (code 0)");
+      break;
+    } else if (parent_ == &storage_.document()) {
+      char* start = p;
+      skipSpace(p);
+      if (*p != '<' && *p != '\0') return fail(start, "Text outside the document element");
+    } else if (!parseText(p)) {
+      return false;
+    }
+  }
+  if (parent_ != &storage_.document())
+    return fail(p, std::string("Element <") + parent_->name_ + "> is not closed");
+  if (!rootSeen_) return fail(p, "The document has no document element");
+  return true;
+}
+
+// XMLDecl ::= '<?xml' VersionInfo EncodingDecl? SDDecl? S? '?>'
+bool Parser::parseDeclaration(char*& p) {
+  char* const start = p;
+  p += 5;
+  std::string data;
+  static const char* const kNames[] = {"version", "encoding", "standalone"};
+  int next = 0;
+  for (;;) {
+    bool hadSpace = is(*p, kSpace);
+    skipSpace(p);
+    if (startsWith(p, "?>")) {
+      p += 2;
+      break;
+    }
+    if (!hadSpace) return fail(p, "Malformed XML declaration");
+    int which = -1;
+    for (int i = next; i < 3 && which < 0; ++i)
+      if (startsWith(p, kNames[i])) which = i;
+    if (which < 0 || (next == 0 && which != 0)) return fail(p, "Malformed XML declaration");
+    p += std::strlen(kNames[which]);
+    skipSpace(p);
+    if (*p != '=') return fail(p, "Malformed XML declaration");
+    ++p;
+    skipSpace(p);
+    char quote = *p;
+    if (quote != '"' && quote != '\'') return fail(p, "Malformed XML declaration");
+    char* valueStart = ++p;
+    while (*p && *p != quote && *p != '<' && *p != '>') ++p;
+    if (*p != quote) return fail(p, "Malformed XML declaration");
+    std::string_view value(valueStart, static_cast<size_t>(p - valueStart));
+    ++p;
+    if (which == 0 && value != "1.0")
+      return fail(valueStart, "Unsupported XML version \"" + std::string(value) + "\"");
+    if (which == 2 && value != "yes" && value != "no")
+      return fail(valueStart, "Malformed XML declaration");
+    if (!data.empty()) data += ' ';
+    data.append(kNames[which]).append("=\"").append(value).append("\"");
+    next = which + 1;
+  }
+  if (next == 0) return fail(start, "The XML declaration has no version");
+  auto* pi = storage_.arena().make<TXpProcessingInstruction>();
+  pi->name_ = "xml";
+  pi->value_ = storage_.arena().copyString(data.data(), data.size());
+  pi->valueLength_ = static_cast<uint32_t>(data.size());
+  parent_->appendChild(pi);
+  return true;
+}
+
+bool Parser::checkUniqueName(TXpElement* element, const char* name, int count) {
+  // Linear for the usual handful of attributes; a set once there are many.
+  constexpr int kLinearLimit = 16;
+  if (count < kLinearLimit) {
+    for (TXpNode* a = element->attributes_.first_; a; a = a->next_)
+      if (std::strcmp(a->name_, name) == 0) return false;
+    return true;
+  }
+  if (count == kLinearLimit) {
+    attributeNames_.clear();
+    for (TXpNode* a = element->attributes_.first_; a; a = a->next_)
+      attributeNames_.insert(a->name_);
+  }
+  return attributeNames_.insert(name).second;
+}
+
+// STag ::= '<' Name (S Attribute)* S? '>' ; EmptyElemTag ::= '<' Name (S Attribute)* S? '/>'
+bool Parser::parseStartTag(char*& p) {
+  if (!is(*p, kNameStart)) return fail(p, "Malformed markup");
+  if (parent_ == &storage_.document()) {
+    if (rootSeen_) return fail(p, "More than one document element");
+    rootSeen_ = true;
+  }
+  auto* element = storage_.arena().make<TXpElement>();
+  element->name_ = p;
+  while (is(*p, kName)) ++p;
+  element->flags_ = parent_->flags_ & kPreserveSpace;
+  parent_->appendChild(element);
+  char c = *p;
+  *p = '\0';
+  int count = 0;
+  TXpNode* lastAttribute = nullptr;
+  for (;;) {
+    bool hadSpace = false;
+    if (is(c, kSpace)) {
+      do ++p;
+      while (is(*p, kSpace));
+      c = *p;
+      hadSpace = true;
+    }
+    if (c == '>') {
+      ++p;
+      parent_ = element;
+      return true;
+    }
+    if (c == '/') {
+      if (p[1] != '>') return fail(p, "Malformed empty-element tag");
+      p += 2;
+      return true;
+    }
+    if (c == '\0') return fail(p, std::string("Unterminated start tag <") + element->name_ + ">");
+    if (!hadSpace || !is(c, kNameStart)) return fail(p, "Malformed attribute");
+    auto* attribute = storage_.arena().make<TXpAttribute>();
+    attribute->name_ = p;
+    while (is(*p, kName)) ++p;
+    c = *p;
+    *p = '\0';
+    if (is(c, kSpace)) {
+      do ++p;
+      while (is(*p, kSpace));
+      c = *p;
+    }
+    if (c != '=') return fail(p, std::string("Attribute ") + attribute->name_ + " has no value");
+    ++p;
+    skipSpace(p);
+    char quote = *p;
+    if (quote != '"' && quote != '\'') return fail(p, "Attribute value without quotes");
+    ++p;
+    if (!parseAttributeValue(p, quote, attribute)) return false;
+    if (!checkUniqueName(element, attribute->name_, count))
+      return fail(p, std::string("Duplicate attribute ") + attribute->name_);
+    attribute->parent_ = element;
+    (lastAttribute ? lastAttribute->next_ : element->attributes_.first_) = attribute;
+    lastAttribute = attribute;
+    ++count;
+    if (std::strcmp(attribute->name_, "xml:space") == 0) {
+      std::string_view value = attribute->valueUtf8();
+      if (value == "preserve") element->flags_ |= kPreserveSpace;
+      if (value == "default") element->flags_ &= static_cast<uint8_t>(~kPreserveSpace);
+    }
+    c = *p;
+  }
+}
+
+// AttValue ::= '"' ([^<&"] | Reference)* '"' ; white space characters become spaces
+bool Parser::parseAttributeValue(char*& p, char quote, TXpAttribute* attribute) {
+  char* start = p;
+  char* w = p;
+  for (;;) {
+    while (!is(*p, kAttrStop)) *w++ = *p++;
+    char c = *p;
+    if (c == quote) break;
+    if (is(c, kSpace)) {
+      *w++ = ' ';
+      ++p;
+    } else if (c == '&') {
+      char32_t decoded;
+      if (!decodeReference(p, w, decoded)) return false;
+    } else if (c == '"' || c == '\'') {
+      *w++ = *p++;
+    } else if (c == '<') {
+      return fail(p, "Character < in attribute value");
+    } else {
+      return fail(p, "Unterminated attribute value");
+    }
+  }
+  ++p;
+  attribute->value_ = start;
+  attribute->valueLength_ = static_cast<uint32_t>(w - start);
+  return true;
+}
+
+// Reference ::= '&' Name ';' | '&#' [0-9]+ ';' | '&#x' [0-9a-fA-F]+ ';'
+bool Parser::decodeReference(char*& p, char*& w, char32_t& decoded) {
+  char* const start = p;
+  ++p;
+  if (*p == '#') {
+    ++p;
+    bool hex = *p == 'x';
+    if (hex) ++p;
+    uint32_t value = 0;
+    int digits = 0;
+    for (;; ++p, ++digits) {
+      char c = *p;
+      int digit = c >= '0' && c <= '9'                 ? c - '0'
+                  : hex && c >= 'a' && c <= 'f'        ? c - 'a' + 10
+                  : hex && c >= 'A' && c <= 'F'        ? c - 'A' + 10
+                                                       : -1;
+      if (digit < 0) break;
+      value = value * (hex ? 16u : 10u) + static_cast<uint32_t>(digit);
+      if (value > 0x10FFFF) return fail(start, "Character reference out of range");
+    }
+    if (digits == 0 || *p != ';') return fail(start, "Malformed character reference");
+    if (!allowedXmlChar(value)) return fail(start, "Character reference to a character not allowed in XML");
+    ++p;
+    decoded = value;
+  } else {
+    struct Entity {
+      const char* name;
+      char value;
+    };
+    static constexpr Entity kEntities[] = {
+        {"lt;", '<'}, {"gt;", '>'}, {"amp;", '&'}, {"apos;", '\''}, {"quot;", '"'}};
+    bool found = false;
+    for (const Entity& entity : kEntities) {
+      if (startsWith(p, entity.name)) {
+        p += std::strlen(entity.name);
+        decoded = static_cast<char32_t>(entity.value);
+        found = true;
+        break;
+      }
+    }
+    if (!found) {
+      char* nameEnd = p;
+      while (is(*nameEnd, kName) && nameEnd - p < 64) ++nameEnd;
+      return fail(start, "Undefined entity &" + std::string(p, nameEnd) + ";");
+    }
+  }
+  putUtf8(w, decoded);
+  return true;
+}
+
+// CharData, normalised unless white space is preserved: trimmed, inner runs collapsed.
+bool Parser::parseText(char*& p) {
+  bool normalize = normalize_ && !(parent_->flags_ & kPreserveSpace);
+  if (normalize) {
+    skipSpace(p);
+    if (*p == '<') return true;  // indentation between tags leaves no node
+  }
+  char* const start = p;
+  char* w = p;
+  if (normalize) {
+    // Most text needs no change: words separated by single spaces. Skip over that part,
+    // then normalise the rest in place.
+    p = const_cast<char*>(skipCleanText(p));
+    if (p > start && p[-1] == ' ') --p;  // a space before the stop may be trailing
+    w = p;
+    bool pendingSpace = false;
+    for (;;) {
+      if (!is(*p, kTextStop)) {
+        if (pendingSpace && w != start) *w++ = ' ';
+        pendingSpace = false;
+        do *w++ = *p++;
+        while (!is(*p, kTextStop));
+        continue;
+      }
+      char c = *p;
+      if (is(c, kSpace)) {
+        pendingSpace = true;
+        do ++p;
+        while (is(*p, kSpace));
+        continue;
+      }
+      if (c != '&') break;
+      char32_t decoded;
+      char* out = w;
+      if (!decodeReference(p, out, decoded)) return false;
+      if (isSpaceCode(decoded)) {
+        pendingSpace = true;  // a referenced space collapses like a written one
+        continue;
+      }
+      if (pendingSpace && w != start) {
+        // Skipped input leaves room to put the pending space before the decoded bytes.
+        std::memmove(w + 1, w, static_cast<size_t>(out - w));
+        *w = ' ';
+        ++out;
+      }
+      w = out;
+      pendingSpace = false;
+    }
+  } else {
+    for (;;) {
+      while (!is(*p, kTextStop) || is(*p, kSpace)) *w++ = *p++;
+      if (*p != '&') break;
+      char32_t decoded;
+      if (!decodeReference(p, w, decoded)) return false;
+    }
+  }
+  if (w == start) return true;
+  auto* node = storage_.arena().make<TXpText>();
+  node->value_ = start;
+  node->valueLength_ = static_cast<uint32_t>(w - start);
+  parent_->appendChild(node);
+  return true;
+}
+
+// ETag ::= '</' Name S? '>'
+bool Parser::parseEndTag(char*& p) {
+  char* const start = p - 2;
+  if (parent_ == &storage_.document()) return fail(start, "End tag without start tag");
+  const char* name = parent_->name_;
+  while (*name && *name == *p) {
+    ++name;
+    ++p;
+  }
+  if (*name || is(*p, kName))
+    return fail(start, std::string("End tag does not match start tag <") + parent_->name_ + ">");
+  skipSpace(p);
+  if (*p != '>') return fail(p, "Malformed end tag");
+  ++p;
+  parent_ = static_cast<TXpParentNode*>(parent_->parent_);
+  return true;
+}
+
+// Comment ::= '<!--' ((Char - '-') | ('-' (Char - '-')))* '-->'
+bool Parser::parseComment(char*& p) {
+  char* const start = p - 4;
+  char* end = std::strstr(p, "--");
+  if (!end) return fail(start, "Unterminated comment");
+  if (end[2] != '>') return fail(end, "Two hyphens inside a comment");
+  auto* comment = storage_.arena().make<TXpComment>();
+  comment->value_ = p;
+  comment->valueLength_ = static_cast<uint32_t>(end - p);
+  parent_->appendChild(comment);
+  p = end + 3;
+  return true;
+}
+
+// PI ::= '<?' PITarget (S (Char* - (Char* '?>' Char*)))? '?>'
+bool Parser::parseProcessingInstruction(char*& p) {
+  char* const start = p - 2;
+  if (!is(*p, kNameStart)) return fail(start, "Malformed processing instruction");
+  auto* pi = storage_.arena().make<TXpProcessingInstruction>();
+  pi->name_ = p;
+  while (is(*p, kName)) ++p;
+  size_t targetLength = static_cast<size_t>(p - pi->name_);
+  if (targetLength == 3 && (p[-3] | 0x20) == 'x' && (p[-2] | 0x20) == 'm' && (p[-1] | 0x20) == 'l')
+    return fail(start, "XML declaration not at the start of the document");
+  char c = *p;
+  *p = '\0';
+  if (c == '?' && p[1] == '>') {
+    p += 2;
+  } else if (is(c, kSpace)) {
+    ++p;
+    skipSpace(p);
+    char* end = std::strstr(p, "?>");
+    if (!end) return fail(start, "Unterminated processing instruction");
+    pi->value_ = p;
+    pi->valueLength_ = static_cast<uint32_t>(end - p);
+    p = end + 2;
+  } else {
+    return fail(start, "Malformed processing instruction");
+  }
+  parent_->appendChild(pi);
+  return true;
+}
+
+// CDSect ::= '<![CDATA[' (Char* - (Char* ']]>' Char*)) ']]>'
+bool Parser::parseCData(char*& p) {
+  char* end = std::strstr(p, "]]>");
+  if (!end) return fail(p - 9, "Unterminated CDATA section");
+  auto* section = storage_.arena().make<TXpCDataSection>();
+  section->value_ = p;
+  section->valueLength_ = static_cast<uint32_t>(end - p);
+  parent_->appendChild(section);
+  p = end + 3;
+  return true;
+}
+
+// doctypedecl ::= '<!DOCTYPE' S Name (S ExternalID)? S? ('[' intSubset ']' S?)? '>'
+// Skipped whole: quoted strings, comments and processing instructions are stepped over.
+bool Parser::skipDoctype(char*& p) {
+  char* const start = p - 10;
+  bool inSubset = false;
+  for (;;) {
+    char c = *p;
+    if (c == '\0') return fail(start, "Unterminated document type declaration");
+    if (c == '"' || c == '\'') {
+      char* close = std::strchr(p + 1, c);
+      if (!close) return fail(start, "Unterminated document type declaration");
+      p = close + 1;
+    } else if (inSubset && startsWith(p, "<!--")) {
+      char* close = std::strstr(p + 4, "-->");
+      if (!close) return fail(start, "Unterminated comment");
+      p = close + 3;
+    } else if (inSubset && startsWith(p, "<?")) {
+      char* close = std::strstr(p + 2, "?>");
+      if (!close) return fail(start, "Unterminated processing instruction");
+      p = close + 2;
+    } else if (c == '[' && !inSubset) {
+      inSubset = true;
+      ++p;
+    } else if (c == ']' && inSubset) {
+      inSubset = false;
+      ++p;
+    } else if (c == '>' && !inSubset) {
+      ++p;
+      return true;
+    } else {
+      ++p;
+    }
+  }
+}
+
+}  // namespace sorvanta::xml

@@ -1,0 +1,58 @@
+#pragma once
+// Path queries: a small location-path language evaluated from a context node.
+//
+// An expression is an optional start ("/" or "//"), then steps separated by "/" (children)
+// or "//" (descendants). A step is an element name or "*" with zero or more predicates
+// [@attribute='literal'], or "." (self) or ".." (parent). Results hold element nodes only,
+// in the order the steps produce them: each step is applied to every node of the current
+// list in turn and the lists are concatenated, without sorting or removing duplicates.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "xml/XpNode.h"
+
+namespace sorvanta::xml {
+
+enum class XpAxis : uint8_t { Child, Descendant, Self, Parent };
+
+struct XpPredicate {
+  std::string attribute;  // UTF-8 attribute name
+  std::string literal;    // UTF-8 text the attribute value must equal
+};
+
+struct XpStep {
+  XpAxis axis = XpAxis::Child;
+  std::string name;  // element name, "*" for every element; empty for self and parent
+  std::vector<XpPredicate> predicates;
+};
+
+// A compiled expression; compile once, evaluate from any number of context nodes.
+class XpPath {
+ public:
+  // Reads a UTF-8 expression. False, leaving an unusable path, when it cannot be read.
+  bool compile(std::string_view utf8Expression);
+  bool usable() const { return usable_; }
+
+  // The selected elements; empty when the path is unusable, context is none, or the result
+  // would grow beyond maxResultNodes.
+  TXpNodeList evaluate(const TXpNode* context) const;
+
+  // Bounds the work of pathological documents and expressions (deeply nested matches).
+  static constexpr size_t maxResultNodes = size_t{1} << 24;
+
+  bool fromDocument() const { return fromDocument_; }
+  const std::vector<XpStep>& steps() const { return steps_; }
+
+ private:
+  friend class XpPathParser;
+  bool usable_ = false;
+  bool fromDocument_ = false;  // steps start at the document rather than at the context
+  std::vector<XpStep> steps_;
+};
+
+// Evaluates a path expression (UTF-8) from context; an unusable expression gives an empty list.
+TXpNodeList selectNodesUtf8(const TXpNode* context, std::string_view utf8Expression);
+
+}  // namespace sorvanta::xml

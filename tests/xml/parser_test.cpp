@@ -1,0 +1,253 @@
+// Loading documents: decoding, normalisation, markup, and the failures that make a load false.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/TempDir.h"
+#include "xml/XpObjModel.h"
+
+using namespace sorvanta::xml;
+using sorvanta::testing::TempDir;
+
+namespace {
+
+TXpElement* load(TXpObjModel& model, const std::string& xml) {
+  EXPECT_TRUE(model.LoadMemory(xml.data(), xml.size()))
+      << xml << "\n" << (model.errors().empty() ? "" : model.errors().front());
+  return model.Document()->docGetDocumentElement();
+}
+
+std::string rootText(const std::string& xml) {
+  TXpObjModel model;
+  TXpElement* root = load(model, xml);
+  return root ? root->noGetText() : "<no root>";
+}
+
+std::string utf16(const std::string& ascii, bool bigEndian) {
+  std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char c : ascii) {
+    out += bigEndian ? '\0' : c;
+    out += bigEndian ? c : '\0';
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST(Parser, TextIsNormalisedAndReferencesReplaced) {
+  struct Case {
+    const char* xml;
+    const char* text;
+  } cases[] = {
+      {"<a>  two   words\n</a>", "two words"},
+      {"<a>x &amp; y</a>", "x & y"},
+      {"<a>&#65;&#x42;&lt;&gt;&apos;&quot;</a>", "AB<>'\""},
+      {"<a>\t line\r\n break \r end </a>", "line break end"},
+      {"<a>A <b>bold</b> word</a>", "A bold word"},
+      {"<a><b>A.</b></a>", "A."},
+      {"<a><!-- note --><b>A.</b></a>", "A."},
+      {"<a><?pi data?>x</a>", "x"},
+      {"<a><![CDATA[ <kept> & \r\n ]]></a>", " <kept> & \n "},
+      {"<a>caf\xC3\xA9</a>", "caf\xE9"},
+      {"<a>\xE2\x82\xAC \xE4\xB8\xAD</a>", "\x80 ?"},
+      {"<a>a &#32; b&#10;c</a>", "a b c"},
+      {"<a>x<b/>  </a>", "x"},
+      {"<a xml:space='preserve'>  x  <b> y </b><c xml:space='default'> z </c></a>",
+       "  x    y  z"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(rootText(c.xml), c.text) << c.xml;
+}
+
+TEST(Parser, WhiteSpaceBetweenElementsLeavesNoNodes) {
+  TXpObjModel model;
+  TXpElement* root = load(model, "<a>\n  <b/>\n</a>");
+  ASSERT_EQ(root->childNodes().nlGetLength(), 1);
+  EXPECT_EQ(root->noGetFirstChild()->nodeName(), "b");
+  EXPECT_EQ(root->noGetFirstChild(), root->noGetLastChild());
+}
+
+TEST(Parser, ByteOrderMarksAndEncodings) {
+  const std::string body = "<?xml version=\"1.0\"?><a n=\"v\">t</a>";
+  struct Case {
+    std::string bytes;
+    TCharEncoding encoding;
+  } cases[] = {
+      {body, ceUTF8},
+      {"\xEF\xBB\xBF" + body, ceUTF8},
+      {utf16(body, false), ceUTF16LE},
+      {utf16(body, true), ceUTF16BE},
+      {"<?xml version='1.0' encoding='iso-8859-1'?><a n='v'>t</a>", ceISO88591},
+  };
+  TempDir dir;
+  for (const Case& c : cases) {
+    TXpObjModel model;
+    ASSERT_TRUE(model.LoadDataSource(dir.write("doc.xml", c.bytes)));
+    TXpElement* root = model.Document()->docGetDocumentElement();
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->noGetText(), "t");
+    EXPECT_EQ(attributeText(root, "n"), "v");
+    EXPECT_EQ(model.OutCharSet, c.encoding);
+  }
+  // LoadMemory leaves the output encoding alone.
+  TXpObjModel model;
+  model.OutCharSet = ceUTF16BE;
+  load(model, body);
+  EXPECT_EQ(model.OutCharSet, ceUTF16BE);
+}
+
+TEST(Parser, Latin1DeclarationDecodesHighBytesAsOneCharacter) {
+  TXpObjModel model;
+  TXpElement* root = load(model, "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?><a>caf\xE9</a>");
+  EXPECT_EQ(root->noGetText(), "caf\xE9");
+  // Without the declaration the same byte is malformed UTF-8.
+  std::string utf8 = "<a>caf\xE9</a>";
+  EXPECT_FALSE(model.LoadMemory(utf8.data(), utf8.size()));
+}
+
+TEST(Parser, DeclarationIsRebuiltAsProcessingInstruction) {
+  TXpObjModel model;
+  load(model, "<?xml  version='1.0'\n encoding = 'utf-8'   standalone=\"yes\" ?>\n<!-- c --><r/>");
+  TXpNode* pi = model.Document()->noGetFirstChild();
+  ASSERT_EQ(pi->nodeType(), PROCESSING_INSTRUCTION_NODE);
+  EXPECT_EQ(pi->nodeName(), "xml");
+  EXPECT_EQ(pi->nodeValue(), "version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\"");
+  EXPECT_EQ(pi->noGetNextSibling()->nodeType(), COMMENT_NODE);
+  EXPECT_EQ(pi->noGetNextSibling()->nodeValue(), " c ");
+}
+
+TEST(Parser, MarkupKindsBecomeNodes) {
+  TXpObjModel model;
+  TXpElement* root = load(model,
+                          "<!DOCTYPE r SYSTEM 'x>y' [ <!ENTITY e '>'> <!-- ] > --> ]>"
+                          "<r a='1' b=\"t&#9;u\nv&#10;\"><?target  some data ?><!--c-->"
+                          "<![CDATA[d]]>text</r>");
+  const TXpNodeList& children = root->childNodes();
+  ASSERT_EQ(children.nlGetLength(), 4);
+  EXPECT_EQ(children.Item(0)->nodeType(), PROCESSING_INSTRUCTION_NODE);
+  EXPECT_EQ(children.Item(0)->nodeName(), "target");
+  EXPECT_EQ(children.Item(0)->nodeValue(), "some data ");
+  EXPECT_EQ(children.Item(1)->nodeType(), COMMENT_NODE);
+  EXPECT_EQ(children.Item(2)->nodeType(), CDATA_SECTION_NODE);
+  EXPECT_EQ(children.Item(3)->nodeType(), TEXT_NODE);
+  EXPECT_EQ(children.Item(4), nullptr);
+  EXPECT_EQ(children.Item(-1), nullptr);
+  // Literal white space in attribute values becomes a space; references stay.
+  EXPECT_EQ(attributeText(root, "b"), "t\tu v\n");
+  EXPECT_EQ(root->noGetText(), "d text");
+}
+
+TEST(Parser, AttributesAndNavigation) {
+  TXpObjModel model;
+  TXpElement* root = load(model, "<r id='x' b='2'><p/><q/>mid<s/></r>");
+  EXPECT_EQ(root->attributeMap().GetNamedItem("ID"), nullptr);
+  EXPECT_EQ(root->attributeMap().GetNamedItem("id")->nodeValue(), "x");
+  EXPECT_EQ(root->attributeMap().GetNamedItem("*")->nodeName(), "id");
+  EXPECT_EQ(attributeText(root, "missing"), "");
+  EXPECT_EQ(attributeText(nullptr, "id"), "");
+  EXPECT_TRUE(root->HasAttributes());
+  EXPECT_FALSE(root->noGetFirstChild()->HasAttributes());
+  TXpNode* p = root->noGetFirstChild();
+  EXPECT_EQ(p->noGetPreviousSibling(), nullptr);
+  EXPECT_EQ(p->noGetNextSibling()->noGetNextSibling()->nodeValue(), "mid");
+  EXPECT_EQ(root->noGetLastChild()->noGetPreviousSibling()->nodeType(), TEXT_NODE);
+  EXPECT_EQ(root->noGetLastChild()->noGetNextSibling(), nullptr);
+  EXPECT_EQ(p->noGetFirstChild(), nullptr);
+  EXPECT_EQ(p->noGetLastChild(), nullptr);
+  EXPECT_FALSE(p->HasChildNodes());
+  EXPECT_EQ(root->noGetNextSibling(), nullptr);
+  EXPECT_EQ(p->ownerDocument(), model.Document());
+  EXPECT_EQ(root->parentNode(), model.Document());
+}
+
+TEST(Parser, MalformedInputFailsWithAMessage) {
+  const std::string cases[] = {
+      "",
+      "   ",
+      "<a>",
+      "<a></b>",
+      "<a></ab>",
+      "<a",
+      "<a b='1' b='2'/>",
+      "<a b='1'c='2'/>",
+      "<a b=1/>",
+      "<a b='x/>",
+      "<a b='<'/>",
+      "<a>&undefined;</a>",
+      "<a>&#0;</a>",
+      "<a>&#xD800;</a>",
+      "<a>&#x110000;</a>",
+      "<a>&#;</a>",
+      "<a>&amp</a>",
+      "<a>\x01</a>",
+      "<a>\xC3\x28</a>",
+      "<a>\xC0\xAF</a>",
+      "<a>\xED\xA0\x80</a>",
+      "<a>\xEF\xBF\xBE</a>",
+      std::string("<a>\0</a>", 8),
+      "<?xml version=\"1.1\"?><a/>",
+      "<?xml encoding=\"UTF-8\"?><a/>",
+      "<a/><?xml version='1.0'?>",
+      "<a/><b/>",
+      "text<a/>",
+      "<a/>text",
+      "</a>",
+      "<a><![CDATA[x</a>",
+      "<![CDATA[x]]><a/>",
+      "<a><!-- a -- b --></a>",
+      "<a><!-- open</a>",
+      "<a><?pi open</a>",
+      "<a/><!DOCTYPE a>",
+      "<!DOCTYPE a [ <!ENTITY e 'x'> ]><a>&e;</a>",
+      "<a><!ELEMENT x></a>",
+      "<1a/>",
+      "\xFF\xFE<\0a\0",
+      "\xFF\xFE\x00\xD8<\0a\0/\0>\0",
+  };
+  for (const std::string& xml : cases) {
+    TXpObjModel model;
+    EXPECT_FALSE(model.LoadMemory(xml.data(), xml.size())) << xml;
+    EXPECT_FALSE(model.errors().empty()) << xml;
+    EXPECT_EQ(model.Document()->docGetDocumentElement(), nullptr) << xml;
+  }
+}
+
+TEST(Parser, MissingFileEmptiesTheDocument) {
+  TXpObjModel model;
+  load(model, "<a/>");
+  TempDir dir;
+  EXPECT_FALSE(model.LoadDataSource(dir.file("missing.xml")));
+  EXPECT_EQ(model.Document()->docGetDocumentElement(), nullptr);
+  ASSERT_EQ(model.errors().size(), 1u);
+  EXPECT_NE(model.errors()[0].find("missing.xml"), std::string::npos);
+}
+
+TEST(Parser, DeepNestingAndManyAttributesStayLinear) {
+  constexpr int kDepth = 100000;
+  std::string deep;
+  for (int i = 0; i < kDepth; ++i) deep += "<e>";
+  deep += "core";
+  for (int i = 0; i < kDepth; ++i) deep += "</e>";
+  TXpObjModel model;
+  TXpElement* root = load(model, deep);
+  EXPECT_EQ(root->noGetText(), "core");
+  std::string saved;
+  ASSERT_TRUE(model.saveToBytes(saved));
+  EXPECT_EQ(saved, deep);
+
+  constexpr int kAttributes = 200000;
+  std::string wide = "<e";
+  for (int i = 0; i < kAttributes; ++i) wide += " a" + std::to_string(i) + "='" + std::to_string(i) + "'";
+  root = load(model, wide + "/>");
+  EXPECT_EQ(root->attributeMap().nlGetLength(), kAttributes);
+  EXPECT_EQ(attributeText(root, "a199999"), "199999");
+  std::string duplicate = wide + " a12345='again'/>";
+  EXPECT_FALSE(model.LoadMemory(duplicate.data(), duplicate.size()));
+}
+
+TEST(Parser, NormalisationCanBeSwitchedOff) {
+  TXpObjModel model;
+  model.NormalizeData = false;
+  TXpElement* root = load(model, "<a>\n  <b> x  y </b>\n</a>");
+  EXPECT_EQ(root->childNodes().nlGetLength(), 3);
+  EXPECT_EQ(root->noGetFirstChild()->noGetNextSibling()->noGetText(), " x  y ");
+}
