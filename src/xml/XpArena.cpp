@@ -5,16 +5,11 @@
 
 namespace sorvanta::xml {
 
-void* Arena::allocate(size_t size, size_t align) {
+void* Arena::allocateSlow(size_t size, size_t align) {
   auto aligned = [align](std::byte* p) {
     auto value = reinterpret_cast<uintptr_t>(p);
     return reinterpret_cast<std::byte*>((value + align - 1) & ~(uintptr_t{align} - 1));
   };
-  std::byte* start = cursor_ ? aligned(cursor_) : nullptr;
-  if (start && start + size <= limit_) {
-    cursor_ = start + size;
-    return start;
-  }
   // Large requests get a block of their own so the current page keeps its free space.
   if (size + align > kPageSize / 4) {
     blocks_.emplace_back(new std::byte[size + align]);
@@ -25,7 +20,7 @@ void* Arena::allocate(size_t size, size_t align) {
   reserved_ += kPageSize;
   cursor_ = blocks_.back().get();
   limit_ = cursor_ + kPageSize;
-  start = aligned(cursor_);
+  std::byte* start = aligned(cursor_);
   cursor_ = start + size;
   return start;
 }

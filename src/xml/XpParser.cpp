@@ -15,7 +15,6 @@ enum : uint8_t {
   kNameStart = 2,  // letters, "_", ":" and every byte of a multi-byte character
   kName = 4,       // name start characters, digits, "-" and "."
   kTextStop = 8,   // ends a run of ordinary character data: "<", "&", NUL and white space
-  kAttrStop = 16,  // ends a run of ordinary attribute text: quotes, "<", "&", NUL, white space
 };
 
 constexpr std::array<uint8_t, 256> makeTable() {
@@ -24,11 +23,10 @@ constexpr std::array<uint8_t, 256> makeTable() {
     uint8_t bits = 0;
     bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' ||
                   c >= 0x80;
-    if (c == ' ' || c == '\t' || c == '\n' || c == '\r') bits |= kSpace | kTextStop | kAttrStop;
+    if (c == ' ' || c == '\t' || c == '\n' || c == '\r') bits |= kSpace | kTextStop;
     if (letter) bits |= kNameStart | kName;
     if ((c >= '0' && c <= '9') || c == '-' || c == '.') bits |= kName;
-    if (c == '<' || c == '&' || c == 0) bits |= kTextStop | kAttrStop;
-    if (c == '"' || c == '\'') bits |= kAttrStop;
+    if (c == '<' || c == '&' || c == 0) bits |= kTextStop;
     table[static_cast<size_t>(c)] = bits;
   }
   return table;
@@ -39,7 +37,7 @@ constexpr std::array<uint8_t, 256> kClass = makeTable();
 inline bool is(char c, uint8_t bits) { return kClass[static_cast<unsigned char>(c)] & bits; }
 
 inline void skipSpace(char*& p) {
-  while (is(*p, kSpace)) ++p;
+  if (is(*p, kSpace)) p = skipWhiteSpace(p + 1);
 }
 
 bool startsWith(const char* p, const char* prefix) {
@@ -199,7 +197,7 @@ bool Parser::checkUniqueName(TXpElement* element, const char* name, int count) {
   constexpr int kLinearLimit = 16;
   if (count < kLinearLimit) {
     for (TXpNode* a = element->attributes_.first_; a; a = a->next_)
-      if (std::strcmp(a->name_, name) == 0) return false;
+      if (a->name_[0] == name[0] && std::strcmp(a->name_, name) == 0) return false;
     return true;
   }
   if (count == kLinearLimit) {
@@ -269,7 +267,7 @@ bool Parser::parseStartTag(char*& p) {
     (lastAttribute ? lastAttribute->next_ : element->attributes_.first_) = attribute;
     lastAttribute = attribute;
     ++count;
-    if (std::strcmp(attribute->name_, "xml:space") == 0) {
+    if (attribute->name_[0] == 'x' && std::strcmp(attribute->name_, "xml:space") == 0) {
       std::string_view value = attribute->valueUtf8();
       if (value == "preserve") element->flags_ |= kPreserveSpace;
       if (value == "default") element->flags_ &= static_cast<uint8_t>(~kPreserveSpace);
@@ -283,7 +281,10 @@ bool Parser::parseAttributeValue(char*& p, char quote, TXpAttribute* attribute) 
   char* start = p;
   char* w = p;
   for (;;) {
-    while (!is(*p, kAttrStop)) *w++ = *p++;
+    char* run = skipPlainAttributeText(p);
+    if (w != p) std::memmove(w, p, static_cast<size_t>(run - p));
+    w += run - p;
+    p = run;
     char c = *p;
     if (c == quote) break;
     if (is(c, kSpace)) {

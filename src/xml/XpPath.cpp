@@ -265,9 +265,12 @@ TXpNodeList XpPath::evaluate(const TXpNode* context) const {
     current.push_back(const_cast<TXpNode*>(context));
   }
   NodeVector next;
+  size_t total = 0;
   for (const XpStep& step : steps_) {
     next.clear();
     if (!applyStep(current, step, next)) return {};
+    total += next.size();
+    if (total > maxTotalNodes) return {};
     current.swap(next);
     if (current.empty()) break;
   }

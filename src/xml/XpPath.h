@@ -35,12 +35,14 @@ class XpPath {
   bool compile(std::string_view utf8Expression);
   bool usable() const { return usable_; }
 
-  // The selected elements; empty when the path is unusable, context is none, or the result
-  // would grow beyond maxResultNodes.
+  // The selected elements; empty when the path is unusable, context is none, or a list would
+  // grow beyond the bounds below.
   TXpNodeList evaluate(const TXpNode* context) const;
 
-  // Bounds the work of pathological documents and expressions (deeply nested matches).
+  // Guards against result explosion (nested matches multiply): a list of one step may hold at
+  // most maxResultNodes, and the lists of all steps of one evaluation maxTotalNodes together.
   static constexpr size_t maxResultNodes = size_t{1} << 24;
+  static constexpr size_t maxTotalNodes = size_t{1} << 25;
 
   bool fromDocument() const { return fromDocument_; }
   const std::vector<XpStep>& steps() const { return steps_; }

@@ -64,4 +64,52 @@ inline const char* skipCleanText(const char* p) {
 #endif
 }
 
+// The first byte at or after p that is not XML white space. Needs the padding.
+inline char* skipWhiteSpace(char* p) {
+#if defined(__SSE2__)
+  const __m128i space = _mm_set1_epi8(' ');
+  const __m128i lineFeed = _mm_set1_epi8('\n');
+  const __m128i tab = _mm_set1_epi8('\t');
+  const __m128i carriageReturn = _mm_set1_epi8('\r');
+  for (;;) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    __m128i white = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, space), _mm_cmpeq_epi8(v, lineFeed)),
+                                 _mm_or_si128(_mm_cmpeq_epi8(v, tab), _mm_cmpeq_epi8(v, carriageReturn)));
+    int mask = ~_mm_movemask_epi8(white) & 0xFFFF;
+    if (mask) return p + __builtin_ctz(mask);
+    p += 16;
+  }
+#else
+  while (*p == ' ' || *p == '\n' || *p == '\t' || *p == '\r') ++p;
+  return p;
+#endif
+}
+
+// The first byte at or after p that ends plain attribute text: a quote, "&", "<" or a
+// control character (NUL and the white space that becomes a space included).
+inline char* skipPlainAttributeText(char* p) {
+#if defined(__SSE2__)
+  const __m128i limit = _mm_set1_epi8(0x1F);
+  const __m128i quote = _mm_set1_epi8('"');
+  const __m128i apostrophe = _mm_set1_epi8('\'');
+  const __m128i amp = _mm_set1_epi8('&');
+  const __m128i less = _mm_set1_epi8('<');
+  for (;;) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    __m128i stop = _mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi8(_mm_max_epu8(v, limit), limit), _mm_cmpeq_epi8(v, quote)),
+        _mm_or_si128(_mm_cmpeq_epi8(v, apostrophe),
+                     _mm_or_si128(_mm_cmpeq_epi8(v, amp), _mm_cmpeq_epi8(v, less))));
+    int mask = _mm_movemask_epi8(stop);
+    if (mask) return p + __builtin_ctz(mask);
+    p += 16;
+  }
+#else
+  for (;; ++p) {
+    auto c = static_cast<unsigned char>(*p);
+    if (c < 0x20 || c == '"' || c == '\'' || c == '&' || c == '<') return p;
+  }
+#endif
+}
+
 }  // namespace sorvanta::xml
