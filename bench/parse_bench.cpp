@@ -9,7 +9,6 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <libxml/xmlmemory.h>
-#include <pugixml.hpp>
 
 #include <algorithm>
 #include <chrono>
@@ -19,6 +18,7 @@
 #include <filesystem>
 #include <functional>
 #include <new>
+#include <pugixml.hpp>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -80,8 +80,12 @@ void* throwingAlloc(size_t size) {
 
 void* operator new(size_t size) { return throwingAlloc(size); }
 void* operator new[](size_t size) { return throwingAlloc(size); }
-void* operator new(size_t size, const std::nothrow_t&) noexcept { return countedAlloc(size ? size : 1); }
-void* operator new[](size_t size, const std::nothrow_t&) noexcept { return countedAlloc(size ? size : 1); }
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+  return countedAlloc(size ? size : 1);
+}
+void* operator new[](size_t size, const std::nothrow_t&) noexcept {
+  return countedAlloc(size ? size : 1);
+}
 void operator delete(void* block) noexcept { countedFree(block); }
 void operator delete[](void* block) noexcept { countedFree(block); }
 void operator delete(void* block, size_t) noexcept { countedFree(block); }
@@ -150,7 +154,8 @@ void addFile(Input& input, const fs::path& path, const std::string& bytes) {
 void loadBytes(Input& input) {
   input.bytes.resize(input.paths.size());
   for (size_t i = 0; i < input.paths.size(); ++i) {
-    if (!readFile(input.paths[i], input.bytes[i])) throw std::runtime_error("cannot read " + input.paths[i]);
+    if (!readFile(input.paths[i], input.bytes[i]))
+      throw std::runtime_error("cannot read " + input.paths[i]);
   }
 }
 
@@ -176,8 +181,9 @@ Input annotationInput(const fs::path& folder, int documents) {
     const double u = sizes.unit();
     const int sentences = 5 + static_cast<int>(95.0 * u * u);
     const int luId = 1000 + 3 * i;
-    addFile(input, folder / "luXML" / ("lu" + std::to_string(luId) + ".xml"),
-            sorvanta::tools::generateAnnotationDocument(static_cast<uint64_t>(i) + 1, luId, sentences));
+    addFile(
+        input, folder / "luXML" / ("lu" + std::to_string(luId) + ".xml"),
+        sorvanta::tools::generateAnnotationDocument(static_cast<uint64_t>(i) + 1, luId, sentences));
   }
   loadBytes(input);
   char title[112];
@@ -287,21 +293,25 @@ std::vector<Method> methods() {
                   }});
   list.push_back({"pugixml", "memory", [](const Input& in, size_t i, const Visit& visit) {
                     pugi::xml_document doc;
-                    const bool ok = doc.load_buffer(in.bytes[i].data(), in.bytes[i].size()).status ==
-                                    pugi::status_ok;
+                    const bool ok =
+                        doc.load_buffer(in.bytes[i].data(), in.bytes[i].size()).status ==
+                        pugi::status_ok;
                     visit([&] { return shapeOf(doc); });
                     return ok;
                   }});
   list.push_back({"libxml2", "file", [](const Input& in, size_t i, const Visit& visit) {
                     xmlDocPtr doc = xmlReadFile(in.paths[i].c_str(), nullptr, kLibxmlOptions);
-                    if (doc != nullptr) visit([&] { return shapeOf(reinterpret_cast<xmlNode*>(doc)); });
+                    if (doc != nullptr)
+                      visit([&] { return shapeOf(reinterpret_cast<xmlNode*>(doc)); });
                     xmlFreeDoc(doc);
                     return doc != nullptr;
                   }});
   list.push_back({"libxml2", "memory", [](const Input& in, size_t i, const Visit& visit) {
-                    xmlDocPtr doc = xmlReadMemory(in.bytes[i].data(), static_cast<int>(in.bytes[i].size()),
-                                                  "memory.xml", nullptr, kLibxmlOptions);
-                    if (doc != nullptr) visit([&] { return shapeOf(reinterpret_cast<xmlNode*>(doc)); });
+                    xmlDocPtr doc =
+                        xmlReadMemory(in.bytes[i].data(), static_cast<int>(in.bytes[i].size()),
+                                      "memory.xml", nullptr, kLibxmlOptions);
+                    if (doc != nullptr)
+                      visit([&] { return shapeOf(reinterpret_cast<xmlNode*>(doc)); });
                     xmlFreeDoc(doc);
                     return doc != nullptr;
                   }});
@@ -362,7 +372,8 @@ void benchmark(Input& input, int repetitions) {
   for (size_t m = 0; m < list.size(); ++m) measureOnce(list[m], input, results[m]);
   // Repetitions run the methods in turn, so slow drift of the machine spreads evenly.
   for (int r = 0; r < repetitions; ++r) {
-    for (size_t m = 0; m < list.size(); ++m) results[m].mbPerSecond.push_back(timeOnce(list[m], input));
+    for (size_t m = 0; m < list.size(); ++m)
+      results[m].mbPerSecond.push_back(timeOnce(list[m], input));
   }
 
   // Our own account of the tree it keeps, as a cross-check of the counted bytes.
@@ -376,8 +387,8 @@ void benchmark(Input& input, int repetitions) {
   const double inputMb = static_cast<double>(input.totalBytes) / 1e6;
   const Result* read = find(list, results, "read", "file");
   std::printf("\n%s\n", input.title.c_str());
-  std::printf("%-8s %-7s %11s %11s %11s %9s %10s %10s\n", "parser", "mode", "MB/s (med)", "vs pugixml",
-              "vs libxml2", "vs read", "peak/MB", "kept/MB");
+  std::printf("%-8s %-7s %11s %11s %11s %9s %10s %10s\n", "parser", "mode", "MB/s (med)",
+              "vs pugixml", "vs libxml2", "vs read", "peak/MB", "kept/MB");
   for (size_t m = 0; m < list.size(); ++m) {
     const Result& result = results[m];
     const char* peerMode = std::strcmp(list[m].mode, "memory") == 0 ? "memory" : "file";
@@ -391,8 +402,10 @@ void benchmark(Input& input, int repetitions) {
     if (result.failures != 0) std::printf("  %zu LOAD FAILURES", result.failures);
     std::printf("\n");
   }
-  std::printf("speeds: median of %d repetitions, MB = 10^6 bytes of input; memory: bytes allocated "
-              "per input byte\n", repetitions);
+  std::printf(
+      "speeds: median of %d repetitions, MB = 10^6 bytes of input; memory: bytes allocated "
+      "per input byte\n",
+      repetitions);
   std::printf("ours reports memoryUsage() %.2f per input byte\n",
               static_cast<double>(reported) / static_cast<double>(input.totalBytes));
 

@@ -4,6 +4,7 @@
 
 #include "text/WorkingText.h"
 #include "xml/DocStorage.h"
+#include "xml/XpArena.h"
 #include "xml/XpPath.h"
 
 namespace sorvanta::xml {
@@ -57,11 +58,11 @@ int32_t readDecimal(std::string_view text) {
 // ---- TXpNamedNodeMap ----
 
 TXpAttribute* TXpNamedNodeMap::getNamedItemUtf8(std::string_view utf8Name) const {
-  if (utf8Name == "*") return first();
-  for (TXpNode* a = first_; a; a = a->next_) {
+  if (utf8Name == "*") return first_;
+  for (TXpAttribute* a = first_; a; a = a->nextAttribute()) {
     if (std::strncmp(a->name_, utf8Name.data(), utf8Name.size()) == 0 &&
         a->name_[utf8Name.size()] == '\0')
-      return static_cast<TXpAttribute*>(a);
+      return a;
   }
   return nullptr;
 }
@@ -71,19 +72,15 @@ TXpAttribute* TXpNamedNodeMap::GetNamedItem(std::string_view name) const {
   return getNamedItemUtf8(workingToUtf8(name));
 }
 
-TXpAttribute* TXpNamedNodeMap::first() const { return static_cast<TXpAttribute*>(first_); }
-
 int TXpNamedNodeMap::nlGetLength() const {
   int count = 0;
-  for (TXpNode* a = first_; a; a = a->next_) ++count;
+  for (TXpAttribute* a = first_; a; a = a->nextAttribute()) ++count;
   return count;
 }
 
 TXpAttribute* TXpNamedNodeMap::Item(int i) const {
-  if (i < 0) return nullptr;
-  TXpNode* a = first_;
-  while (a && i-- > 0) a = a->next_;
-  return static_cast<TXpAttribute*>(a);
+  if (i < 0 || i >= nlGetLength()) return nullptr;
+  return first_ + i;
 }
 
 // ---- TXpNode ----
@@ -121,28 +118,28 @@ TXpNode* TXpNode::noGetFirstChild() const {
 
 TXpNode* TXpNode::noGetLastChild() const {
   TXpNode* first = noGetFirstChild();
-  return first ? first->prevLink() : nullptr;
+  return first ? first->links().prevCyclic : nullptr;
 }
 
-TXpNode*& TXpNode::prevLink() {
+TXpNode::Links& TXpNode::links() {
   switch (kind_) {
     case ELEMENT_NODE:
     case DOCUMENT_NODE:
-      return static_cast<TXpParentNode*>(this)->prevCyclic_;
+      return static_cast<TXpParentNode*>(this)->links_;
     case PROCESSING_INSTRUCTION_NODE:
-      return static_cast<TXpProcessingInstruction*>(this)->prevCyclic_;
-    default:  // text, CDATA section, comment
-      return static_cast<TXpCharacterData*>(this)->prevCyclic_;
+      return static_cast<TXpProcessingInstruction*>(this)->links_;
+    default:  // text, CDATA section, comment; attributes never get here
+      return static_cast<TXpCharacterData*>(this)->links_;
   }
 }
 
 TXpNode* TXpNode::noGetNextSibling() const {
-  return kind_ == ATTRIBUTE_NODE ? nullptr : next_;
+  return kind_ == ATTRIBUTE_NODE ? nullptr : links().next;
 }
 
 TXpNode* TXpNode::noGetPreviousSibling() const {
   if (!parent_ || kind_ == ATTRIBUTE_NODE) return nullptr;
-  return parent_->noGetFirstChild() == this ? nullptr : prevLink();
+  return parent_->noGetFirstChild() == this ? nullptr : links().prevCyclic;
 }
 
 std::string TXpNode::textUtf8() const {
@@ -181,24 +178,25 @@ int32_t TXpNode::SelectInteger(std::string_view expression) const {
 
 void TXpParentNode::appendChild(TXpNode* child) {
   child->parent_ = this;
-  child->next_ = nullptr;
+  Links& links = child->links();
+  links.next = nullptr;
   if (!firstChild_) {
     firstChild_ = child;
-    child->prevLink() = child;
+    links.prevCyclic = child;
   } else {
-    TXpNode*& lastLink = firstChild_->prevLink();
-    lastLink->next_ = child;
-    child->prevLink() = lastLink;
-    lastLink = child;
+    TXpNode*& last = firstChild_->links().prevCyclic;
+    last->links().next = child;
+    links.prevCyclic = last;
+    last = child;
   }
 }
 
-void TXpElement::appendAttribute(TXpAttribute* attribute) {
-  attribute->parent_ = this;
-  attribute->next_ = nullptr;
-  TXpNode** link = &attributes_.first_;
-  while (*link) link = &(*link)->next_;
-  *link = attribute;
+TXpAttribute* TXpAttribute::makeArray(Arena& arena, size_t count) {
+  auto* array = static_cast<TXpAttribute*>(arena.allocate(count * sizeof(TXpAttribute),
+                                                          alignof(TXpAttribute)));
+  for (size_t i = 0; i < count; ++i) new (array + i) TXpAttribute();
+  array[count - 1].flags_ = kLastAttribute;
+  return array;
 }
 
 TXpElement* TXpElement::CreateChildElement(std::string_view name) {
@@ -223,22 +221,27 @@ TXpText* TXpElement::CreateChildText(std::string_view textValue) {
 }
 
 void TXpElement::SetAttribute(std::string_view name, std::string_view value) {
-  DocStorage& storage = ownerDocument()->storage();
+  Arena& arena = ownerDocument()->storage().arena();
   std::string utf8Name = workingToUtf8(name);
-  for (TXpNode** link = &attributes_.first_; *link; link = &(*link)->next_) {
-    if (std::strcmp((*link)->name_, utf8Name.c_str()) == 0) {
-      TXpNode* old = *link;
-      *link = old->next_;
-      old->parent_ = nullptr;
-      break;
-    }
-  }
   std::string utf8Value = workingToUtf8(value);
-  auto* attribute = storage.arena().make<TXpAttribute>();
-  attribute->name_ = storage.arena().copyString(utf8Name.data(), utf8Name.size());
-  attribute->value_ = storage.arena().copyString(utf8Value.data(), utf8Value.size());
-  attribute->valueLength_ = static_cast<uint32_t>(utf8Value.size());
-  appendAttribute(attribute);
+  // Attributes lie in one array: build the new one, without the old attribute of that
+  // name and with the new one at the end.
+  std::vector<const TXpAttribute*> kept;
+  for (TXpAttribute* a = attributes_.first_; a; a = a->nextAttribute())
+    if (utf8Name != a->name_) kept.push_back(a);
+  TXpAttribute* array = TXpAttribute::makeArray(arena, kept.size() + 1);
+  for (size_t i = 0; i < kept.size(); ++i) {
+    array[i].name_ = kept[i]->name_;
+    array[i].value_ = kept[i]->value_;
+    array[i].valueLength_ = kept[i]->valueLength_;
+    array[i].parent_ = this;
+  }
+  TXpAttribute& added = array[kept.size()];
+  added.name_ = arena.copyString(utf8Name.data(), utf8Name.size());
+  added.value_ = arena.copyString(utf8Value.data(), utf8Value.size());
+  added.valueLength_ = static_cast<uint32_t>(utf8Value.size());
+  added.parent_ = this;
+  attributes_.first_ = array;
 }
 
 TXpElement* TXpAttribute::ownerElement() const { return static_cast<TXpElement*>(parent_); }

@@ -28,6 +28,7 @@ class TXpAttribute;
 class TXpText;
 class TXpDocument;
 class DocStorage;
+class Arena;
 
 // An ordered list of node references; it does not own the nodes. O(1) length and item.
 class TXpNodeList {
@@ -60,13 +61,13 @@ class TXpNamedNodeMap {
   TXpAttribute* getNamedItemUtf8(std::string_view utf8Name) const;
   int nlGetLength() const;
   TXpAttribute* Item(int i) const;
-  TXpAttribute* first() const;
+  TXpAttribute* first() const { return first_; }
 
  private:
   friend class TXpNode;
   friend class TXpElement;
   friend class Parser;
-  TXpNode* first_ = nullptr;
+  TXpAttribute* first_ = nullptr;  // an array ending with the attribute flagged last
 };
 
 class TXpNode {
@@ -131,12 +132,16 @@ class TXpNode {
     TXpNode* firstChild_;     // elements and the document, which have no value
   };
   TXpNode* parent_ = nullptr;
-  TXpNode* next_ = nullptr;  // next sibling, or next attribute of the same element
 
-  // Previous-sibling link of a node that can be a child (attributes have none); the first
-  // child's link points to the last child, so appending and noGetLastChild are O(1).
-  TXpNode*& prevLink();
-  TXpNode* prevLink() const { return const_cast<TXpNode*>(this)->prevLink(); }
+  // Sibling links of the nodes that can be children; attributes have none (an element's
+  // attributes lie side by side in one array, the last one flagged).
+  struct Links {
+    TXpNode* next = nullptr;
+    TXpNode* prevCyclic = nullptr;  // the first child's points to the last child
+  };
+  Links& links();
+  const Links& links() const { return const_cast<TXpNode*>(this)->links(); }
+  static constexpr uint8_t kLastAttribute = 0x80;
 };
 
 // Base of the nodes that hold children (elements and the document).
@@ -147,7 +152,7 @@ class TXpParentNode : public TXpNode {
   friend class DocStorage;
   explicit TXpParentNode(TXpNodeKind kind) : TXpNode(kind) { firstChild_ = nullptr; }
   void appendChild(TXpNode* child);
-  TXpNode* prevCyclic_ = nullptr;
+  Links links_;
 };
 
 class TXpAttribute : public TXpNode {
@@ -156,7 +161,15 @@ class TXpAttribute : public TXpNode {
   // The element carrying the attribute.
   TXpElement* ownerElement() const;
   // The attribute after this one on its element.
-  TXpAttribute* nextAttribute() const { return static_cast<TXpAttribute*>(next_); }
+  TXpAttribute* nextAttribute() const {
+    return flags_ & kLastAttribute ? nullptr : const_cast<TXpAttribute*>(this + 1);
+  }
+
+ private:
+  friend class TXpElement;
+  friend class Parser;
+  // Fills an element's attribute array: one slot per attribute, the last one flagged.
+  static TXpAttribute* makeArray(Arena& arena, size_t count);
 };
 
 class TXpElement : public TXpParentNode {
@@ -175,7 +188,6 @@ class TXpElement : public TXpParentNode {
  private:
   friend class Parser;
   friend class TXpNode;
-  void appendAttribute(TXpAttribute* attribute);
   TXpNamedNodeMap attributes_;
 };
 
@@ -183,7 +195,7 @@ class TXpCharacterData : public TXpNode {
  protected:
   using TXpNode::TXpNode;
   friend class TXpNode;
-  TXpNode* prevCyclic_ = nullptr;
+  Links links_;
 };
 
 class TXpText : public TXpCharacterData {
@@ -210,7 +222,7 @@ class TXpProcessingInstruction : public TXpNode {
 
  private:
   friend class TXpNode;
-  TXpNode* prevCyclic_ = nullptr;
+  Links links_;
 };
 
 class TXpDocument : public TXpParentNode {

@@ -192,20 +192,33 @@ bool Parser::parseDeclaration(char*& p) {
   return true;
 }
 
-bool Parser::checkUniqueName(TXpElement* element, const char* name, int count) {
+bool Parser::checkUniqueName(const char* name) {
   // Linear for the usual handful of attributes; a set once there are many.
-  constexpr int kLinearLimit = 16;
+  constexpr size_t kLinearLimit = 16;
+  size_t count = pending_.size();
   if (count < kLinearLimit) {
-    for (TXpNode* a = element->attributes_.first_; a; a = a->next_)
-      if (a->name_[0] == name[0] && std::strcmp(a->name_, name) == 0) return false;
+    for (const PendingAttribute& a : pending_)
+      if (a.name[0] == name[0] && std::strcmp(a.name, name) == 0) return false;
     return true;
   }
   if (count == kLinearLimit) {
     attributeNames_.clear();
-    for (TXpNode* a = element->attributes_.first_; a; a = a->next_)
-      attributeNames_.insert(a->name_);
+    for (const PendingAttribute& a : pending_) attributeNames_.insert(a.name);
   }
   return attributeNames_.insert(name).second;
+}
+
+// Moves the attributes read from a start tag into the element's attribute array.
+void Parser::attachAttributes(TXpElement* element) {
+  if (pending_.empty()) return;
+  TXpAttribute* array = TXpAttribute::makeArray(storage_.arena(), pending_.size());
+  for (size_t i = 0; i < pending_.size(); ++i) {
+    array[i].name_ = pending_[i].name;
+    array[i].value_ = pending_[i].value;
+    array[i].valueLength_ = pending_[i].length;
+    array[i].parent_ = element;
+  }
+  element->attributes_.first_ = array;
 }
 
 // STag ::= '<' Name (S Attribute)* S? '>' ; EmptyElemTag ::= '<' Name (S Attribute)* S? '/>'
@@ -222,8 +235,7 @@ bool Parser::parseStartTag(char*& p) {
   parent_->appendChild(element);
   char c = *p;
   *p = '\0';
-  int count = 0;
-  TXpNode* lastAttribute = nullptr;
+  pending_.clear();
   for (;;) {
     bool hadSpace = false;
     if (is(c, kSpace)) {
@@ -234,18 +246,20 @@ bool Parser::parseStartTag(char*& p) {
     }
     if (c == '>') {
       ++p;
+      attachAttributes(element);
       parent_ = element;
       return true;
     }
     if (c == '/') {
       if (p[1] != '>') return fail(p, "Malformed empty-element tag");
       p += 2;
+      attachAttributes(element);
       return true;
     }
     if (c == '\0') return fail(p, std::string("Unterminated start tag <") + element->name_ + ">");
     if (!hadSpace || !is(c, kNameStart)) return fail(p, "Malformed attribute");
-    auto* attribute = storage_.arena().make<TXpAttribute>();
-    attribute->name_ = p;
+    PendingAttribute attribute;
+    attribute.name = p;
     while (is(*p, kName)) ++p;
     c = *p;
     *p = '\0';
@@ -254,21 +268,18 @@ bool Parser::parseStartTag(char*& p) {
       while (is(*p, kSpace));
       c = *p;
     }
-    if (c != '=') return fail(p, std::string("Attribute ") + attribute->name_ + " has no value");
+    if (c != '=') return fail(p, std::string("Attribute ") + attribute.name + " has no value");
     ++p;
     skipSpace(p);
     char quote = *p;
     if (quote != '"' && quote != '\'') return fail(p, "Attribute value without quotes");
     ++p;
     if (!parseAttributeValue(p, quote, attribute)) return false;
-    if (!checkUniqueName(element, attribute->name_, count))
-      return fail(p, std::string("Duplicate attribute ") + attribute->name_);
-    attribute->parent_ = element;
-    (lastAttribute ? lastAttribute->next_ : element->attributes_.first_) = attribute;
-    lastAttribute = attribute;
-    ++count;
-    if (attribute->name_[0] == 'x' && std::strcmp(attribute->name_, "xml:space") == 0) {
-      std::string_view value = attribute->valueUtf8();
+    if (!checkUniqueName(attribute.name))
+      return fail(p, std::string("Duplicate attribute ") + attribute.name);
+    pending_.push_back(attribute);
+    if (attribute.name[0] == 'x' && std::strcmp(attribute.name, "xml:space") == 0) {
+      std::string_view value(attribute.value, attribute.length);
       if (value == "preserve") element->flags_ |= kPreserveSpace;
       if (value == "default") element->flags_ &= static_cast<uint8_t>(~kPreserveSpace);
     }
@@ -277,7 +288,7 @@ bool Parser::parseStartTag(char*& p) {
 }
 
 // AttValue ::= '"' ([^<&"] | Reference)* '"' ; white space characters become spaces
-bool Parser::parseAttributeValue(char*& p, char quote, TXpAttribute* attribute) {
+bool Parser::parseAttributeValue(char*& p, char quote, PendingAttribute& attribute) {
   char* start = p;
   char* w = p;
   for (;;) {
@@ -302,8 +313,8 @@ bool Parser::parseAttributeValue(char*& p, char quote, TXpAttribute* attribute) 
     }
   }
   ++p;
-  attribute->value_ = start;
-  attribute->valueLength_ = static_cast<uint32_t>(w - start);
+  attribute.value = start;
+  attribute.length = static_cast<uint32_t>(w - start);
   return true;
 }
 

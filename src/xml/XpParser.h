@@ -3,6 +3,7 @@
 #include <string>
 #include <unordered_set>
 #include <string_view>
+#include <vector>
 
 #include "xml/DocStorage.h"
 
@@ -27,9 +28,15 @@ class Parser {
   bool parseCData(char*& p);
   bool skipDoctype(char*& p);
   bool parseText(char*& p);
-  bool parseAttributeValue(char*& p, char quote, TXpAttribute* attribute);
+  struct PendingAttribute {
+    const char* name = nullptr;
+    const char* value = nullptr;
+    uint32_t length = 0;
+  };
+  bool parseAttributeValue(char*& p, char quote, PendingAttribute& attribute);
   bool decodeReference(char*& p, char*& w, char32_t& decoded);
-  bool checkUniqueName(TXpElement* element, const char* name, int count);
+  bool checkUniqueName(const char* name);
+  void attachAttributes(TXpElement* element);
 
   DocStorage& storage_;
   bool normalize_;
@@ -39,6 +46,7 @@ class Parser {
   size_t offsetBase_ = 0;
   std::string* error_ = nullptr;
   std::unordered_set<std::string_view> attributeNames_;
+  std::vector<PendingAttribute> pending_;  // attributes of the start tag being read
 };
 
 }  // namespace sorvanta::xml

@@ -110,7 +110,8 @@ TEST(GeneratedDocuments, AnnotationLabelsPointIntoTheSentenceText) {
     for (int s = 0; s < subcorpora.nlGetLength(); ++s) {
       const SubcorpusModel& subcorpus = model.subcorpora[static_cast<size_t>(s)];
       // An empty subcorpus has no child nodes at all; a filled one one per annotation set.
-      EXPECT_EQ(subcorpora.Item(s)->childNodes().nlGetLength(), static_cast<int>(subcorpus.sets.size()));
+      EXPECT_EQ(subcorpora.Item(s)->childNodes().nlGetLength(),
+                static_cast<int>(subcorpus.sets.size()));
       for (const AnnotationSetModel& set : subcorpus.sets) {
         const TXpNode* sentence = sentences.Item(index++);
         ASSERT_NE(sentence, nullptr);

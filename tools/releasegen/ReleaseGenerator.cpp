@@ -33,6 +33,7 @@ namespace {
 
 using Words = std::vector<std::string_view>;
 
+// clang-format off
 // Word banks. Verbs are "base|past|present participle"; a few entries carry characters
 // outside ASCII so every document exercises decoding.
 const Words kVerbs = {
@@ -60,8 +61,7 @@ const Words kVerbs = {
     "blame|blamed|blaming",   "forgive|forgave|forgiving", "attack|attacked|attacking",
     "defend|defended|defending", "protect|protected|protecting", "warn|warned|warning",
     "teach|taught|teaching",  "learn|learned|learning",   "measure|measured|measuring",
-    "weigh|weighed|weighing", "gather|gathered|gathering", "scatter|scattered|scattering",
-};
+    "weigh|weighed|weighing", "gather|gathered|gathering", "scatter|scattered|scattering"};
 
 const Words kNouns = {
     "river",    "bridge",   "village",  "market",   "harbour",  "window",   "garden",
@@ -75,8 +75,7 @@ const Words kNouns = {
     "café",     "façade",   "résumé",   "fiancée",  "crêpe",    "pâté",     "rôle",
     "machine",  "tool",     "rope",     "wheel",    "stone",    "coin",     "ticket",
     "committee", "company", "factory",  "shop",     "station",  "airport",  "office",
-    "evening",  "morning",  "winter",   "summer",   "season",   "hour",     "week",
-};
+    "evening",  "morning",  "winter",   "summer",   "season",   "hour",     "week"};
 
 const Words kAdjectives = {
     "old",      "young",    "quiet",    "loud",     "heavy",    "light",    "narrow",
@@ -84,14 +83,12 @@ const Words kAdjectives = {
     "wooden",   "metal",    "rough",    "smooth",   "eager",    "reluctant", "angry",
     "calm",     "distant",  "nearby",   "typical",  "unusual",  "formal",   "casual",
     "brief",    "lengthy",  "costly",   "cheap",    "fragile",  "sturdy",   "naïve",
-    "public",   "private",  "hidden",   "obvious",  "strange",  "familiar", "tired",
-};
+    "public",   "private",  "hidden",   "obvious",  "strange",  "familiar", "tired"};
 
 const Words kAdverbs = {
     "quickly", "slowly",    "carefully", "suddenly", "quietly",  "gradually", "often",
     "rarely",  "usually",   "deliberately", "openly", "eagerly", "reluctantly", "again",
-    "nearly",  "barely",    "simply",    "directly", "finally",  "briefly",
-};
+    "nearly",  "barely",    "simply",    "directly", "finally",  "briefly"};
 
 const Words kPrepositions = {"in",   "on",     "at",      "from",    "to",     "into",
                              "onto", "across", "through", "along",   "toward", "against",
@@ -118,8 +115,7 @@ const Words kFrameElements = {
     "Donor",      "Victim",       "Assailant",   "Container",    "Contents",     "Judge",
     "Evaluee",    "Behavior",     "Protagonist", "Patient",      "Cause",        "Item",
     "Attribute",  "Value",        "Group",       "Member",       "Duration_of_final_state",
-    "Particular_iteration",
-};
+    "Particular_iteration"};
 
 const Words kSemTypes = {"Sentient",         "Physical_object", "Container",        "Location",
                          "Time",             "State_of_affairs", "Transitive_action", "Goal",
@@ -149,6 +145,7 @@ const Words kOpeners = {"Yesterday,", "In the end,", "As usual,",   "Later that 
                         "Without a word,", "By then,", "Even so,",  "At first,"};
 const Words kClosers = {", which surprised nobody", ", or so it seemed", ", as planned",
                         " – twice", " (<5 minutes later)", ", much to everyone’s relief"};
+// clang-format on
 
 struct VerbForms {
   std::string_view base, past, ing;
@@ -184,7 +181,8 @@ std::string withS(std::string_view word) {
 
 std::string capitalized(std::string_view word) {
   std::string out(word);
-  if (!out.empty() && out[0] >= 'a' && out[0] <= 'z') out[0] = static_cast<char>(out[0] - 'a' + 'A');
+  if (!out.empty() && out[0] >= 'a' && out[0] <= 'z')
+    out[0] = static_cast<char>(out[0] - 'a' + 'A');
   return out;
 }
 
@@ -269,7 +267,8 @@ std::string proseSentence(Rng& rng, const std::vector<std::string>& fes) {
                   verb.past, " ", pick(kAdverbs), "."});
     case 3:
       return cat({"Compare the frame in which ", nounPhrase(rng), " ", withS(verb.base),
-                  " without any ", fe(), " – the ", pick(kNouns), " is then understood from context."});
+                  " without any ", fe(), " – the ", pick(kNouns),
+                  " is then understood from context."});
     case 4:
       return cat({"Note that the ", fe(), " need not be ", pick(kAdjectives), "; it may also be ",
                   pick(kAdjectives), " or even absent."});
@@ -280,13 +279,15 @@ std::string proseSentence(Rng& rng, const std::vector<std::string>& fes) {
       return cat({"Typical cases involve a ", pick(kNouns), " & ", pick(kNouns),
                   " relation between the ", fe(), " and the ", fe(), "."});
     case 7:
-      return cat({"Annotators mark the \"", pick(kNouns), "\" reading separately from the ", fe(), "."});
+      return cat(
+          {"Annotators mark the \"", pick(kNouns), "\" reading separately from the ", fe(), "."});
     case 8:
       return cat({"The ", fe(), " ", withS(verb.base), " the ", fe(), " ", pick(kPrepositions), " ",
                   nounPhrase(rng), ", which distinguishes this frame from its neighbours."});
     case 9:
-      return cat({"<ex><fex name=\"", rng.pick(fes), "\">", capitalized(nounPhrase(rng)), "</fex> <t>",
-                  verb.past, "</t> ", nounPhrase(rng), " ", pick(kAdverbs), ".</ex>"});
+      return cat({"<ex><fex name=\"", rng.pick(fes), "\">", capitalized(nounPhrase(rng)),
+                  "</fex> <t>", verb.past, "</t> ", nounPhrase(rng), " ", pick(kAdverbs),
+                  ".</ex>"});
     case 10:
       return cat({"Uses with ", article(pick(kNouns)), " as ", fe(),
                   " are rare but attested (roughly 1 in ", number(rng.between(3, 40)), ")."});
@@ -313,8 +314,8 @@ std::string feDefinition(Rng& rng, std::string_view name, const std::vector<std:
                           withS(verb.base), " ", nounPhrase(rng), "."});
   if (rng.chance(60)) text += " " + proseSentence(rng, fes);
   if (rng.chance(40)) {
-    text += cat({" <ex>", capitalized(nounPhrase(rng)), " ", verb.past, " <fex name=\"", name, "\">",
-                 nounPhrase(rng), "</fex>.</ex>"});
+    text += cat({" <ex>", capitalized(nounPhrase(rng)), " ", verb.past, " <fex name=\"", name,
+                 "\">", nounPhrase(rng), "</fex>.</ex>"});
   }
   return text + "</def-root>";
 }
@@ -536,11 +537,20 @@ class XmlWriter {
     for (size_t i = 0; i < text.size(); ++i) {
       const unsigned char c = static_cast<unsigned char>(text[i]);
       switch (c) {
-        case '&': out_ += "&amp;"; continue;
-        case '<': out_ += "&lt;"; continue;
-        case '>': out_ += "&gt;"; continue;
-        case '"': out_ += "&quot;"; continue;
-        default: break;
+        case '&':
+          out_ += "&amp;";
+          continue;
+        case '<':
+          out_ += "&lt;";
+          continue;
+        case '>':
+          out_ += "&gt;";
+          continue;
+        case '"':
+          out_ += "&quot;";
+          continue;
+        default:
+          break;
       }
       if (c < 0x80 || encoding_ == Encoding::Utf8) {
         out_ += static_cast<char>(c);
@@ -664,10 +674,13 @@ std::string targetForm(Rng& rng, const LexUnitModel& lu, std::vector<Piece>& pie
         lu.lemma.find(' ') == std::string::npos ? "" : lu.lemma.substr(lu.lemma.find(' '));
     auto it = std::find_if(kVerbs.begin(), kVerbs.end(),
                            [&](std::string_view v) { return verbForms(v).base == verbWord; });
-    const VerbForms forms = it != kVerbs.end() ? verbForms(*it) : VerbForms{verbWord, verbWord, verbWord};
+    const VerbForms forms =
+        it != kVerbs.end() ? verbForms(*it) : VerbForms{verbWord, verbWord, verbWord};
     switch (rng.between(0, 3)) {
-      case 0: return std::string(forms.past) + particle;
-      case 1: return withS(forms.base) + particle;
+      case 0:
+        return std::string(forms.past) + particle;
+      case 1:
+        return withS(forms.base) + particle;
       case 2:
         pieces.push_back({rng.chance(50) ? "was" : "is", {}, {}, {}, false});
         return std::string(forms.ing) + particle;
@@ -720,13 +733,15 @@ std::vector<Piece> sentencePieces(Rng& rng, const FrameModel& frame, const LexUn
   }
   std::string target = targetForm(rng, lu, pieces);
   pieces.push_back({std::move(target), {}, {}, {}, true});
-  if (verbal && rng.chance(60)) pieces.push_back({nounPhrase(rng), takeFe(true), "Obj", "NP", false});
+  if (verbal && rng.chance(60))
+    pieces.push_back({nounPhrase(rng), takeFe(true), "Obj", "NP", false});
   const int pps = rng.between(0, 2) + (prep.empty() ? 0 : 1);
   for (int i = 0; i < pps; ++i) {
     const std::string_view head = i == 0 && !prep.empty() ? prep : rng.pick(kPrepositions);
     pieces.push_back({prepPhrase(head), takeFe(false), "Dep", "PP", false});
   }
-  if (rng.chance(15)) pieces.push_back({std::string(rng.pick(kAdverbs)), takeFe(false), "Dep", "AVP", false});
+  if (rng.chance(15))
+    pieces.push_back({std::string(rng.pick(kAdverbs)), takeFe(false), "Dep", "AVP", false});
   if (rng.chance(12)) pieces.push_back({std::string(rng.pick(kClosers)), {}, {}, {}, false});
   static const std::array<std::string_view, 4> kEnds = {".", ".", "!", "?"};
   pieces.push_back({std::string(rng.pick(kEnds)), {}, {}, {}, false});
@@ -909,7 +924,8 @@ AnnotationDocumentModel generateAnnotationModel(const FrameModel& frame, const L
   for (int i = 0; i < empty; ++i) {
     SubcorpusModel sc;
     sc.name = prefix + "-pp" + std::string(rng.pick(kPrepositions));
-    const auto at = static_cast<std::ptrdiff_t>(rng.between(0, static_cast<int>(subcorpora.size())));
+    const auto at =
+        static_cast<std::ptrdiff_t>(rng.between(0, static_cast<int>(subcorpora.size())));
     subcorpora.insert(subcorpora.begin() + at, std::move(sc));
   }
   doc.subcorpora = std::move(subcorpora);

@@ -120,8 +120,9 @@ struct AnnotationDocumentModel {
 };
 
 // Annotated sentences of one lexical unit of a frame, labelled with that frame's elements.
-AnnotationDocumentModel generateAnnotationModel(const FrameModel& frame, const LexUnitModel& lexUnit,
-                                                uint64_t seed, int sentences);
+AnnotationDocumentModel generateAnnotationModel(const FrameModel& frame,
+                                                const LexUnitModel& lexUnit, uint64_t seed,
+                                                int sentences);
 // The same for a lexical unit of a frame drawn from the seed; about one document in eight is
 // declared ISO-8859-1.
 AnnotationDocumentModel generateAnnotationModel(uint64_t seed, int luId, int sentences);

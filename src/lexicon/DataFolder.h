@@ -1,0 +1,55 @@
+#pragma once
+// Finding the release's data folder at start-up: the executable's own folder when it holds the
+// frames document, else the folder remembered in the settings store, else the user's choice of
+// a frames document. Pure logic over the platform operations it is handed; loading the
+// document is the caller's job.
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace sorvanta::lexicon {
+
+// Caption of the start-up messages.
+inline constexpr std::string_view kProgramCaption = "Sorvanta Explorer";
+// The open-file dialog that asks for the frames document.
+inline constexpr std::string_view kChooserTitle = "Sorvanta Location";
+inline constexpr std::string_view kChooserFilterCaption = "Sorvanta Frames File (frames.xml)";
+inline constexpr std::string_view kChooserFileName = "frames.xml";
+// Name of the setting that remembers the data folder.
+inline constexpr std::string_view kLocationSetting = "SVLoc";
+// Shown when the user cancels the dialog.
+inline constexpr std::string_view kLocateFramesMessage =
+    "Please close the program, start again, and locate \"frames.xml\".";
+// Shown when the chosen file does not lie in a folder named exactly frXML.
+inline constexpr std::string_view kLocateFrXmlMessage =
+    "Please close the program, start again, and locate \"frXML\\frames.xml\".";
+
+// Per-user string settings; a value never written reads as empty text.
+class SettingsStore {
+ public:
+  virtual ~SettingsStore() = default;
+  virtual std::string readString(std::string_view name) const = 0;
+  virtual void writeString(std::string_view name, std::string_view value) = 0;
+};
+
+struct DataFolderPlatform {
+  std::string executableFolder;  // working text, ending with '/'
+  SettingsStore& settings;
+  std::function<bool(std::string_view path)> fileExists;
+  // Runs the open-file dialog; the full path chosen, or none when the user cancels.
+  std::function<std::optional<std::string>()> chooseFramesFile;
+  // A modal message with an OK button only.
+  std::function<void(std::string_view caption, std::string_view text)> showMessage;
+};
+
+struct DataFolderChoice {
+  std::string dataFolder;      // ends with '/'
+  std::string framesDocument;  // dataFolder + "frXML/frames.xml", to be loaded
+};
+
+// Resolves the data folder, rewriting the stored folder when it came from the executable's
+// folder or the dialog. None after one of the two messages was shown: start-up stops there.
+std::optional<DataFolderChoice> resolveDataFolder(const DataFolderPlatform& platform);
+
+}  // namespace sorvanta::lexicon

@@ -1,0 +1,54 @@
+#pragma once
+// An index of the frame-relations document that answers a frame's relations without walking
+// the document again: built from one walk of each relation type's subtree, it gives exactly
+// the entries, names and order of the relation queries.
+//
+// While an index of a relations root exists, frameRelations() on that root answers from it.
+// Like every node reference, an index must not outlive the load of its document: destroy it
+// before the document object loads again.
+#include <array>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "lexicon/FrameRelations.h"
+#include "lexicon/RelationTypes.h"
+#include "xml/XpNode.h"
+
+namespace sorvanta::lexicon {
+
+class RelationsIndex {
+ public:
+  explicit RelationsIndex(const xml::TXpNode* relationsRoot);
+  ~RelationsIndex();
+  RelationsIndex(const RelationsIndex&) = delete;
+  RelationsIndex& operator=(const RelationsIndex&) = delete;
+
+  const xml::TXpNode* root() const { return root_; }
+  // The same entries as the relation queries give for frameName on root().
+  std::vector<RelationEntry> entries(std::string_view frameName) const;
+
+  // The entries from the most recent live index of relationsRoot; none when it has none.
+  static std::optional<std::vector<RelationEntry>> answerRegistered(
+      const xml::TXpNode* relationsRoot, std::string_view frameName);
+
+ private:
+  // The relations of one type and side, by the frame name on that side (UTF-8, as held).
+  using BySide = std::unordered_map<std::string_view, std::vector<xml::TXpNode*>>;
+  static constexpr size_t kSlots = 2 * RelationTypeTable.size();  // type t: 2t super, 2t+1 sub
+
+  const xml::TXpNode* root_;
+  std::array<BySide, kSlots> slots_;
+};
+
+// The relations of frameName evaluated with the relation queries, one per type and side, on
+// the document; what frameRelations() gives when no index is registered.
+std::vector<RelationEntry> frameRelationsByQuery(const xml::TXpNode* relationsRoot,
+                                                 std::string_view frameName);
+
+// The other side's frame names of relations joined by "; ": "subFrameName" when the selected
+// frame is on the super side, else "superFrameName".
+std::string relatedNames(const std::vector<xml::TXpNode*>& relations, bool superSide);
+
+}  // namespace sorvanta::lexicon

@@ -1,0 +1,69 @@
+#include "views/SentencesView.h"
+
+#include <optional>
+
+#include "lexicon/ReleaseLayout.h"
+#include "text/FileIO.h"
+#include "views/QueryText.h"
+
+namespace sorvanta::views {
+
+namespace {
+
+std::vector<std::string> rowsOf(const xml::TXpNodeList& sentences) {
+  std::vector<std::string> rows;
+  rows.reserve(static_cast<size_t>(sentences.nlGetLength()));
+  for (const xml::TXpNode* sentence : sentences) rows.push_back(sentenceRowText(sentence));
+  return rows;
+}
+
+}  // namespace
+
+std::string sentenceRowText(const xml::TXpNode* sentence) {
+  return "(" + xml::attributeText(sentence, "ID") + ") " +
+         (sentence ? sentence->noGetText() : std::string());
+}
+
+std::vector<std::string> sentenceRows(const xml::TXpNode* luRoot) {
+  if (!luRoot) return {};
+  return rowsOf(luRoot->SelectNodes("//sentence"));
+}
+
+std::vector<std::string> subcorpusEntries(const xml::TXpNode* luRoot) {
+  std::vector<std::string> entries;
+  if (!luRoot) return entries;
+  for (const xml::TXpNode* subcorpus : luRoot->SelectNodes("//subcorpus")) {
+    if (subcorpus->HasChildNodes()) entries.push_back(xml::attributeText(subcorpus, "name"));
+  }
+  return entries;
+}
+
+std::vector<std::string> subcorpusSentenceRows(const xml::TXpNode* luRoot,
+                                               std::string_view subcorpus) {
+  const std::optional<std::string> predicate = attributePredicate("name", subcorpus);
+  if (!luRoot || !predicate) return {};
+  return rowsOf(luRoot->SelectNodes("//subcorpus" + *predicate + "//sentence"));
+}
+
+AnnotationLoad loadLexUnitAnnotation(xml::TXpObjModel& model, std::string_view dataFolder,
+                                     std::string_view luId) {
+  AnnotationLoad result;
+  result.path = lexicon::annotationDocumentPath(dataFolder, luId);
+  if (!text::fileExists(result.path)) {
+    model.ClearDocument();  // a failed load never leaves an older document behind
+    result.message = "The annotation file " + result.path + " does not exist";
+    return result;
+  }
+  const bool parsed = model.LoadDataSource(result.path);
+  const xml::TXpDocument* document = model.Document();
+  if (!parsed || !document || !document->docGetDocumentElement()) {
+    model.ClearDocument();
+    result.message = "Cannot read the annotation file " + result.path;
+    if (!model.errors().empty()) result.message += ": " + model.errors().front();
+    return result;
+  }
+  result.loaded = true;
+  return result;
+}
+
+}  // namespace sorvanta::views
