@@ -4,6 +4,7 @@
 
 #include "cli/CliCommand.h"
 #include "text/Errors.h"
+#include "text/WorkingText.h"
 
 namespace sorvanta::cli {
 
@@ -14,12 +15,35 @@ const CliCommand kCommands[] = {
      "Evaluates a path expression from the document element of FILE and prints one line per "
      "selected node (its text, or the attribute NAME), the count, or the integer value.",
      runQueryCommand},
+    {"frames", "frames [--sort C]",
+     "The frames list: Frame, ID, FEs, LUs, Anns; in document order, or sorted as a click on "
+     "the header of column C sorts it.",
+     runFramesCommand},
+    {"lexunits", "lexunits [--sort C]",
+     "The lexical-units list: Lexical Unit, P, LU-ID, Anns, Frame, FR-ID, Definition.",
+     runLexUnitsCommand},
+    {"fes", "fes", "The frame-element list: Frame Element, Number.", runFesCommand},
+    {"totals", "totals", "The three totals of the frames index.", runTotalsCommand},
+    {"frame", "frame NAME",
+     "The frames view of the frame NAME: name, description, frame elements, lexemes, relations.",
+     runFrameCommand},
+    {"fe", "fe NAME",
+     "Every frame element named NAME: Element, Frame, Type, Definition.", runFeCommand},
+    {"lu", "lu ID [--subcorpora | --subcorpus NAME]",
+     "The annotated sentences of the lexical unit ID, its subcorpora, or the sentences of one "
+     "subcorpus.",
+     runLuCommand},
+    {"sentence-fes", "sentence-fes LUID SENTID",
+     "The target and the frame elements of sentence SENTID of lexical unit LUID.",
+     runSentenceFesCommand},
 };
 
 void printHelp(std::ostream& out) {
-  out << "Usage: sorvanta COMMAND [ARGUMENTS]\n\n"
+  out << "Usage: sorvanta [--data DIR] COMMAND [ARGUMENTS]\n\n"
          "Sorvanta Explorer on the command line: browses a frame-semantic lexical database\n"
-         "release and writes the data sets derived from it.\n\nCommands:\n";
+         "release and writes the data sets derived from it. DIR is the release's data folder\n"
+         "(the one holding frXML/frames.xml); without --data the folder the window stored is\n"
+         "used. Output is UTF-8, one record per line, fields separated by tabs.\n\nCommands:\n";
   for (const CliCommand& command : kCommands)
     out << "  " << command.usage << "\n      " << command.summary << "\n";
   out << "  --help\n      Shows this text.\n";
@@ -27,14 +51,25 @@ void printHelp(std::ostream& out) {
 
 }  // namespace
 
-int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runCli(const std::vector<std::string>& commandLine, std::ostream& out, std::ostream& err) {
+  std::vector<std::string> args = commandLine;
+  std::string dataFolder;
+  if (!args.empty() && args[0] == "--data") {
+    if (args.size() < 2) {
+      err << "sorvanta: --data needs a folder\n";
+      return 2;
+    }
+    dataFolder = text::utf8ToWorking(args[1]);
+    args.erase(args.begin(), args.begin() + 2);
+  }
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     printHelp(args.empty() ? err : out);
     return args.empty() ? 2 : 0;
   }
   for (const CliCommand& command : kCommands) {
     if (args[0] != command.name) continue;
-    CliContext context{std::vector<std::string>(args.begin() + 1, args.end()), out, err};
+    CliContext context{std::vector<std::string>(args.begin() + 1, args.end()), out, err,
+                       dataFolder};
     try {
       return command.run(context);
     } catch (const UsageError& usage) {

@@ -12,9 +12,7 @@ namespace sorvanta::lexicon {
 using text::compareTextIgnoreCase;
 using text::strToInt;
 
-CellKind framesColumnKind(int column) {
-  return column == 0 ? CellKind::Text : CellKind::Integer;
-}
+CellKind framesColumnKind(int column) { return column == 0 ? CellKind::Text : CellKind::Integer; }
 
 CellKind lexUnitColumnKind(int column) {
   return column == 2 || column == 3 || column == 5 ? CellKind::Integer : CellKind::Text;

@@ -29,8 +29,7 @@ inline constexpr std::array<RelationType, 10> RelationTypeTable = {{
 
 // //frame-relation-type[@name="<type>"]//frame-relation[@<role>FrameName="<frameName>"]
 // with role "super" or "sub"; the inserted texts are not escaped.
-std::string relationQuery(std::string_view type, std::string_view role,
-                          std::string_view frameName);
+std::string relationQuery(std::string_view type, std::string_view role, std::string_view frameName);
 // //frame-relation-type[@name="<type>"]//frame-relation: every relation of the type.
 std::string relationQuery(std::string_view type);
 

@@ -49,8 +49,7 @@ RelationsIndex::~RelationsIndex() {
 
 std::vector<RelationEntry> RelationsIndex::entries(std::string_view frameName) const {
   // A double quote ends the query's literal early; only the query itself says what it selects.
-  if (frameName.find('"') != std::string_view::npos)
-    return frameRelationsByQuery(root_, frameName);
+  if (frameName.find('"') != std::string_view::npos) return frameRelationsByQuery(root_, frameName);
   std::vector<RelationEntry> result;
   if (!root_) return result;
   const std::string key = text::workingToUtf8(frameName);

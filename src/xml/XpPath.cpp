@@ -11,7 +11,29 @@ namespace sorvanta::xml {
 namespace {
 
 using NodeVector = std::vector<TXpNode*>;
-constexpr size_t kMaxNodes = XpPath::maxResultNodes;
+
+// The list one step builds, bounded by what is left of the evaluation's node budget.
+struct Output {
+  NodeVector& nodes;
+  size_t limit;
+
+  bool fits(size_t more) const { return nodes.size() + more <= limit; }
+  // Appends node; false when the list would grow beyond its bound.
+  bool push(TXpNode* node) {
+    if (nodes.size() >= limit) return false;
+    nodes.push_back(node);
+    return true;
+  }
+  // Appends nodes[begin, end) again: a repeated input yields the same nodes.
+  bool repeat(size_t begin, size_t end) {
+    if (!fits(end - begin)) return false;
+    for (size_t i = begin; i < end; ++i) {
+      TXpNode* node = nodes[i];  // a copy: push_back may move the vector
+      nodes.push_back(node);
+    }
+    return true;
+  }
+};
 
 bool passesPredicates(const TXpNode* node, const XpStep& step) {
   for (const XpPredicate& predicate : step.predicates) {
@@ -30,55 +52,50 @@ bool matches(const TXpNode* node, const XpStep& step) {
   return passesPredicates(node, step);
 }
 
-// Appends node to out; false when the result would grow beyond its bound.
-bool push(NodeVector& out, TXpNode* node) {
-  if (out.size() >= kMaxNodes) return false;
-  out.push_back(node);
-  return true;
-}
-
-// Appends out[begin, end) to out again (a repeated input node yields the same nodes).
-bool repeatSlice(NodeVector& out, size_t begin, size_t end) {
-  if (out.size() + (end - begin) > kMaxNodes) return false;
-  out.reserve(out.size() + (end - begin));
-  for (size_t i = begin; i < end; ++i) out.push_back(out[i]);
-  return true;
-}
-
 // Appends the elements of an index vector (all named as the step asks) that pass its
 // predicates, skipping the excluded node.
 bool filterIndexed(const NodeVector& elements, const TXpNode* excluded, const XpStep& step,
-                   NodeVector& out) {
+                   Output& out) {
   for (TXpNode* element : elements) {
-    if (element != excluded && passesPredicates(element, step) && !push(out, element)) return false;
+    if (element != excluded && passesPredicates(element, step) && !out.push(element)) return false;
   }
   return true;
 }
 
-bool childStep(const NodeVector& inputs, const XpStep& step, NodeVector& out) {
-  // A repeated input reuses its first slice, so duplicates cost no second scan.
+bool childStep(const NodeVector& inputs, const XpStep& step, Output& out) {
+  // A repeated input reuses its first slice, so duplicates cost no second scan of children.
   std::unordered_map<const TXpNode*, std::pair<size_t, size_t>> done;
+  const TXpNode* previous = nullptr;
+  std::pair<size_t, size_t> previousSlice;
   for (TXpNode* node : inputs) {
+    if (node == previous) {  // runs of one node are common ("a/.." repeats the parent)
+      if (!out.repeat(previousSlice.first, previousSlice.second)) return false;
+      continue;
+    }
     std::pair<size_t, size_t>* slice = nullptr;
     if (inputs.size() > 1) {
       auto [it, fresh] = done.try_emplace(node);
+      slice = &it->second;
       if (!fresh) {
-        if (!repeatSlice(out, it->second.first, it->second.second)) return false;
+        if (!out.repeat(slice->first, slice->second)) return false;
+        previous = node;
+        previousSlice = *slice;
         continue;
       }
-      slice = &it->second;
     }
-    const size_t begin = out.size();
+    const size_t begin = out.nodes.size();
     for (TXpNode* child = node->noGetFirstChild(); child; child = child->noGetNextSibling()) {
-      if (matches(child, step) && !push(out, child)) return false;
+      if (matches(child, step) && !out.push(child)) return false;
     }
-    if (slice) *slice = {begin, out.size()};
+    previous = node;
+    previousSlice = {begin, out.nodes.size()};
+    if (slice) *slice = previousSlice;
   }
   return true;
 }
 
 // Descendants of one node in pre-order, the node excluded; an explicit walk, no recursion.
-bool descendantsOfOne(const TXpNode* root, const XpStep& step, NodeVector& out) {
+bool descendantsOfOne(const TXpNode* root, const XpStep& step, Output& out) {
   const TXpNode* parent = root->parentNode();
   if (root->nodeType() == DOCUMENT_NODE ||
       (parent && parent->nodeType() == DOCUMENT_NODE && root->isElement())) {
@@ -89,7 +106,7 @@ bool descendantsOfOne(const TXpNode* root, const XpStep& step, NodeVector& out) 
   }
   const TXpNode* current = root->noGetFirstChild();
   while (current) {
-    if (matches(current, step) && !push(out, const_cast<TXpNode*>(current))) return false;
+    if (matches(current, step) && !out.push(const_cast<TXpNode*>(current))) return false;
     if (const TXpNode* child = current->noGetFirstChild()) {
       current = child;
       continue;
@@ -108,7 +125,7 @@ class ManyDescendants {
  public:
   explicit ManyDescendants(const XpStep& step) : step_(step) {}
 
-  bool run(const NodeVector& inputs, NodeVector& out) {
+  bool run(const NodeVector& inputs, Output& out) {
     for (TXpNode* node : inputs) {
       if (node->noGetFirstChild()) ranges_.try_emplace(node);  // leaves have no descendants
     }
@@ -131,18 +148,19 @@ class ManyDescendants {
           std::lower_bound(matchedAt_.begin(), matchedAt_.end(), range.end) - matchedAt_.begin());
     }
     // Sized first, so a result beyond the bound is refused before anything is copied.
-    size_t total = out.size();
+    size_t total = 0;
     for (TXpNode* node : inputs) {
       if (auto it = ranges_.find(node); it != ranges_.end()) {
         total += it->second.last - it->second.first;
-        if (total > kMaxNodes) return false;
+        if (!out.fits(total)) return false;
       }
     }
-    out.reserve(total);
+    out.nodes.reserve(out.nodes.size() + total);
     for (TXpNode* node : inputs) {
       if (auto it = ranges_.find(node); it != ranges_.end())
-        out.insert(out.end(), matched_.begin() + static_cast<std::ptrdiff_t>(it->second.first),
-                   matched_.begin() + static_cast<std::ptrdiff_t>(it->second.last));
+        out.nodes.insert(out.nodes.end(),
+                         matched_.begin() + static_cast<std::ptrdiff_t>(it->second.first),
+                         matched_.begin() + static_cast<std::ptrdiff_t>(it->second.last));
     }
     return true;
   }
@@ -229,19 +247,21 @@ class ManyDescendants {
   bool lookUpEveryNode_ = false;  // some input lies inside another input's subtree
 };
 
-bool descendantStep(const NodeVector& inputs, const XpStep& step, NodeVector& out) {
+bool descendantStep(const NodeVector& inputs, const XpStep& step, Output& out) {
   if (inputs.size() == 1) return descendantsOfOne(inputs.front(), step, out);
   return ManyDescendants(step).run(inputs, out);
 }
 
-bool applyStep(const NodeVector& inputs, const XpStep& step, NodeVector& out) {
+bool applyStep(const NodeVector& inputs, const XpStep& step, Output& out) {
   switch (step.axis) {
     case XpAxis::Self:
-      out = inputs;
+      if (!out.fits(inputs.size())) return false;
+      out.nodes = inputs;
       return true;
     case XpAxis::Parent:
+      if (!out.fits(inputs.size())) return false;
       for (TXpNode* node : inputs) {
-        if (TXpNode* parent = node->parentNode()) out.push_back(parent);
+        if (TXpNode* parent = node->parentNode()) out.nodes.push_back(parent);
       }
       return true;
     case XpAxis::Child:
@@ -265,12 +285,12 @@ TXpNodeList XpPath::evaluate(const TXpNode* context) const {
     current.push_back(const_cast<TXpNode*>(context));
   }
   NodeVector next;
-  size_t total = 0;
+  size_t budget = maxNodes;
   for (const XpStep& step : steps_) {
     next.clear();
-    if (!applyStep(current, step, next)) return {};
-    total += next.size();
-    if (total > maxTotalNodes) return {};
+    Output out{next, budget};
+    if (!applyStep(current, step, out)) return {};
+    budget -= next.size();
     current.swap(next);
     if (current.empty()) break;
   }

@@ -35,14 +35,13 @@ class XpPath {
   bool compile(std::string_view utf8Expression);
   bool usable() const { return usable_; }
 
-  // The selected elements; empty when the path is unusable, context is none, or a list would
-  // grow beyond the bounds below.
+  // The selected elements; empty when the path is unusable, context is none, or the lists
+  // would grow beyond maxNodes.
   TXpNodeList evaluate(const TXpNode* context) const;
 
-  // Guards against result explosion (nested matches multiply): a list of one step may hold at
-  // most maxResultNodes, and the lists of all steps of one evaluation maxTotalNodes together.
-  static constexpr size_t maxResultNodes = size_t{1} << 24;
-  static constexpr size_t maxTotalNodes = size_t{1} << 25;
+  // Guards against result explosion (nested matches multiply, duplicates are kept): the lists
+  // the steps of one evaluation build may hold at most this many nodes together.
+  static constexpr size_t maxNodes = size_t{1} << 24;
 
   bool fromDocument() const { return fromDocument_; }
   const std::vector<XpStep>& steps() const { return steps_; }

@@ -73,7 +73,7 @@ TEST(QueryCommand, FailuresExitNonZeroWithAMessage) {
       {{"query", good, "//a", "--attr"}, 2, "--attr needs"},
       {{"query", good, "//a", "--bogus"}, 2, "unknown option"},
       {{"frobnicate"}, 2, "unknown command"},
-      {{}, 2, "Usage: sorvanta COMMAND"},
+      {{}, 2, "Usage: sorvanta [--data DIR] COMMAND"},
   };
   for (const Case& c : cases) {
     CliRun result = run(c.args);

@@ -48,4 +48,7 @@ inline std::string testDataPath(const std::string& relative) {
   return std::string(root ? root : "tests/data") + "/" + relative;
 }
 
+// The sample release shipped with the sources.
+inline std::string sampleReleasePath() { return testDataPath("../../data/sample-release"); }
+
 }  // namespace sorvanta::testing

@@ -9,6 +9,7 @@
 #include "xml/XpPath.h"
 
 using namespace sorvanta::xml;
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -165,37 +166,14 @@ TEST_F(PathQuery, SingleNodeAndIntegerTakeTheFirstSelected) {
 
 TEST_F(PathQuery, UnusableExpressionsSelectNothing) {
   const TXpNode* root = context("lu", "");
-  const std::string expressions[] = {"",
-                                     "/",
-                                     "//",
-                                     "a/",
-                                     "a//",
-                                     "a[",
-                                     "a[@b='x",
-                                     "a[@b='x'",
-                                     "a[@b=\"x']",
-                                     "//a[1]",
-                                     "text()",
-                                     "//sentence/text()",
-                                     "sentence [ position() = 1 ]",
-                                     "@x",
-                                     "//label[@*='0']",
-                                     "//label[@name=Goal]",
-                                     "//label[name='Goal']",
-                                     "a b",
-                                     "a | b",
-                                     "(a)",
-                                     "//.",
-                                     "a//..",
-                                     ".[@ID='x']",
-                                     "a]",
-                                     "12",
-                                     "\xFF\x01\x80",
-                                     "a=b",
-                                     "./",
-                                     "...",
-                                     std::string("a\0b", 3)};
-  for (const std::string& expression : expressions) {
+  // clang-format off
+  const std::string_view expressions[] = {
+      "", "/", "//", "a/", "a//", "a[", "a[@b='x", "a[@b='x'", "a[@b=\"x']", "//a[1]", "text()",
+      "//sentence/text()", "sentence [ position() = 1 ]", "@x", "//label[@*='0']",
+      "//label[@name=Goal]", "//label[name='Goal']", "a b", "a | b", "(a)", "//.", "a//..",
+      ".[@ID='x']", "a]", "12", "\xFF\x01\x80", "a=b", "./", "...", "a\0b"sv};
+  // clang-format on
+  for (std::string_view expression : expressions) {
     // An exact-size copy lets sanitizers catch any read past the end.
     std::vector<char> bytes(expression.begin(), expression.end());
     XpPath path;
