@@ -43,8 +43,10 @@ std::vector<RelationEntry> frameRelationsByQuery(const xml::TXpNode* relationsRo
 
 std::vector<RelationEntry> frameRelations(const xml::TXpNode* relationsRoot,
                                           std::string_view frameName) {
-  if (auto indexed = RelationsIndex::answerRegistered(relationsRoot, frameName)) return *indexed;
-  return frameRelationsByQuery(relationsRoot, frameName);
+  // Same entries as the queries (the index is tested against them), without walking the
+  // document once per frame and relation type.
+  if (!relationsRoot || !relationsRoot->ownerDocument()) return frameRelationsByQuery(relationsRoot, frameName);
+  return RelationsIndex::of(relationsRoot).entries(frameName);
 }
 
 }  // namespace sorvanta::lexicon

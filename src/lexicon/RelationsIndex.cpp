@@ -1,7 +1,5 @@
 #include "lexicon/RelationsIndex.h"
 
-#include <algorithm>
-#include <mutex>
 
 #include "text/WorkingText.h"
 
@@ -11,10 +9,8 @@ using xml::TXpNode;
 
 namespace {
 
-// Live indexes, most recent last. Lookups hold the lock while they read an index, so an
-// index is never destroyed under a reader.
-std::mutex registryMutex;
-std::vector<const RelationsIndex*> registry;
+// Tells the relations index apart from other data kept with a document.
+const char kDerivedTag = 0;
 
 // An attribute's value as held (UTF-8); empty text when missing, as the query predicate reads it.
 std::string_view heldValue(const TXpNode* node, std::string_view name) {
@@ -37,14 +33,14 @@ RelationsIndex::RelationsIndex(const TXpNode* relationsRoot) : root_(relationsRo
         slots_[2 * t + 1][heldValue(relation, "subFrameName")].push_back(relation);
     }
   }
-  const std::lock_guard lock(registryMutex);
-  registry.push_back(this);
 }
 
-RelationsIndex::~RelationsIndex() {
-  if (!root_) return;
-  const std::lock_guard lock(registryMutex);
-  std::erase(registry, this);
+const RelationsIndex& RelationsIndex::of(const TXpNode* relationsRoot) {
+  xml::DocStorage& storage = relationsRoot->ownerDocument()->storage();
+  if (auto* kept = storage.findDerived(&kDerivedTag, relationsRoot))
+    return static_cast<const RelationsIndex&>(*kept);
+  return static_cast<const RelationsIndex&>(storage.storeDerived(
+      &kDerivedTag, relationsRoot, std::make_unique<RelationsIndex>(relationsRoot)));
 }
 
 std::vector<RelationEntry> RelationsIndex::entries(std::string_view frameName) const {
@@ -62,17 +58,6 @@ std::vector<RelationEntry> RelationsIndex::entries(std::string_view frameName) c
                       relatedNames(found->second, superSide)});
   }
   return result;
-}
-
-std::optional<std::vector<RelationEntry>> RelationsIndex::answerRegistered(
-    const TXpNode* relationsRoot, std::string_view frameName) {
-  if (!relationsRoot) return std::nullopt;
-  const std::lock_guard lock(registryMutex);
-  const auto found = std::find_if(registry.rbegin(), registry.rend(), [&](const auto* index) {
-    return index->root() == relationsRoot;
-  });
-  if (found == registry.rend()) return std::nullopt;
-  return (*found)->entries(frameName);
 }
 
 }  // namespace sorvanta::lexicon

@@ -3,25 +3,23 @@
 // the document again: built from one walk of each relation type's subtree, it gives exactly
 // the entries, names and order of the relation queries.
 //
-// While an index of a relations root exists, frameRelations() on that root answers from it.
-// Like every node reference, an index must not outlive the load of its document: destroy it
-// before the document object loads again.
+// frameRelations() builds one on first use and keeps it with the document, which drops it
+// when it loads again.
 #include <array>
-#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "lexicon/FrameRelations.h"
 #include "lexicon/RelationTypes.h"
+#include "xml/DocStorage.h"
 #include "xml/XpNode.h"
 
 namespace sorvanta::lexicon {
 
-class RelationsIndex {
+class RelationsIndex : public xml::DerivedData {
  public:
   explicit RelationsIndex(const xml::TXpNode* relationsRoot);
-  ~RelationsIndex();
   RelationsIndex(const RelationsIndex&) = delete;
   RelationsIndex& operator=(const RelationsIndex&) = delete;
 
@@ -29,9 +27,8 @@ class RelationsIndex {
   // The same entries as the relation queries give for frameName on root().
   std::vector<RelationEntry> entries(std::string_view frameName) const;
 
-  // The entries from the most recent live index of relationsRoot; none when it has none.
-  static std::optional<std::vector<RelationEntry>> answerRegistered(
-      const xml::TXpNode* relationsRoot, std::string_view frameName);
+  // The index of relationsRoot kept with its document, built on first use.
+  static const RelationsIndex& of(const xml::TXpNode* relationsRoot);
 
  private:
   // The relations of one type and side, by the frame name on that side (UTF-8, as held).
@@ -43,7 +40,7 @@ class RelationsIndex {
 };
 
 // The relations of frameName evaluated with the relation queries, one per type and side, on
-// the document; what frameRelations() gives when no index is registered.
+// the document: what the index must give.
 std::vector<RelationEntry> frameRelationsByQuery(const xml::TXpNode* relationsRoot,
                                                  std::string_view frameName);
 

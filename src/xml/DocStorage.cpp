@@ -15,6 +15,7 @@ void DocStorage::clear() {
   index_.clear();
   allElements_.clear();
   indexed_ = false;
+  derived_.clear();
   buffers_.clear();
   arena_.clear();
 }
@@ -32,11 +33,24 @@ const TXpNodeList& DocStorage::childList(const TXpNode* node) {
 void DocStorage::childAppended(const TXpNode* parent, TXpNode* child) {
   auto it = childLists_.find(parent);
   if (it != childLists_.end()) it->second->add(child);
+  derived_.clear();
   if (indexed_) {
     index_.clear();
     allElements_.clear();
     indexed_ = false;
   }
+}
+
+DerivedData* DocStorage::findDerived(const void* tag, const TXpNode* node) const {
+  auto it = derived_.find({tag, node});
+  return it == derived_.end() ? nullptr : it->second.get();
+}
+
+DerivedData& DocStorage::storeDerived(const void* tag, const TXpNode* node,
+                                      std::unique_ptr<DerivedData> data) {
+  auto& slot = derived_[{tag, node}];
+  slot = std::move(data);
+  return *slot;
 }
 
 void DocStorage::buildIndex() {

@@ -242,6 +242,7 @@ void TXpElement::SetAttribute(std::string_view name, std::string_view value) {
   added.valueLength_ = static_cast<uint32_t>(utf8Value.size());
   added.parent_ = this;
   attributes_.first_ = array;
+  ownerDocument()->storage().attributesChanged();
 }
 
 TXpElement* TXpAttribute::ownerElement() const { return static_cast<TXpElement*>(parent_); }
