@@ -31,6 +31,17 @@ const lexicon::ListRow* findRow(const std::vector<lexicon::ListRow>& rows, int c
   return it == rows.end() ? nullptr : &*it;
 }
 
+// Loads the lexical unit's annotation document; its root, or none after a message on err.
+const xml::TXpNode* loadAnnotation(xml::TXpObjModel& model, const ReleaseSession& release,
+                                   const std::string& luId, std::ostream& err) {
+  views::AnnotationLoad load = views::loadLexUnitAnnotation(model, release.dataFolder(), luId);
+  if (!load.loaded) {
+    err << text::workingToUtf8(load.message) << "\n";
+    return nullptr;
+  }
+  return model.Document()->docGetDocumentElement();
+}
+
 int notFound(const CliContext& context, const char* what, std::string_view value) {
   context.err << "No " << what << " " << text::workingToUtf8(value) << " in the release\n";
   return 1;
@@ -92,12 +103,8 @@ int runLuCommand(CliContext& context) {
   if (!findRow(release.index().lexUnits, lexicon::kLuId, id))
     return notFound(context, "lexical unit with LU-ID", id);
   xml::TXpObjModel lexUnit;
-  views::AnnotationLoad load = views::loadLexUnitAnnotation(lexUnit, release.dataFolder(), id);
-  if (!load.loaded) {
-    context.err << text::workingToUtf8(load.message) << "\n";
-    return 1;
-  }
-  const xml::TXpNode* root = lexUnit.Document()->docGetDocumentElement();
+  const xml::TXpNode* root = loadAnnotation(lexUnit, release, id, context.err);
+  if (!root) return 1;
   std::vector<std::string> entries = views::subcorpusEntries(root);
   std::vector<std::string> lines;
   if (listSubcorpora) {
@@ -122,12 +129,8 @@ int runSentenceFesCommand(CliContext& context) {
   const lexicon::ListRow* row = findRow(release.index().lexUnits, lexicon::kLuId, luId);
   if (!row) return notFound(context, "lexical unit with LU-ID", luId);
   xml::TXpObjModel lexUnit;
-  views::AnnotationLoad load = views::loadLexUnitAnnotation(lexUnit, release.dataFolder(), luId);
-  if (!load.loaded) {
-    context.err << text::workingToUtf8(load.message) << "\n";
-    return 1;
-  }
-  const xml::TXpNode* root = lexUnit.Document()->docGetDocumentElement();
+  const xml::TXpNode* root = loadAnnotation(lexUnit, release, luId, context.err);
+  if (!root) return 1;
   std::vector<std::string> rows = views::sentenceRows(root);
   std::string prefix = "(" + sentenceId + ")";
   auto sentence = std::find_if(rows.begin(), rows.end(),

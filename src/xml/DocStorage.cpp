@@ -54,22 +54,13 @@ DerivedData& DocStorage::storeDerived(const void* tag, const TXpNode* node,
 }
 
 void DocStorage::buildIndex() {
-  // One pre-order walk over the whole document, without recursion.
-  const TXpNode* root = &document_;
-  const TXpNode* current = root->noGetFirstChild();
-  while (current) {
-    if (current->isElement()) {
-      auto* element = const_cast<TXpNode*>(current);
-      allElements_.push_back(element);
-      index_[current->nameUtf8()].push_back(element);
-    }
-    if (const TXpNode* child = current->noGetFirstChild()) {
-      current = child;
-      continue;
-    }
-    while (current != root && !current->noGetNextSibling()) current = current->parentNode();
-    if (current == root) break;
-    current = current->noGetNextSibling();
+  // One pre-order walk over the whole document.
+  for (const TXpNode* current = document_.noGetFirstChild(); current;
+       current = nextInSubtree(current, &document_)) {
+    if (!current->isElement()) continue;
+    auto* element = const_cast<TXpNode*>(current);
+    allElements_.push_back(element);
+    index_[current->nameUtf8()].push_back(element);
   }
   indexed_ = true;
 }

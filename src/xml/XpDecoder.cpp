@@ -94,14 +94,6 @@ bool utf16ToUtf8(std::string_view bytes, bool bigEndian, std::string& out, std::
   return true;
 }
 
-bool allowedXmlChar(char32_t c) {
-  if (c < 0x20) return c == 0x9 || c == 0xA || c == 0xD;
-  if (c <= 0xD7FF) return true;
-  if (c < 0xE000) return false;
-  if (c <= 0xFFFD) return true;
-  return c >= 0x10000 && c <= 0x10FFFF;
-}
-
 // Validates UTF-8 in [p, end) and folds line ends, compacting in place. Returns the new
 // end, or nullptr with error set.
 char* validateAndFold(char* p, char* end, size_t offsetBase, std::string& error) {

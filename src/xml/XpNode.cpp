@@ -22,17 +22,9 @@ void forEachTextPiece(const TXpNode* node, Visit visit) {
     visit(node->valueUtf8());
     return;
   }
-  const TXpNode* current = node->noGetFirstChild();
-  while (current) {
+  for (const TXpNode* current = node->noGetFirstChild(); current;
+       current = nextInSubtree(current, node))
     if (current->isText()) visit(current->valueUtf8());
-    if (const TXpNode* child = current->noGetFirstChild()) {
-      current = child;
-      continue;
-    }
-    while (current != node && !current->noGetNextSibling()) current = current->parentNode();
-    if (current == node) break;
-    current = current->noGetNextSibling();
-  }
 }
 
 // Reads optional sign and decimal digits; anything else, or a value beyond 32 bits, gives 0.

@@ -237,6 +237,15 @@ class TXpDocument : public TXpParentNode {
   DocStorage* storage_;
 };
 
+// The node after node in document order (pre-order) inside root's subtree, root excluded;
+// none after the last. Walks without recursion, so any depth is fine:
+//   for (auto* n = root->noGetFirstChild(); n; n = nextInSubtree(n, root)) ...
+inline const TXpNode* nextInSubtree(const TXpNode* node, const TXpNode* root) {
+  if (const TXpNode* child = node->noGetFirstChild()) return child;
+  while (node != root && !node->noGetNextSibling()) node = node->parentNode();
+  return node == root ? nullptr : node->noGetNextSibling();
+}
+
 // The attribute's value as working text, or empty text when node has no such attribute.
 std::string attributeText(const TXpNode* node, std::string_view name);
 

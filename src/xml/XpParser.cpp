@@ -44,14 +44,6 @@ bool startsWith(const char* p, const char* prefix) {
   return std::strncmp(p, prefix, std::strlen(prefix)) == 0;
 }
 
-bool allowedXmlChar(char32_t c) {
-  if (c < 0x20) return c == 0x9 || c == 0xA || c == 0xD;
-  if (c <= 0xD7FF) return true;
-  if (c < 0xE000) return false;
-  if (c <= 0xFFFD) return true;
-  return c >= 0x10000 && c <= 0x10FFFF;
-}
-
 // Writes the UTF-8 form of c at w (in place; the reference it replaces is never shorter).
 void putUtf8(char*& w, char32_t c) {
   if (c < 0x80) {

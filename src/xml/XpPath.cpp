@@ -12,25 +12,30 @@ namespace {
 
 using NodeVector = std::vector<TXpNode*>;
 
-// The list one step builds, bounded by what is left of the evaluation's node budget.
+// The list one step builds, and what is left of the evaluation's budget: every list entry
+// read or written and every node visited costs one.
 struct Output {
   NodeVector& nodes;
-  size_t limit;
+  size_t budget;
 
-  bool fits(size_t more) const { return nodes.size() + more <= limit; }
-  // Appends node; false when the list would grow beyond its bound.
+  bool spend(size_t cost) {
+    if (cost > budget) return false;
+    budget -= cost;
+    return true;
+  }
   bool push(TXpNode* node) {
-    if (nodes.size() >= limit) return false;
+    if (!spend(1)) return false;
     nodes.push_back(node);
     return true;
   }
   // Appends nodes[begin, end) again: a repeated input yields the same nodes.
   bool repeat(size_t begin, size_t end) {
-    if (!fits(end - begin)) return false;
-    for (size_t i = begin; i < end; ++i) {
-      TXpNode* node = nodes[i];  // a copy: push_back may move the vector
-      nodes.push_back(node);
-    }
+    if (!spend(end - begin)) return false;
+    const size_t at = nodes.size();
+    nodes.resize(at + (end - begin));  // grows geometrically; indices survive the move
+    std::copy(nodes.begin() + static_cast<std::ptrdiff_t>(begin),
+              nodes.begin() + static_cast<std::ptrdiff_t>(end),
+              nodes.begin() + static_cast<std::ptrdiff_t>(at));
     return true;
   }
 };
@@ -56,6 +61,7 @@ bool matches(const TXpNode* node, const XpStep& step) {
 // predicates, skipping the excluded node.
 bool filterIndexed(const NodeVector& elements, const TXpNode* excluded, const XpStep& step,
                    Output& out) {
+  if (!out.spend(elements.size())) return false;
   for (TXpNode* element : elements) {
     if (element != excluded && passesPredicates(element, step) && !out.push(element)) return false;
   }
@@ -84,9 +90,12 @@ bool childStep(const NodeVector& inputs, const XpStep& step, Output& out) {
       }
     }
     const size_t begin = out.nodes.size();
+    size_t scanned = 0;
     for (TXpNode* child = node->noGetFirstChild(); child; child = child->noGetNextSibling()) {
+      ++scanned;
       if (matches(child, step) && !out.push(child)) return false;
     }
+    if (!out.spend(scanned)) return false;
     previous = node;
     previousSlice = {begin, out.nodes.size()};
     if (slice) *slice = previousSlice;
@@ -105,7 +114,9 @@ bool descendantsOfOne(const TXpNode* root, const XpStep& step, Output& out) {
     return filterIndexed(storage.elementsNamed(step.name), root, step, out);
   }
   const TXpNode* current = root->noGetFirstChild();
+  size_t visited = 0;
   while (current) {
+    ++visited;
     if (matches(current, step) && !out.push(const_cast<TXpNode*>(current))) return false;
     if (const TXpNode* child = current->noGetFirstChild()) {
       current = child;
@@ -115,7 +126,7 @@ bool descendantsOfOne(const TXpNode* root, const XpStep& step, Output& out) {
     if (current == root) break;
     current = current->noGetNextSibling();
   }
-  return true;
+  return out.spend(visited);
 }
 
 // Descendants of several nodes that may repeat or nest. Each distinct subtree is walked once,
@@ -126,19 +137,22 @@ class ManyDescendants {
   explicit ManyDescendants(const XpStep& step) : step_(step) {}
 
   bool run(const NodeVector& inputs, Output& out) {
-    for (TXpNode* node : inputs) {
-      if (node->noGetFirstChild()) ranges_.try_emplace(node);  // leaves have no descendants
+    // One look-up per input; leaves get no range, having no descendants.
+    std::vector<Range*> rangeOf(inputs.size(), nullptr);
+    std::vector<const TXpNode*> distinct;
+    for (size_t i = 0; i < inputs.size(); ++i) {
+      if (!inputs[i]->noGetFirstChild()) continue;
+      auto [it, fresh] = ranges_.try_emplace(inputs[i]);
+      rangeOf[i] = &it->second;
+      if (fresh) distinct.push_back(inputs[i]);
     }
-    if (ranges_.empty()) return true;
     std::vector<const TXpNode*> roots;
-    for (TXpNode* node : inputs) {
-      auto it = ranges_.find(node);
-      if (it == ranges_.end() || it->second.considered) continue;
-      it->second.considered = true;
+    for (const TXpNode* node : distinct) {
       if (!hasInputAbove(node->parentNode())) roots.push_back(node);
     }
-    lookUpEveryNode_ = roots.size() < ranges_.size();
+    lookUpEveryNode_ = roots.size() < distinct.size();
     for (const TXpNode* root : roots) walk(root);
+    if (!out.spend(counter_ + covered_.size())) return false;
 
     // An input's matches lie strictly inside its subtree: the input itself is excluded.
     for (auto& [node, range] : ranges_) {
@@ -147,20 +161,18 @@ class ManyDescendants {
       range.last = static_cast<size_t>(
           std::lower_bound(matchedAt_.begin(), matchedAt_.end(), range.end) - matchedAt_.begin());
     }
-    // Sized first, so a result beyond the bound is refused before anything is copied.
+    // Sized first, so a result beyond the budget is refused before anything is copied.
     size_t total = 0;
-    for (TXpNode* node : inputs) {
-      if (auto it = ranges_.find(node); it != ranges_.end()) {
-        total += it->second.last - it->second.first;
-        if (!out.fits(total)) return false;
-      }
+    for (const Range* range : rangeOf) {
+      if (range && (total += range->last - range->first) > out.budget) return false;
     }
+    out.spend(total);
     out.nodes.reserve(out.nodes.size() + total);
-    for (TXpNode* node : inputs) {
-      if (auto it = ranges_.find(node); it != ranges_.end())
+    for (const Range* range : rangeOf) {
+      if (range)
         out.nodes.insert(out.nodes.end(),
-                         matched_.begin() + static_cast<std::ptrdiff_t>(it->second.first),
-                         matched_.begin() + static_cast<std::ptrdiff_t>(it->second.last));
+                         matched_.begin() + static_cast<std::ptrdiff_t>(range->first),
+                         matched_.begin() + static_cast<std::ptrdiff_t>(range->last));
     }
     return true;
   }
@@ -171,7 +183,6 @@ class ManyDescendants {
     size_t end = 0;
     size_t first = 0;  // its matches: matched_[first, last)
     size_t last = 0;
-    bool considered = false;
   };
 
   // True when node or one of its ancestors is an input; answers are remembered per node.
@@ -255,11 +266,11 @@ bool descendantStep(const NodeVector& inputs, const XpStep& step, Output& out) {
 bool applyStep(const NodeVector& inputs, const XpStep& step, Output& out) {
   switch (step.axis) {
     case XpAxis::Self:
-      if (!out.fits(inputs.size())) return false;
+      if (!out.spend(inputs.size())) return false;
       out.nodes = inputs;
       return true;
     case XpAxis::Parent:
-      if (!out.fits(inputs.size())) return false;
+      if (!out.spend(inputs.size())) return false;
       for (TXpNode* node : inputs) {
         if (TXpNode* parent = node->parentNode()) out.nodes.push_back(parent);
       }
@@ -285,12 +296,13 @@ TXpNodeList XpPath::evaluate(const TXpNode* context) const {
     current.push_back(const_cast<TXpNode*>(context));
   }
   NodeVector next;
-  size_t budget = maxNodes;
+  size_t budget = maxWork;
   for (const XpStep& step : steps_) {
+    if (current.size() > budget) return {};  // reading the inputs costs too
     next.clear();
-    Output out{next, budget};
+    Output out{next, budget - current.size()};
     if (!applyStep(current, step, out)) return {};
-    budget -= next.size();
+    budget = out.budget;
     current.swap(next);
     if (current.empty()) break;
   }

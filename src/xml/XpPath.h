@@ -35,13 +35,13 @@ class XpPath {
   bool compile(std::string_view utf8Expression);
   bool usable() const { return usable_; }
 
-  // The selected elements; empty when the path is unusable, context is none, or the lists
-  // would grow beyond maxNodes.
+  // The selected elements; empty when the path is unusable, context is none, or the
+  // evaluation would need more than maxWork.
   TXpNodeList evaluate(const TXpNode* context) const;
 
-  // Guards against result explosion (nested matches multiply, duplicates are kept): the lists
-  // the steps of one evaluation build may hold at most this many nodes together.
-  static constexpr size_t maxNodes = size_t{1} << 24;
+  // Guards against result explosion (nested matches multiply, duplicates are kept): the steps
+  // of one evaluation may read, write and visit at most this many nodes together.
+  static constexpr size_t maxWork = size_t{1} << 24;
 
   bool fromDocument() const { return fromDocument_; }
   const std::vector<XpStep>& steps() const { return steps_; }

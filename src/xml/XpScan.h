@@ -12,6 +12,15 @@ namespace sorvanta::xml {
 
 constexpr size_t kScanPadding = 32;
 
+// Whether XML 1.0 allows the character in a document.
+inline bool allowedXmlChar(char32_t c) {
+  if (c < 0x20) return c == 0x9 || c == 0xA || c == 0xD;
+  if (c <= 0xD7FF) return true;
+  if (c < 0xE000) return false;
+  if (c <= 0xFFFD) return true;
+  return c >= 0x10000 && c <= 0x10FFFF;
+}
+
 // Length of the prefix of [p, end) made of ASCII bytes that are printable, tabs or line
 // feeds: the bytes the decoder passes through unchanged.
 inline size_t plainAsciiPrefix(const char* p, const char* end) {

@@ -735,10 +735,16 @@ std::vector<Piece> sentencePieces(Rng& rng, const FrameModel& frame, const LexUn
   pieces.push_back({std::move(target), {}, {}, {}, true});
   if (verbal && rng.chance(60))
     pieces.push_back({nounPhrase(rng), takeFe(true), "Obj", "NP", false});
-  const int pps = rng.between(0, 2) + (prep.empty() ? 0 : 1);
-  for (int i = 0; i < pps; ++i) {
-    const std::string_view head = i == 0 && !prep.empty() ? prep : rng.pick(kPrepositions);
-    pieces.push_back({prepPhrase(head), takeFe(false), "Dep", "PP", false});
+  if (prep.empty()) {
+    const int pps = rng.between(0, 2);
+    for (int i = 0; i < pps; ++i)
+      pieces.push_back({prepPhrase(rng.pick(kPrepositions)), takeFe(false), "Dep", "PP", false});
+  } else {
+    // A "-pp<prep>" sentence has exactly one prepositional phrase, headed by prep, and it
+    // always realises a frame element (a used one again when every element is taken).
+    std::string fe = takeFe(false);
+    if (fe.empty() && !frame.frameElements.empty()) fe = frame.frameElements.back().name;
+    pieces.push_back({prepPhrase(prep), std::move(fe), "Dep", "PP", false});
   }
   if (rng.chance(15))
     pieces.push_back({std::string(rng.pick(kAdverbs)), takeFe(false), "Dep", "AVP", false});
@@ -800,7 +806,12 @@ AnnotationSetModel makeAnnotationSet(Rng& rng, const FrameModel& frame, const Le
   return set;
 }
 
-void writeAnnotationSet(XmlWriter& xml, const AnnotationSetModel& set) {
+// Layers kept in subcorpus documents, which leave out the empty bookkeeping layers.
+bool isSubcorpusLayer(std::string_view name) {
+  return name == "FE" || name == "GF" || name == "PT" || name == "Target";
+}
+
+void writeAnnotationSet(XmlWriter& xml, const AnnotationSetModel& set, bool subcorpusLayersOnly) {
   xml.start("annotationSet");
   xml.attribute("ID", set.id);
   xml.attribute("status", set.status);
@@ -808,6 +819,7 @@ void writeAnnotationSet(XmlWriter& xml, const AnnotationSetModel& set) {
   xml.start("layers");
   xml.close();
   for (const LayerModel& layer : set.layers) {
+    if (subcorpusLayersOnly && !isSubcorpusLayer(layer.name)) continue;
     xml.start("layer");
     xml.attribute("name", layer.name);
     xml.attribute("rank", 1);
@@ -843,6 +855,108 @@ void writeAnnotationSet(XmlWriter& xml, const AnnotationSetModel& set) {
   xml.end();
 }
 
+// ---- Frame relations ------------------------------------------------------------------------
+
+struct RelationTypeDraw {
+  int perMille;      // share of the relations drawn
+  bool withinFrame;  // relates frame elements of one frame
+  bool mapsFes;      // carries fe-relation children pairing the two frames' elements
+};
+
+// Indexed like kFrameRelationTypes; inheritance and using dominate, as in real releases.
+constexpr std::array<RelationTypeDraw, kFrameRelationTypes.size()> kRelationDraws = {{
+    {380, false, true},  // Inheritance
+    {80, false, true},   // Subframe
+    {250, false, true},  // Using
+    {80, false, false},  // See_also
+    {20, false, true},   // ReFraming_Mapping
+    {25, true, true},    // CoreSet
+    {15, true, true},    // Excludes
+    {10, true, true},    // Requires
+    {25, false, true},   // Inchoative_of
+    {35, false, true},   // Causative_of
+    {40, false, false},  // Precedes
+    {40, false, true},   // Perspective_on
+}};
+
+size_t drawRelationType(Rng& rng) {
+  int left = rng.between(0, 999);
+  for (size_t type = 0; type < kRelationDraws.size(); ++type) {
+    left -= kRelationDraws[type].perMille;
+    if (left < 0) return type;
+  }
+  return 0;
+}
+
+// Pairs elements of the same name, and now and then two of different names; at most six.
+void mapFrameElements(Rng& rng, const FrameModel& superFrame, const FrameModel& subFrame,
+                      std::vector<FeRelationModel>& out) {
+  std::vector<bool> taken(subFrame.frameElements.size(), false);
+  for (size_t s = 0; s < superFrame.frameElements.size() && out.size() < 6; ++s) {
+    size_t match = subFrame.frameElements.size();
+    for (size_t k = 0; k < subFrame.frameElements.size(); ++k) {
+      if (!taken[k] && subFrame.frameElements[k].name == superFrame.frameElements[s].name)
+        match = k;
+    }
+    if (match == subFrame.frameElements.size()) {
+      if (!rng.chance(30)) continue;
+      match = static_cast<size_t>(rng.between(0, static_cast<int>(taken.size()) - 1));
+      if (taken[match]) continue;
+    } else if (!rng.chance(80)) {
+      continue;
+    }
+    taken[match] = true;
+    out.push_back({0, s, match});
+  }
+}
+
+void addRelations(ReleaseModel& model, uint64_t seed) {
+  Rng rng(seed * 0xD1B54A32D192ED03ull + 0x5E1A7);
+  const size_t frames = model.frames.size();
+  std::vector<FrameRelationModel> drawn;
+  for (size_t sub = 0; sub < frames; ++sub) {
+    // 0 to 3, one more now and then: 1.7 on average.
+    const int count = rng.between(0, 3) + (rng.chance(20) ? 1 : 0);
+    for (int k = 0; k < count; ++k) {
+      FrameRelationModel relation;
+      relation.type = drawRelationType(rng);
+      relation.subFrame = sub;
+      const RelationTypeDraw& draw = kRelationDraws[relation.type];
+      const FrameModel& subFrame = model.frames[sub];
+      if (draw.withinFrame) {
+        relation.superFrame = sub;
+        const int fes = static_cast<int>(subFrame.frameElements.size());
+        if (fes < 2) continue;
+        const int a = rng.between(0, fes - 1);
+        const int b = (a + rng.between(1, fes - 1)) % fes;
+        relation.feRelations.push_back({0, static_cast<size_t>(a), static_cast<size_t>(b)});
+      } else {
+        if (frames < 2) continue;
+        // Frames early in the list are the general ones many others relate to.
+        size_t super = static_cast<size_t>(rng.unit() * rng.unit() * static_cast<double>(frames));
+        if (super >= frames) super = frames - 1;
+        if (super == sub) super = (super + 1) % frames;
+        relation.superFrame = super;
+        if (draw.mapsFes) {
+          mapFrameElements(rng, model.frames[super], subFrame, relation.feRelations);
+        }
+      }
+      drawn.push_back(std::move(relation));
+    }
+  }
+  std::stable_sort(drawn.begin(), drawn.end(),
+                   [](const FrameRelationModel& a, const FrameRelationModel& b) {
+                     return a.type < b.type;
+                   });
+  int relationId = 1;
+  int feRelationId = 1;
+  for (FrameRelationModel& relation : drawn) {
+    relation.id = relationId++;
+    for (FeRelationModel& pair : relation.feRelations) pair.id = feRelationId++;
+  }
+  model.relations = std::move(drawn);
+}
+
 }  // namespace
 
 ReleaseModel generateReleaseModel(const GeneratorOptions& options) {
@@ -861,6 +975,9 @@ ReleaseModel generateReleaseModel(const GeneratorOptions& options) {
     }
     model.frames.push_back(std::move(frame));
   }
+  model.seed = options.seed;
+  // Drawn from a stream of their own, so the frames do not depend on them.
+  addRelations(model, options.seed);
   return model;
 }
 
@@ -962,7 +1079,7 @@ std::string renderAnnotationDocument(const AnnotationDocumentModel& model) {
       continue;
     }
     xml.close();
-    for (const AnnotationSetModel& set : sc.sets) writeAnnotationSet(xml, set);
+    for (const AnnotationSetModel& set : sc.sets) writeAnnotationSet(xml, set, false);
     xml.end();
   }
   xml.end();
@@ -971,6 +1088,209 @@ std::string renderAnnotationDocument(const AnnotationDocumentModel& model) {
 
 std::string generateAnnotationDocument(uint64_t seed, int luId, int sentences) {
   return renderAnnotationDocument(generateAnnotationModel(seed, luId, sentences));
+}
+
+// ---- Whole releases ------------------------------------------------------------------------
+
+std::string renderRelationsDocument(const ReleaseModel& model) {
+  std::string out;
+  out.reserve(model.relations.size() * 600 + 2048);
+  XmlWriter xml(out, Encoding::Utf8);
+  xml.start("frame-relation-types");
+  xml.attribute("XMLCreated", "Thu Mar 06 10:12:44 PST 2008");
+  xml.close();
+  size_t next = 0;
+  for (size_t type = 0; type < kFrameRelationTypes.size(); ++type) {
+    xml.start("frame-relation-type");
+    xml.attribute("ID", static_cast<int>(type) + 1);
+    xml.attribute("name", kFrameRelationTypes[type]);
+    xml.close();
+    xml.start("frame-relations");
+    if (next == model.relations.size() || model.relations[next].type != type) {
+      xml.closeEmpty();
+      xml.end();
+      continue;
+    }
+    xml.close();
+    for (; next < model.relations.size() && model.relations[next].type == type; ++next) {
+      const FrameRelationModel& relation = model.relations[next];
+      const FrameModel& superFrame = model.frames[relation.superFrame];
+      const FrameModel& subFrame = model.frames[relation.subFrame];
+      xml.start("frame-relation");
+      xml.attribute("ID", relation.id);
+      xml.attribute("supID", superFrame.id);
+      xml.attribute("subID", subFrame.id);
+      xml.attribute("superFrameName", superFrame.name);
+      xml.attribute("subFrameName", subFrame.name);
+      if (relation.feRelations.empty()) {
+        xml.closeEmpty();
+        continue;
+      }
+      xml.close();
+      for (const FeRelationModel& pair : relation.feRelations) {
+        const FrameElementModel& superFe = superFrame.frameElements[pair.superFe];
+        const FrameElementModel& subFe = subFrame.frameElements[pair.subFe];
+        xml.start("fe-relation");
+        xml.attribute("ID", pair.id);
+        xml.attribute("supID", superFe.id);
+        xml.attribute("subID", subFe.id);
+        xml.attribute("superFEName", superFe.name);
+        xml.attribute("subFEName", subFe.name);
+        xml.closeEmpty();
+      }
+      xml.end();
+    }
+    xml.end();
+    xml.end();
+  }
+  xml.end();
+  return out;
+}
+
+AnnotationDocumentModel releaseAnnotationModel(const ReleaseModel& model, const FrameModel& frame,
+                                               const LexUnitModel& lu) {
+  AnnotationDocumentModel doc = generateAnnotationModel(frame, lu, model.seed, lu.annotated);
+  // One unit in eight is declared ISO-8859-1, so loading a release exercises both decoders.
+  if (lu.id % 8 == 5) doc.encoding = Encoding::Latin1;
+  return doc;
+}
+
+std::string renderSubcorpusDocument(const AnnotationDocumentModel& model) {
+  std::string out;
+  XmlWriter xml(out, model.encoding);
+  xml.start("lexunit-annotation");
+  xml.attribute("name", model.luName);
+  xml.attribute("frame", model.frameName);
+  xml.attribute("ID", model.luId);
+  xml.close();
+  for (const SubcorpusModel& sc : model.subcorpora) {
+    xml.start("subcorpus");
+    xml.attribute("name", sc.name);
+    if (sc.sets.empty()) {
+      xml.closeEmpty();
+      continue;
+    }
+    xml.close();
+    for (const AnnotationSetModel& set : sc.sets) writeAnnotationSet(xml, set, true);
+    xml.end();
+  }
+  xml.end();
+  return out;
+}
+
+namespace {
+
+struct ValenceUnit {
+  std::string fe, pt, gf;  // gf empty for a frame element not expressed
+  bool operator==(const ValenceUnit&) const = default;
+};
+
+const LayerModel* findLayer(const AnnotationSetModel& set, std::string_view name) {
+  for (const LayerModel& layer : set.layers) {
+    if (layer.name == name) return &layer;
+  }
+  return nullptr;
+}
+
+std::string labelAt(const LayerModel* layer, int start) {
+  if (layer == nullptr) return {};
+  for (const LabelModel& label : layer->labels) {
+    if (label.itype.empty() && label.start == start) return label.name;
+  }
+  return {};
+}
+
+// The valence units of one annotated sentence, in the order of its FE labels.
+std::vector<ValenceUnit> valenceUnits(const AnnotationSetModel& set) {
+  std::vector<ValenceUnit> units;
+  const LayerModel* fe = findLayer(set, "FE");
+  if (fe == nullptr) return units;
+  const LayerModel* gf = findLayer(set, "GF");
+  const LayerModel* pt = findLayer(set, "PT");
+  for (const LabelModel& label : fe->labels) {
+    if (!label.itype.empty()) {
+      units.push_back({label.name, label.itype, {}});
+    } else {
+      units.push_back({label.name, labelAt(pt, label.start), labelAt(gf, label.start)});
+    }
+  }
+  return units;
+}
+
+// Counts equal entries, keeping the order in which each was first seen.
+template <class Entry>
+void tally(std::vector<std::pair<Entry, int>>& counts, const Entry& entry) {
+  for (auto& [seen, count] : counts) {
+    if (seen == entry) {
+      ++count;
+      return;
+    }
+  }
+  counts.emplace_back(entry, 1);
+}
+
+void writeValenceUnit(XmlWriter& xml, const ValenceUnit& unit) {
+  xml.start("valence-unit");
+  xml.attribute("fe", unit.fe);
+  xml.attribute("pt", unit.pt);
+  if (!unit.gf.empty()) xml.attribute("gf", unit.gf);
+  xml.closeEmpty();
+}
+
+}  // namespace
+
+std::string renderLexicalEntryDocument(const LexUnitModel& lu,
+                                       const AnnotationDocumentModel& annotations) {
+  std::vector<std::pair<ValenceUnit, int>> realizations;
+  std::vector<std::pair<std::vector<ValenceUnit>, int>> groups;
+  int sentences = 0;
+  for (const SubcorpusModel& sc : annotations.subcorpora) {
+    for (const AnnotationSetModel& set : sc.sets) {
+      ++sentences;
+      const std::vector<ValenceUnit> units = valenceUnits(set);
+      for (const ValenceUnit& unit : units) tally(realizations, unit);
+      if (!units.empty()) tally(groups, units);
+    }
+  }
+
+  std::string out;
+  XmlWriter xml(out, Encoding::Utf8);
+  xml.start("lexical-entry");
+  xml.attribute("ID", lu.id);
+  xml.attribute("name", lu.name());
+  xml.attribute("frame", annotations.frameName);
+  xml.attribute("pos", posAttribute(lu.pos));
+  xml.attribute("totalAnnotated", sentences);
+  xml.close();
+  xml.textElement("definition", lu.definition);
+  xml.start("FERealizations");
+  if (realizations.empty()) {
+    xml.closeEmpty();
+  } else {
+    xml.close();
+    for (const auto& [unit, count] : realizations) {
+      xml.start("FERealization");
+      xml.attribute("total", count);
+      xml.close();
+      writeValenceUnit(xml, unit);
+      xml.end();
+    }
+    xml.end();
+  }
+  if (!groups.empty()) {
+    xml.start("FEGroupRealizations");
+    xml.close();
+    for (const auto& [units, count] : groups) {
+      xml.start("FEGroupRealization");
+      xml.attribute("total", count);
+      xml.close();
+      for (const ValenceUnit& unit : units) writeValenceUnit(xml, unit);
+      xml.end();
+    }
+    xml.end();
+  }
+  xml.end();
+  return out;
 }
 
 }  // namespace sorvanta::tools

@@ -2,6 +2,8 @@
 // Synthetic release documents for benchmarks and tests. A small model (frames, frame elements,
 // lexical units, annotated sentences) is drawn from a seed first and then rendered as XML text,
 // so the same seed gives the same bytes on every platform and standard library.
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <iterator>
 #include <string>
@@ -67,8 +69,34 @@ struct FrameModel {
   std::vector<std::string> semTypes;
 };
 
+// The relation types of the frame-relations document, in the order it lists them.
+inline constexpr std::array<std::string_view, 12> kFrameRelationTypes = {
+    "Inheritance", "Subframe",      "Using",         "See_also",     "ReFraming_Mapping",
+    "CoreSet",     "Excludes",      "Requires",      "Inchoative_of", "Causative_of",
+    "Precedes",    "Perspective_on"};
+
+// Pairs a frame element of the super frame with one of the sub frame (indices into their
+// frameElements).
+struct FeRelationModel {
+  int id = 0;
+  size_t superFe = 0;
+  size_t subFe = 0;
+};
+
+// One relation between two frames (indices into ReleaseModel::frames). CoreSet, Excludes and
+// Requires relate frame elements within one frame, so both sides name the same frame.
+struct FrameRelationModel {
+  int id = 0;
+  size_t type = 0;  // index into kFrameRelationTypes
+  size_t superFrame = 0;
+  size_t subFrame = 0;
+  std::vector<FeRelationModel> feRelations;
+};
+
 struct ReleaseModel {
   std::vector<FrameModel> frames;
+  std::vector<FrameRelationModel> relations;  // grouped by type, in the order of the types
+  uint64_t seed = 0;                          // seeds the documents of each lexical unit
 };
 
 struct GeneratorOptions {
@@ -77,7 +105,8 @@ struct GeneratorOptions {
   Encoding encoding = Encoding::Utf8;
 };
 
-// Frames with unique names and IDs; about 11 lexical units and 8 frame elements per frame.
+// Frames with unique names and IDs; about 11 lexical units and 8 frame elements per frame;
+// about 1.7 frame relations per frame. The frames are the same with or without relations.
 ReleaseModel generateReleaseModel(const GeneratorOptions& options);
 // The frames document: frames / frame (definition, fes, lexunits, semTypes).
 std::string renderFramesDocument(const ReleaseModel& model, Encoding encoding = Encoding::Utf8);
@@ -129,6 +158,25 @@ AnnotationDocumentModel generateAnnotationModel(uint64_t seed, int luId, int sen
 // The annotation document: lexunit-annotation / subcorpus / annotationSet (layers, sentence).
 std::string renderAnnotationDocument(const AnnotationDocumentModel& model);
 std::string generateAnnotationDocument(uint64_t seed, int luId, int sentences);
+
+// ---- Whole releases ------------------------------------------------------------------------
+
+// The frame-relations document: frame-relation-types / frame-relation-type (every known type,
+// empty ones included) / frame-relations / frame-relation / fe-relation.
+std::string renderRelationsDocument(const ReleaseModel& model);
+
+// The annotated sentences of one lexical unit of the release: exactly lu.annotated sentences,
+// the same model for its annotation, subcorpus and lexical-entry documents.
+AnnotationDocumentModel releaseAnnotationModel(const ReleaseModel& model, const FrameModel& frame,
+                                               const LexUnitModel& lu);
+// The subcorpus document: lexunit-annotation / subcorpus / annotationSet, whose layers
+// container holds the FE, GF, PT and Target layers, followed by the sentence.
+std::string renderSubcorpusDocument(const AnnotationDocumentModel& model);
+// The lexical-entry document: how often each frame element is realized with each phrase type
+// and grammatical function in the sentences (FERealizations), and each set of them together
+// (FEGroupRealizations). A frame element not expressed has its itype as phrase type, no gf.
+std::string renderLexicalEntryDocument(const LexUnitModel& lu,
+                                       const AnnotationDocumentModel& annotations);
 
 // Number of code points in UTF-8 text (the unit of label offsets).
 int codePointCount(std::string_view utf8);

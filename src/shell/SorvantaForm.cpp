@@ -1,0 +1,290 @@
+#include "shell/SorvantaForm.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <algorithm>
+
+#include "lexicon/DataFolder.h"
+#include "lexicon/FramesIndex.h"
+#include "lexicon/ListSort.h"
+#include "shell/SVEAbout.h"
+#include "shell/SentFrames.h"
+#include "views/FrameElementsView.h"
+#include "views/FrameView.h"
+#include "views/SentenceFrameElements.h"
+#include "views/SentencesView.h"
+#include "widgets/ErrorDisplay.h"
+#include "widgets/HelpViewer.h"
+#include "widgets/ModalDialogs.h"
+#include "widgets/QtText.h"
+#include "widgets/ReportListView.h"
+#include "widgets/StringGrid.h"
+#include "widgets/UpDown.h"
+
+namespace sorvanta::shell {
+
+using widgets::toQString;
+using widgets::toWorking;
+
+namespace {
+
+// A slot that runs a handler through the application's error display.
+template <class... Args>
+auto command(TSVExplorer* form, void (TSVExplorer::*handler)(Args...)) {
+  return [form, handler](Args... args) {
+    widgets::runGuarded(form->messages(), [&] { (form->*handler)(args...); });
+  };
+}
+
+int gridRows(size_t count) { return static_cast<int>(std::max<size_t>(count, 1)); }
+
+}  // namespace
+
+TSVExplorer::TSVExplorer(QWidget* parent)
+    : QWidget(parent),
+      SVOpenDialog(toQString(lexicon::kChooserTitle), toQString(lexicon::kChooserFilterCaption)),
+      messages_(this),
+      executableFolder_(toWorking(QCoreApplication::applicationDirPath()) + "/") {
+  TrainingXpObjModel.FormattedOutput = true;
+  TestXpObjModel.FormattedOutput = true;
+  DictXpObjModel.FormattedOutput = true;
+  buildControls();
+  connectHandlers();
+  if (const QScreen* shownOn = screen())
+    move(shownOn->availableGeometry().center() - rect().center());
+}
+
+TSVExplorer::~TSVExplorer() = default;
+
+void TSVExplorer::connectHandlers() {
+  connect(FramesListView, &widgets::ReportListView::mouseClicked, this,
+          command(this, &TSVExplorer::FramesListViewClick));
+  connect(FramesListView, &widgets::ReportListView::headerClicked, this,
+          command(this, &TSVExplorer::FramesListViewColumnClick));
+  connect(LexUnitListView, &widgets::ReportListView::mouseClicked, this,
+          command(this, &TSVExplorer::LexUnitListViewClick));
+  connect(LexUnitListView, &widgets::ReportListView::headerClicked, this,
+          command(this, &TSVExplorer::LexUnitListViewColumnClick));
+  connect(EditLexUnitFind, &QLineEdit::textChanged, this,
+          command(this, &TSVExplorer::EditLexUnitFindChange));
+  connect(ComboBoxSubCorp, &QComboBox::activated, this,
+          command(this, &TSVExplorer::ComboBoxSubCorpChange));
+  connect(SentAdvStringGrid, &widgets::StringGrid::cellClickedAt, this,
+          command(this, &TSVExplorer::SentAdvStringGridClickCell));
+  connect(SentAdvStringGrid, &widgets::StringGrid::cellRightClicked, this,
+          command(this, &TSVExplorer::SentAdvStringGridRightClickCell));
+  connect(SentAdvStringGrid, &widgets::StringGrid::popupRequested, PopupMenuSentView,
+          [this](const QPoint& at) { PopupMenuSentView->popup(at); });
+  connect(MenuItemShowFEs, &QAction::triggered, this,
+          command(this, &TSVExplorer::MenuItemShowFEsClick));
+  connect(FEListView, &widgets::ReportListView::mouseClicked, this,
+          command(this, &TSVExplorer::FEListViewClick));
+  const std::pair<QPushButton*, void (TSVExplorer::*)()> buttons[] = {
+      {SelSampleButton, &TSVExplorer::SelSampleButtonClick},
+      {LdTrngSetButton, &TSVExplorer::LdTrngSetButtonClick},
+      {CrFrameFilesButton, &TSVExplorer::CrFrameFilesButtonClick},
+      {CrDictsButton, &TSVExplorer::CrDictsButtonClick},
+      {ButtonSelSubCorp, &TSVExplorer::ButtonSelSubCorpClick},
+      {ButtonOthSyn, &TSVExplorer::ButtonOthSynClick},
+      {ButtonHelp, &TSVExplorer::ButtonHelpClick},
+      {ButtonFeedback, &TSVExplorer::ButtonFeedbackClick},
+      {ButtonAbout, &TSVExplorer::ButtonAboutClick},
+  };
+  for (const auto& [control, handler] : buttons)
+    connect(control, &QPushButton::clicked, this, command(this, handler));
+  widgets::installHelpShortcut(this);
+}
+
+void TSVExplorer::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  widgets::runGuarded(messages_, [this] { FormShow(); });
+}
+
+void TSVExplorer::closeEvent(QCloseEvent* event) {
+  QWidget::closeEvent(event);
+  // A splash left by a start-up that stopped goes with the window, so the program can end.
+  closeSplash();
+}
+
+// Frames view.
+
+void TSVExplorer::FramesListViewClick() {
+  const lexicon::ListRow* row = FramesListView->singleSelectedRow();
+  if (!row) return;
+  const views::FrameView view = views::frameView(row->data, RelationsRoot);
+  FrameNameEdit->setText(toQString(view.name));
+  FrDefMemo->setPlainText(toQString(view.description));
+
+  FEAdvStringGrid->clearCells();
+  FEAdvStringGrid->setGridRowCount(gridRows(view.elements.size()));
+  FEAdvStringGrid->setColumnWidth(1, 244);
+  for (size_t i = 0; i < view.elements.size(); ++i) {
+    FEAdvStringGrid->setCell(0, static_cast<int>(i), view.elements[i].nameAndType);
+    FEAdvStringGrid->setCell(1, static_cast<int>(i), view.elements[i].definition);
+  }
+  FEAdvStringGrid->fitRowsToText();
+
+  LexemeMemo->setPlainText(toQString(view.lexemes));
+
+  Fr2FrAdvStringGrid->clearCells();
+  Fr2FrAdvStringGrid->setGridRowCount(gridRows(view.relations.size()));
+  for (size_t k = 0; k < view.relations.size(); ++k) {
+    Fr2FrAdvStringGrid->setCell(0, static_cast<int>(k), view.relations[k].label);
+    Fr2FrAdvStringGrid->setCell(1, static_cast<int>(k), view.relations[k].names);
+  }
+  Fr2FrAdvStringGrid->fitRowsToText();
+}
+
+void TSVExplorer::FramesListViewColumnClick(int column) {
+  SortColumn = column;
+  // Orders as FramesListViewCompare does, converting each integer cell once.
+  FramesListView->sortRows(
+      [this](std::vector<lexicon::ListRow>& rows) { lexicon::sortFramesRows(rows, SortColumn); });
+}
+
+int TSVExplorer::FramesListViewCompare(const lexicon::ListRow& row1,
+                                       const lexicon::ListRow& row2) const {
+  return lexicon::compareFramesRows(row1, row2, SortColumn);
+}
+
+// Lexical units and their sentences.
+
+void TSVExplorer::LexUnitListViewClick() {
+  const lexicon::ListRow* selected = LexUnitListView->singleSelectedRow();
+  if (!selected) return;
+  const lexicon::ListRow row = *selected;
+  SelectedSentenceRow = -1;
+  EditLexUnitFind->setText(toQString(row.caption()));
+  showLexUnit(row);
+}
+
+void TSVExplorer::LexUnitListViewColumnClick(int column) {
+  SortColumn = column;
+  // Orders as LexUnitListViewCompare does, converting each integer cell once.
+  LexUnitListView->sortRows(
+      [this](std::vector<lexicon::ListRow>& rows) { lexicon::sortLexUnitRows(rows, SortColumn); });
+}
+
+int TSVExplorer::LexUnitListViewCompare(const lexicon::ListRow& row1,
+                                        const lexicon::ListRow& row2) const {
+  return lexicon::compareLexUnitRows(row1, row2, SortColumn);
+}
+
+void TSVExplorer::EditLexUnitFindChange() {
+  const std::optional<size_t> found =
+      lexicon::findCaptionPrefix(LexUnitListView->rows(), toWorking(EditLexUnitFind->text()));
+  if (found) LexUnitListView->scrollRowIntoView(static_cast<int>(*found));
+}
+
+void TSVExplorer::showLexUnit(const lexicon::ListRow& row) {
+  const views::AnnotationLoad load = views::loadLexUnitAnnotation(
+      ShownLexUnitXpObjModel, DataFolder, row.cell(lexicon::kLuId));
+  shownFrame_ = row.cell(lexicon::kLuFrameName);
+  shownLexUnit_ = row.caption();
+  const xml::TXpNode* root =
+      load.loaded ? ShownLexUnitXpObjModel.Document()->docGetDocumentElement() : nullptr;
+  showSentenceRows(views::sentenceRows(root));
+  ComboBoxSubCorp->clear();
+  for (const std::string& entry : views::subcorpusEntries(root))
+    ComboBoxSubCorp->addItem(toQString(entry));
+  ComboBoxSubCorp->setCurrentIndex(-1);
+  if (!load.loaded) messages_.show(lexicon::kProgramCaption, load.message);
+}
+
+void TSVExplorer::showSentenceRows(const std::vector<std::string>& rows) {
+  SentAdvStringGrid->clearCells();
+  SentAdvStringGrid->setGridRowCount(gridRows(rows.size()));
+  for (size_t i = 0; i < rows.size(); ++i) SentAdvStringGrid->setCell(0, static_cast<int>(i), rows[i]);
+  SentAdvStringGrid->fitRowsToText();
+}
+
+void TSVExplorer::ComboBoxSubCorpChange() {
+  if (ComboBoxSubCorp->currentIndex() < 0) return;
+  showSentenceRows(views::subcorpusSentenceRows(
+      ShownLexUnitXpObjModel.Document()->docGetDocumentElement(),
+      toWorking(ComboBoxSubCorp->currentText())));
+}
+
+void TSVExplorer::SentAdvStringGridClickCell(int row, int /*column*/) { SelectedSentenceRow = row; }
+
+void TSVExplorer::SentAdvStringGridRightClickCell(int row, int /*column*/) {
+  SelectedSentenceRow = row;
+}
+
+void TSVExplorer::MenuItemShowFEsClick() {
+  if (!LexUnitListView->singleSelectedRow()) return;
+  const std::optional<views::SentenceFrameElements> content = views::sentenceFrameElements(
+      ShownLexUnitXpObjModel.Document()->docGetDocumentElement(),
+      SentAdvStringGrid->cell(0, SelectedSentenceRow), shownFrame_, shownLexUnit_);
+  // No clicked row, a row naming no sentence, or no Target label: nothing to show.
+  if (!content) return;
+  TFormSentFEs dialog(this);
+  dialog.fill(*content);
+  widgets::execModal(dialog);
+}
+
+// Frame elements view.
+
+void TSVExplorer::FEListViewClick() {
+  const lexicon::ListRow* row = FEListView->singleSelectedRow();
+  if (!row) return;
+  const std::vector<views::FrameElementDefinitionRow> found =
+      views::frameElementDefinitions(FramesRoot, row->caption());
+  FEDefsAdvStringGrid->clearCells(1);
+  FEDefsAdvStringGrid->setGridRowCount(1 + gridRows(found.size()));
+  for (size_t i = 0; i < found.size(); ++i) {
+    const int gridRow = static_cast<int>(i) + 1;
+    FEDefsAdvStringGrid->setCell(0, gridRow, found[i].element);
+    FEDefsAdvStringGrid->setCell(1, gridRow, found[i].frame);
+    FEDefsAdvStringGrid->setCell(2, gridRow, found[i].type);
+    FEDefsAdvStringGrid->setCell(3, gridRow, found[i].definition);
+  }
+  FEDefsAdvStringGrid->fitRowsToText();
+}
+
+// Sample selection and derived resources: their commands come with later work.
+
+void TSVExplorer::SelSampleButtonClick() {
+  messages_.show(toQString(lexicon::kProgramCaption), kNotAvailableYet);
+}
+void TSVExplorer::LdTrngSetButtonClick() {
+  messages_.show(toQString(lexicon::kProgramCaption), kNotAvailableYet);
+}
+void TSVExplorer::CrFrameFilesButtonClick() {
+  messages_.show(toQString(lexicon::kProgramCaption), kNotAvailableYet);
+}
+void TSVExplorer::CrDictsButtonClick() {
+  messages_.show(toQString(lexicon::kProgramCaption), kNotAvailableYet);
+}
+void TSVExplorer::ButtonSelSubCorpClick() {
+  messages_.show(toQString(lexicon::kProgramCaption), kNotAvailableYet);
+}
+void TSVExplorer::ButtonOthSynClick() {
+  messages_.show(toQString(lexicon::kProgramCaption), kNotAvailableYet);
+}
+
+// Help, feedback and about.
+
+void TSVExplorer::ButtonHelpClick() { widgets::HelpViewer::instance(this).showContents(); }
+
+void TSVExplorer::ButtonFeedbackClick() {
+  widgets::HelpViewer::instance(this).showContext(kHelpFeedback);
+}
+
+void TSVExplorer::ButtonAboutClick() {
+  TAboutBox about(nullptr);
+  about.Comments->setText(kMakerAddress);
+  widgets::execModal(about);
+}
+
+}  // namespace sorvanta::shell

@@ -1,0 +1,26 @@
+// sorvanta-explorer: the desktop program. Creates the main window, the sentence dialog and the
+// about box, in that order, and runs the event loop until the main window closes.
+#include <QApplication>
+
+#include "shell/SVEAbout.h"
+#include "shell/SentFrames.h"
+#include "shell/SorvantaForm.h"
+#include "shell/StartUp.h"
+#include "widgets/ErrorDisplay.h"
+#include "widgets/HelpViewer.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  sorvanta::shell::redirectSettingsFromEnvironment();
+  sorvanta::widgets::initHelpResources();
+
+  sorvanta::shell::TSVExplorer SVExplorer;
+  sorvanta::shell::TFormSentFEs FormSentFEs;
+  sorvanta::shell::TAboutBox AboutBox;
+
+  sorvanta::widgets::runGuarded(SVExplorer.messages(), [&] {
+    SVExplorer.show();
+    QApplication::exec();
+  });
+  return 0;
+}

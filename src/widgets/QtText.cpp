@@ -1,0 +1,22 @@
+#include "widgets/QtText.h"
+
+#include <QByteArray>
+
+#include "text/WorkingText.h"
+
+namespace sorvanta::widgets {
+
+QString toQString(std::string_view working) {
+  // Pure ASCII needs no decoding step; most cells of a release are ASCII.
+  if (text::isAscii(working))
+    return QString::fromLatin1(working.data(), static_cast<qsizetype>(working.size()));
+  const std::string utf8 = text::workingToUtf8(working);
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string toWorking(const QString& shown) {
+  const QByteArray utf8 = shown.toUtf8();
+  return text::utf8ToWorking(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
+}
+
+}  // namespace sorvanta::widgets

@@ -1,0 +1,199 @@
+#include "widgets/ReportListView.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QMouseEvent>
+#include <QPalette>
+#include <algorithm>
+#include <unordered_map>
+
+#include "widgets/QtText.h"
+
+namespace sorvanta::widgets {
+
+ReportListModel::ReportListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void ReportListModel::setColumns(std::vector<ReportColumn> columns) {
+  beginResetModel();
+  columns_ = std::move(columns);
+  endResetModel();
+}
+
+void ReportListModel::setRows(std::vector<lexicon::ListRow> rows) {
+  beginResetModel();
+  rows_ = std::move(rows);
+  endResetModel();
+}
+
+void ReportListModel::appendRow(lexicon::ListRow row) {
+  const int at = static_cast<int>(rows_.size());
+  beginInsertRows(QModelIndex(), at, at);
+  rows_.push_back(std::move(row));
+  endInsertRows();
+}
+
+void ReportListModel::clear() { setRows({}); }
+
+namespace {
+
+// Identity of a row across moves: the storage of its cells travels with it.
+const void* rowIdentity(const lexicon::ListRow& row) {
+  return row.cells.empty() ? nullptr : static_cast<const void*>(row.cells.data());
+}
+
+// Ends a layout change however the sort leaves, so the view never stays in the middle of one.
+class LayoutChange {
+ public:
+  explicit LayoutChange(ReportListModel& model) : model_(model) {
+    emit model_.layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+  }
+  ~LayoutChange() { emit model_.layoutChanged({}, QAbstractItemModel::VerticalSortHint); }
+  LayoutChange(const LayoutChange&) = delete;
+  LayoutChange& operator=(const LayoutChange&) = delete;
+
+ private:
+  ReportListModel& model_;
+};
+
+}  // namespace
+
+void ReportListModel::sortRows(const std::function<void(std::vector<lexicon::ListRow>&)>& sorter) {
+  LayoutChange change(*this);
+  // The selection model turns its selection into persistent indexes in layoutAboutToBeChanged.
+  const QModelIndexList before = persistentIndexList();
+  std::vector<const void*> identities;
+  identities.reserve(static_cast<size_t>(before.size()));
+  for (const QModelIndex& index : before)
+    identities.push_back(rowIdentity(rows_[static_cast<size_t>(index.row())]));
+
+  sorter(rows_);
+  if (before.isEmpty()) return;
+
+  std::unordered_map<const void*, int> rowOf;
+  rowOf.reserve(rows_.size());
+  for (size_t i = 0; i < rows_.size(); ++i) rowOf.emplace(rowIdentity(rows_[i]), static_cast<int>(i));
+  QModelIndexList after;
+  after.reserve(before.size());
+  for (qsizetype i = 0; i < before.size(); ++i) {
+    auto found = rowOf.find(identities[static_cast<size_t>(i)]);
+    after.push_back(found == rowOf.end() || identities[static_cast<size_t>(i)] == nullptr
+                        ? QModelIndex()
+                        : index(found->second, before[i].column()));
+  }
+  changePersistentIndexList(before, after);
+}
+
+int ReportListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int ReportListModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(columns_.size());
+}
+
+QVariant ReportListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || static_cast<size_t>(index.row()) >= rows_.size()) return {};
+  if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+    return toQString(rows_[static_cast<size_t>(index.row())].cell(index.column()));
+  if (role == Qt::TextAlignmentRole && static_cast<size_t>(index.column()) < columns_.size())
+    return QVariant::fromValue(columns_[static_cast<size_t>(index.column())].alignment |
+                               Qt::AlignVCenter);
+  return {};
+}
+
+QVariant ReportListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || section < 0 ||
+      static_cast<size_t>(section) >= columns_.size())
+    return {};
+  const ReportColumn& column = columns_[static_cast<size_t>(section)];
+  if (role == Qt::DisplayRole) return column.header;
+  if (role == Qt::TextAlignmentRole)
+    return QVariant::fromValue(column.alignment | Qt::AlignVCenter);
+  return {};
+}
+
+ReportListView::ReportListView(QWidget* parent)
+    : QTableView(parent), model_(new ReportListModel(this)) {
+  setModel(model_);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setShowGrid(false);
+  setWordWrap(false);
+  setSortingEnabled(false);  // the owner sorts through its compare, on a header click
+  verticalHeader()->hide();
+  // Fixed row heights keep filling and scrolling independent of the row count.
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+  horizontalHeader()->setSectionsClickable(true);
+  horizontalHeader()->setHighlightSections(false);
+  horizontalHeader()->setStretchLastSection(false);
+  // The selection stays visible when the list loses the focus.
+  QPalette shown = palette();
+  shown.setColor(QPalette::Inactive, QPalette::Highlight,
+                 shown.color(QPalette::Active, QPalette::Highlight));
+  shown.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                 shown.color(QPalette::Active, QPalette::HighlightedText));
+  setPalette(shown);
+  connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &ReportListView::headerClicked);
+}
+
+void ReportListView::setColumns(std::vector<ReportColumn> columns, bool multiSelection) {
+  setSelectionMode(multiSelection ? QAbstractItemView::ExtendedSelection
+                                  : QAbstractItemView::SingleSelection);
+  const std::vector<ReportColumn> kept = columns;
+  model_->setColumns(std::move(columns));
+  for (size_t i = 0; i < kept.size(); ++i) {
+    if (kept[i].width >= 0) setColumnWidth(static_cast<int>(i), kept[i].width);
+  }
+}
+
+std::vector<int> ReportListView::selectedRowNumbers() const {
+  std::vector<int> rows;
+  if (!selectionModel()) return rows;
+  for (const QModelIndex& index : selectionModel()->selectedRows()) rows.push_back(index.row());
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+int ReportListView::selectedCount() const {
+  return selectionModel() ? static_cast<int>(selectionModel()->selectedRows().size()) : 0;
+}
+
+const lexicon::ListRow* ReportListView::singleSelectedRow() const {
+  const std::vector<int> selected = selectedRowNumbers();
+  if (selected.size() != 1) return nullptr;
+  return &model_->rows()[static_cast<size_t>(selected.front())];
+}
+
+void ReportListView::selectOnly(int row) {
+  if (row < 0 || row >= model_->rowCount()) {
+    clearRowSelection();
+    return;
+  }
+  const QModelIndex index = model_->index(row, 0);
+  selectionModel()->setCurrentIndex(
+      index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void ReportListView::clearRowSelection() {
+  if (selectionModel()) selectionModel()->clearSelection();
+}
+
+void ReportListView::scrollRowIntoView(int row) {
+  if (row < 0 || row >= model_->rowCount() || isRowVisible(row)) return;
+  scrollTo(model_->index(row, 0), QAbstractItemView::EnsureVisible);
+}
+
+bool ReportListView::isRowVisible(int row) const {
+  if (row < 0 || row >= model_->rowCount()) return false;
+  const int top = rowViewportPosition(row);
+  return top < viewport()->height() && top + rowHeight(row) > 0;
+}
+
+void ReportListView::mouseReleaseEvent(QMouseEvent* event) {
+  QTableView::mouseReleaseEvent(event);
+  if (event->button() == Qt::LeftButton && viewport()->rect().contains(event->position().toPoint()))
+    emit mouseClicked();
+}
+
+}  // namespace sorvanta::widgets

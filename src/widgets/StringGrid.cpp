@@ -1,0 +1,90 @@
+#include "widgets/StringGrid.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <algorithm>
+
+#include "widgets/QtText.h"
+
+namespace sorvanta::widgets {
+
+StringGrid::StringGrid(int columns, bool fixedHeaderRow, QWidget* parent)
+    : QTableWidget(parent), headerRows_(fixedHeaderRow ? 1 : 0) {
+  setColumnCount(std::max(columns, 1));
+  QTableWidget::setRowCount(1);
+  setWordWrap(true);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  verticalHeader()->hide();
+  horizontalHeader()->setVisible(fixedHeaderRow);
+  horizontalHeader()->setSectionsClickable(false);
+  horizontalHeader()->setHighlightSections(false);
+  horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  horizontalHeader()->setStretchLastSection(false);
+  if (fixedHeaderRow) {
+    for (int c = 0; c < columnCount(); ++c) setHorizontalHeaderItem(c, new QTableWidgetItem());
+  }
+}
+
+void StringGrid::clearCells(int firstRow) {
+  firstRow = std::max(firstRow, 0);
+  if (firstRow < headerRows_) {
+    for (int c = 0; c < columnCount(); ++c) {
+      if (QTableWidgetItem* item = horizontalHeaderItem(c)) item->setText(QString());
+    }
+  }
+  const int from = std::max(tableRowOf(firstRow), 0);
+  if (from == 0) {
+    clearContents();
+    return;
+  }
+  for (int r = from; r < rowCount(); ++r) {
+    for (int c = 0; c < columnCount(); ++c) delete takeItem(r, c);
+  }
+}
+
+void StringGrid::setGridRowCount(int rows) {
+  QTableWidget::setRowCount(std::max(rows - headerRows_, 1));
+}
+
+int StringGrid::gridRowCount() const { return rowCount() + headerRows_; }
+
+void StringGrid::setCell(int column, int row, std::string_view text) {
+  if (column < 0 || column >= columnCount() || row < 0 || row >= gridRowCount()) return;
+  const QString shown = toQString(text);
+  if (row < headerRows_) {
+    horizontalHeaderItem(column)->setText(shown);
+    return;
+  }
+  const int tableRow = tableRowOf(row);
+  if (QTableWidgetItem* existing = item(tableRow, column)) {
+    existing->setText(shown);
+    return;
+  }
+  setItem(tableRow, column, new QTableWidgetItem(shown));
+}
+
+std::string StringGrid::cell(int column, int row) const {
+  if (column < 0 || column >= columnCount() || row < 0 || row >= gridRowCount()) return {};
+  const QTableWidgetItem* found =
+      row < headerRows_ ? horizontalHeaderItem(column) : item(tableRowOf(row), column);
+  return found ? toWorking(found->text()) : std::string();
+}
+
+void StringGrid::fitRowsToText() { resizeRowsToContents(); }
+
+void StringGrid::mousePressEvent(QMouseEvent* event) {
+  QTableWidget::mousePressEvent(event);
+  const QPoint at = event->position().toPoint();
+  const int tableRow = rowAt(at.y());
+  const int column = columnAt(at.x());
+  const bool onCell = tableRow >= 0 && column >= 0;
+  if (event->button() == Qt::LeftButton && onCell) {
+    emit cellClickedAt(tableRow + headerRows_, column);
+  } else if (event->button() == Qt::RightButton) {
+    if (onCell) emit cellRightClicked(tableRow + headerRows_, column);
+    emit popupRequested(viewport()->mapToGlobal(at));
+  }
+}
+
+}  // namespace sorvanta::widgets

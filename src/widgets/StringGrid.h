@@ -1,0 +1,47 @@
+#pragma once
+// A grid of multi-line text cells addressed as (column, row), never fewer than one row.
+// With a fixed header row, row 0 is the header line above the scrolling rows.
+#include <QPoint>
+#include <QTableWidget>
+#include <string>
+#include <string_view>
+
+namespace sorvanta::widgets {
+
+class StringGrid : public QTableWidget {
+  Q_OBJECT
+
+ public:
+  // columns: number of columns; fixedHeaderRow: whether row 0 is a fixed header.
+  StringGrid(int columns, bool fixedHeaderRow, QWidget* parent = nullptr);
+
+  // Empties every cell from firstRow on (a header row is only emptied when firstRow is 0).
+  void clearCells(int firstRow = 0);
+  // Rows counted with the header row; a request below the minimum (one row, two with a header)
+  // gives the minimum.
+  void setGridRowCount(int rows);
+  int gridRowCount() const;
+  // Working-text cell content; a cell outside the grid reads as empty and is not written.
+  void setCell(int column, int row, std::string_view text);
+  std::string cell(int column, int row) const;
+  // Row heights fitted to the wrapped text of their cells.
+  void fitRowsToText();
+  // The table row showing grid row `row` (0 for the first row below a header).
+  int tableRowOf(int gridRow) const { return gridRow - headerRows_; }
+
+ signals:
+  // A press of the left button on a cell, with the grid row (header counted) and column.
+  void cellClickedAt(int row, int column);
+  // A press of the right button on a cell.
+  void cellRightClicked(int row, int column);
+  // A press of the right button anywhere in the grid, where the pop-up menu opens.
+  void popupRequested(const QPoint& globalPosition);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  int headerRows_;
+};
+
+}  // namespace sorvanta::widgets
