@@ -2,6 +2,9 @@
 // the lists and the first frame.
 #include "shell/StartUp.h"
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QString>
 

@@ -693,7 +693,7 @@ std::string targetForm(Rng& rng, const LexUnitModel& lu, std::vector<Piece>& pie
   return lu.lemma;
 }
 
-// Builds the pieces of one sentence around the target; prep, when set, heads the first
+// Builds the pieces of one sentence around the target; prep, when set, heads its only
 // prepositional phrase (sentences of a "-pp<prep>" subcorpus).
 std::vector<Piece> sentencePieces(Rng& rng, const FrameModel& frame, const LexUnitModel& lu,
                                   std::string_view prep) {
@@ -891,6 +891,7 @@ size_t drawRelationType(Rng& rng) {
 // Pairs elements of the same name, and now and then two of different names; at most six.
 void mapFrameElements(Rng& rng, const FrameModel& superFrame, const FrameModel& subFrame,
                       std::vector<FeRelationModel>& out) {
+  if (subFrame.frameElements.empty()) return;
   std::vector<bool> taken(subFrame.frameElements.size(), false);
   for (size_t s = 0; s < superFrame.frameElements.size() && out.size() < 6; ++s) {
     size_t match = subFrame.frameElements.size();

@@ -1,0 +1,321 @@
+// The browsing core at full size, on generated releases: loading the frames and relations
+// documents with the frames index filled, sorting the lists by every column, and the frames
+// view and relations of every frame. Yardsticks measured in the same run: pugixml parsing the
+// same two files (loading), a plain byte-order stable sort of the same rows (sorting). The
+// per-frame costs are measured at three release sizes to show that they stay flat.
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <pugixml.hpp>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "lexicon/FrameRelations.h"
+#include "lexicon/FramesIndex.h"
+#include "lexicon/ListSort.h"
+#include "lexicon/ReleaseLayout.h"
+#include "releasegen/ReleaseFolder.h"
+#include "releasegen/ReleaseGenerator.h"
+#include "views/FrameView.h"
+#include "xml/XpObjModel.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using sorvanta::lexicon::FramesIndex;
+using sorvanta::lexicon::ListRow;
+using sorvanta::xml::TXpNode;
+using sorvanta::xml::TXpObjModel;
+using Clock = std::chrono::steady_clock;
+
+// Results feed this, so no measured call can be optimised away.
+volatile size_t gSink = 0;
+
+// A fresh folder under /tmp, removed however the run ends.
+class TempFolder {
+ public:
+  TempFolder() {
+    std::string pattern = (fs::temp_directory_path() / "sorvanta-browse-bench-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create " + pattern);
+    path_ = pattern;
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+double msSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Median milliseconds of run over the repetitions; prepare runs untimed before each.
+template <class Prepare, class Run>
+double medianMs(int repetitions, Prepare prepare, Run run) {
+  std::vector<double> times;
+  for (int r = 0; r < repetitions; ++r) {
+    prepare();
+    const auto start = Clock::now();
+    run();
+    times.push_back(msSince(start));
+  }
+  return median(times);
+}
+
+template <class Run>
+double medianMs(int repetitions, Run run) {
+  return medianMs(repetitions, [] {}, run);
+}
+
+const TXpNode* rootOf(TXpObjModel& doc) { return doc.Document()->docGetDocumentElement(); }
+
+void load(TXpObjModel& doc, const std::string& path) {
+  if (!doc.LoadDataSource(path)) throw std::runtime_error("cannot load " + path);
+}
+
+// Everything measured on one release.
+struct SizeResult {
+  int frames = 0;
+  int lexUnits = 0;
+  int annotatedUnits = 0;
+  int relations = 0;
+  int files = 0;
+  double releaseMb = 0;
+  double framesMb = 0;
+  double relationsMb = 0;
+  double generateMs = 0;
+  // Loading.
+  double pugixmlMs = 0;
+  double oursMs = 0;  // both documents and the frames index
+  double loadFramesMs = 0;
+  double loadRelationsMs = 0;
+  double fillIndexMs = 0;
+  // Sorting, per column.
+  std::array<double, sorvanta::lexicon::kLexUnitColumns> lexUnitSortMs{}, lexUnitPlainMs{};
+  std::array<double, sorvanta::lexicon::kFramesColumns> framesSortMs{}, framesPlainMs{};
+  // Browsing every frame once.
+  double relationsIndexMs = 0;  // first frameRelations call on a fresh document
+  double relationsMs = 0;
+  double viewsMs = 0;
+  size_t relationEntries = 0;
+};
+
+// The yardstick sort: the same rows, stable, by plain byte order of the column's cells.
+void plainSort(std::vector<ListRow>& rows, int column) {
+  std::stable_sort(rows.begin(), rows.end(), [column](const ListRow& a, const ListRow& b) {
+    return a.cell(column) < b.cell(column);
+  });
+}
+
+template <size_t Columns, class Sort>
+void measureSorts(const std::vector<ListRow>& rows, int repetitions, Sort sort,
+                  std::array<double, Columns>& oursMs, std::array<double, Columns>& plainMs) {
+  std::vector<ListRow> copy;
+  const auto fresh = [&] { copy = rows; };
+  for (size_t c = 0; c < Columns; ++c) {
+    const int column = static_cast<int>(c);
+    oursMs[c] = medianMs(repetitions, fresh, [&] { sort(copy, column); });
+    gSink = gSink + copy.front().cells.size();
+    plainMs[c] = medianMs(repetitions, fresh, [&] { plainSort(copy, column); });
+  }
+}
+
+SizeResult measureRelease(int frames, int repetitions) {
+  SizeResult result;
+  TempFolder folder;
+  const auto generateStart = Clock::now();
+  const sorvanta::tools::ReleaseModel model =
+      sorvanta::tools::generateReleaseModel({frames, 1, sorvanta::tools::Encoding::Utf8});
+  const sorvanta::tools::ReleaseSummary summary =
+      sorvanta::tools::writeReleaseFolder(model, folder.path());
+  result.generateMs = msSince(generateStart);
+  result.frames = summary.frames;
+  result.lexUnits = summary.lexUnits;
+  result.annotatedUnits = summary.annotatedUnits;
+  result.relations = summary.relations;
+  result.files = summary.files;
+  result.releaseMb = static_cast<double>(summary.bytes) / 1e6;
+
+  const std::string dataFolder = folder.path().string() + "/";
+  const std::string framesPath = sorvanta::lexicon::framesDocumentPath(dataFolder);
+  const std::string relationsPath = sorvanta::lexicon::relationsDocumentPath(dataFolder);
+  result.framesMb = static_cast<double>(fs::file_size(framesPath)) / 1e6;
+  result.relationsMb = static_cast<double>(fs::file_size(relationsPath)) / 1e6;
+
+  // Loading: yardstick first, then ours, then ours piece by piece. Each run builds and drops
+  // its trees, so the two sides pay for construction and destruction alike.
+  result.pugixmlMs = medianMs(repetitions, [&] {
+    pugi::xml_document framesDoc, relationsDoc;
+    if (framesDoc.load_file(framesPath.c_str()).status != pugi::status_ok ||
+        relationsDoc.load_file(relationsPath.c_str()).status != pugi::status_ok) {
+      throw std::runtime_error("pugixml cannot load the release");
+    }
+    gSink = gSink + static_cast<size_t>(framesDoc.first_child().type());
+  });
+  result.oursMs = medianMs(repetitions, [&] {
+    TXpObjModel framesDoc, relationsDoc;
+    load(framesDoc, framesPath);
+    load(relationsDoc, relationsPath);
+    const FramesIndex index = sorvanta::lexicon::fillFramesIndex(rootOf(framesDoc));
+    gSink = gSink + index.lexUnits.size();
+  });
+  result.loadFramesMs = medianMs(repetitions, [&] {
+    TXpObjModel doc;
+    load(doc, framesPath);
+  });
+  result.loadRelationsMs = medianMs(repetitions, [&] {
+    TXpObjModel doc;
+    load(doc, relationsPath);
+  });
+
+  TXpObjModel framesDoc, relationsDoc;
+  load(framesDoc, framesPath);
+  FramesIndex index;
+  result.fillIndexMs = medianMs(
+      repetitions, [&] { index = FramesIndex(); },
+      [&] { index = sorvanta::lexicon::fillFramesIndex(rootOf(framesDoc)); });
+  if (static_cast<int>(index.lexUnits.size()) != result.lexUnits ||
+      index.numFrames != result.frames) {
+    throw std::runtime_error("the frames index does not match the generated release");
+  }
+
+  measureSorts(index.lexUnits, repetitions, sorvanta::lexicon::sortLexUnitRows,
+               result.lexUnitSortMs, result.lexUnitPlainMs);
+  measureSorts(index.frames, repetitions, sorvanta::lexicon::sortFramesRows, result.framesSortMs,
+               result.framesPlainMs);
+
+  // The relations index is built by the first frameRelations call on a freshly loaded
+  // document, and kept with it for every later call.
+  const std::string firstFrame(index.frames.empty() ? "" : index.frames.front().caption());
+  result.relationsIndexMs = medianMs(
+      repetitions, [&] { load(relationsDoc, relationsPath); },
+      [&] {
+        gSink = gSink + sorvanta::lexicon::frameRelations(rootOf(relationsDoc), firstFrame).size();
+      });
+  const TXpNode* relationsRoot = rootOf(relationsDoc);
+  result.relationsMs = medianMs(repetitions, [&] {
+    size_t entries = 0;
+    for (const ListRow& row : index.frames)
+      entries += sorvanta::lexicon::frameRelations(relationsRoot, row.caption()).size();
+    result.relationEntries = entries;
+  });
+  result.viewsMs = medianMs(repetitions, [&] {
+    size_t shown = 0;
+    for (const ListRow& row : index.frames) {
+      const sorvanta::views::FrameView view = sorvanta::views::frameView(row.data, relationsRoot);
+      shown += view.elements.size() + view.relations.size() + view.description.size();
+    }
+    gSink = gSink + shown;
+  });
+  return result;
+}
+
+const char* const kLexUnitHeaders[] = {"Lexical Unit", "P",     "LU-ID",     "Anns",
+                                       "Frame",        "FR-ID", "Definition"};
+const char* const kFramesHeaders[] = {"Frame", "ID", "FEs", "LUs", "Anns"};
+
+void printFullSize(const SizeResult& r, int repetitions) {
+  std::printf("\nrelease of %d frames: %d lexical units (%d annotated), %d relations, %d files, "
+              "%.1f MB, written in %.2f s\n",
+              r.frames, r.lexUnits, r.annotatedUnits, r.relations, r.files, r.releaseMb,
+              r.generateMs / 1000);
+  std::printf("frames.xml %.2f MB, frRelation.xml %.2f MB; times are medians of %d repetitions\n",
+              r.framesMb, r.relationsMb, repetitions);
+
+  std::printf("\n%-52s %10s %12s\n", "load", "ms", "vs pugixml");
+  const auto loadRow = [&](const char* what, double ms) {
+    std::printf("%-52s %10.1f %11.2fx\n", what, ms, ms / r.pugixmlMs);
+  };
+  loadRow("pugixml load_file, both documents (yardstick)", r.pugixmlMs);
+  loadRow("ours: both documents + fillFramesIndex (target 3x)", r.oursMs);
+  loadRow("  ours: frames.xml only", r.loadFramesMs);
+  loadRow("  ours: frRelation.xml only", r.loadRelationsMs);
+  loadRow("  ours: fillFramesIndex only", r.fillIndexMs);
+
+  std::printf("\n%-30s %10s %12s %12s\n", "sort lexical units, column", "ms", "plain ms",
+              "vs plain");
+  for (size_t c = 0; c < r.lexUnitSortMs.size(); ++c) {
+    char what[48];
+    std::snprintf(what, sizeof what, "%zu %s (%d rows)", c, kLexUnitHeaders[c], r.lexUnits);
+    std::printf("%-30s %10.2f %12.2f %11.2fx%s\n", what, r.lexUnitSortMs[c], r.lexUnitPlainMs[c],
+                r.lexUnitSortMs[c] / r.lexUnitPlainMs[c],
+                r.lexUnitSortMs[c] < 20 ? "" : "  OVER 20 ms");
+  }
+  std::printf("%-30s %10s %12s %12s\n", "sort frames, column", "ms", "plain ms", "vs plain");
+  for (size_t c = 0; c < r.framesSortMs.size(); ++c) {
+    char what[48];
+    std::snprintf(what, sizeof what, "%zu %s (%d rows)", c, kFramesHeaders[c], r.frames);
+    std::printf("%-30s %10.2f %12.2f %11.2fx\n", what, r.framesSortMs[c], r.framesPlainMs[c],
+                r.framesSortMs[c] / r.framesPlainMs[c]);
+  }
+  std::printf("(rows copied before each sort, untimed; plain: std::stable_sort by byte order)\n");
+
+  std::printf("\n%-52s %10s %12s\n", "every frame once", "total ms", "us/frame");
+  const auto browseRow = [&](const char* what, double ms) {
+    std::printf("%-52s %10.2f %12.2f\n", what, ms, 1000 * ms / std::max(r.frames, 1));
+  };
+  browseRow("relations index: first frameRelations call", r.relationsIndexMs);
+  browseRow("frameRelations of every frame", r.relationsMs);
+  browseRow("frameView of every frame", r.viewsMs);
+  std::printf("(%zu relation entries over all frames)\n", r.relationEntries);
+}
+
+void printLinearity(const std::vector<SizeResult>& results) {
+  std::printf("\nper-frame cost by release size (flat = linear total)\n");
+  std::printf("%7s %8s %10s %12s %14s %14s %14s %13s\n", "frames", "LUs", "load ms",
+              "load us/frm", "rel.index us", "relations us", "frameView us", "LU sort ms/k");
+  for (const SizeResult& r : results) {
+    const double perFrame = 1000.0 / std::max(r.frames, 1);
+    std::printf("%7d %8d %10.1f %12.2f %14.2f %14.2f %14.2f %13.3f\n", r.frames, r.lexUnits,
+                r.oursMs, r.oursMs * perFrame, r.relationsIndexMs * perFrame,
+                r.relationsMs * perFrame, r.viewsMs * perFrame,
+                r.lexUnitSortMs[0] * 1000 / std::max(r.lexUnits, 1));
+  }
+  std::printf("(us per frame; LU sort: column 0 ms per 1,000 rows)\n");
+}
+
+int intArgument(int argc, char** argv, const char* name, int fallback) {
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (std::strcmp(argv[i], name) == 0) return std::max(1, std::atoi(argv[i + 1]));
+  }
+  return fallback;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int repetitions = std::max(5, intArgument(argc, argv, "--repetitions", 7));
+  const int frames = intArgument(argc, argv, "--frames", 1200);
+  std::printf("browse_bench: %d repetitions, %d frames (options --repetitions N (at least 5) "
+              "--frames N)\n",
+              repetitions, frames);
+  try {
+    std::vector<SizeResult> results;
+    for (const int size : {frames / 4, frames / 2, frames}) {
+      if (size > 0) results.push_back(measureRelease(size, repetitions));
+    }
+    printFullSize(results.back(), repetitions);
+    printLinearity(results);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "browse_bench: %s\n", error.what());
+    return 1;
+  }
+  return 0;
+}
