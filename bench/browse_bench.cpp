@@ -3,6 +3,8 @@
 // view and relations of every frame. Yardsticks measured in the same run: pugixml parsing the
 // same two files (loading), a plain byte-order stable sort of the same rows (sorting). The
 // per-frame costs are measured at three release sizes to show that they stay flat.
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -10,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <pugixml.hpp>
 #include <stdexcept>
 #include <string>
@@ -81,7 +84,25 @@ double medianMs(int repetitions, Prepare prepare, Run run) {
 
 template <class Run>
 double medianMs(int repetitions, Run run) {
-  return medianMs(repetitions, [] {}, run);
+  const auto nothing = [] {};
+  return medianMs(repetitions, nothing, run);
+}
+
+// Median milliseconds of each run; every repetition times each run once, in turn.
+std::vector<double> interleavedMedianMs(int repetitions,
+                                        const std::vector<std::function<void()>>& runs) {
+  for (const auto& run : runs) run();
+  std::vector<std::vector<double>> times(runs.size());
+  for (int r = 0; r < repetitions; ++r) {
+    for (size_t i = 0; i < runs.size(); ++i) {
+      const auto start = Clock::now();
+      runs[i]();
+      times[i].push_back(msSince(start));
+    }
+  }
+  std::vector<double> medians;
+  for (const std::vector<double>& each : times) medians.push_back(median(each));
+  return medians;
 }
 
 const TXpNode* rootOf(TXpObjModel& doc) { return doc.Document()->docGetDocumentElement(); }
@@ -101,6 +122,7 @@ struct SizeResult {
   double framesMb = 0;
   double relationsMb = 0;
   double generateMs = 0;
+  double syncMs = 0;
   // Loading.
   double pugixmlMs = 0;
   double oursMs = 0;  // both documents and the frames index
@@ -113,7 +135,8 @@ struct SizeResult {
   // Browsing every frame once.
   double relationsIndexMs = 0;  // first frameRelations call on a fresh document
   double relationsMs = 0;
-  double viewsMs = 0;
+  double viewsMs = 0;       // every frame viewed before
+  double firstViewsMs = 0;  // every frame's first view after loading
   size_t relationEntries = 0;
 };
 
@@ -132,7 +155,7 @@ void measureSorts(const std::vector<ListRow>& rows, int repetitions, Sort sort,
   for (size_t c = 0; c < Columns; ++c) {
     const int column = static_cast<int>(c);
     oursMs[c] = medianMs(repetitions, fresh, [&] { sort(copy, column); });
-    gSink = gSink + copy.front().cells.size();
+    gSink = gSink + copy.size();
     plainMs[c] = medianMs(repetitions, fresh, [&] { plainSort(copy, column); });
   }
 }
@@ -146,6 +169,10 @@ SizeResult measureRelease(int frames, int repetitions) {
   const sorvanta::tools::ReleaseSummary summary =
       sorvanta::tools::writeReleaseFolder(model, folder.path());
   result.generateMs = msSince(generateStart);
+  // The fresh release goes to disk before anything is timed, so write-back does not compete.
+  const auto syncStart = Clock::now();
+  sync();
+  result.syncMs = msSince(syncStart);
   result.frames = summary.frames;
   result.lexUnits = summary.lexUnits;
   result.annotatedUnits = summary.annotatedUnits;
@@ -159,31 +186,39 @@ SizeResult measureRelease(int frames, int repetitions) {
   result.framesMb = static_cast<double>(fs::file_size(framesPath)) / 1e6;
   result.relationsMb = static_cast<double>(fs::file_size(relationsPath)) / 1e6;
 
-  // Loading: yardstick first, then ours, then ours piece by piece. Each run builds and drops
-  // its trees, so the two sides pay for construction and destruction alike.
-  result.pugixmlMs = medianMs(repetitions, [&] {
-    pugi::xml_document framesDoc, relationsDoc;
-    if (framesDoc.load_file(framesPath.c_str()).status != pugi::status_ok ||
-        relationsDoc.load_file(relationsPath.c_str()).status != pugi::status_ok) {
-      throw std::runtime_error("pugixml cannot load the release");
-    }
-    gSink = gSink + static_cast<size_t>(framesDoc.first_child().type());
-  });
-  result.oursMs = medianMs(repetitions, [&] {
-    TXpObjModel framesDoc, relationsDoc;
-    load(framesDoc, framesPath);
-    load(relationsDoc, relationsPath);
-    const FramesIndex index = sorvanta::lexicon::fillFramesIndex(rootOf(framesDoc));
-    gSink = gSink + index.lexUnits.size();
-  });
-  result.loadFramesMs = medianMs(repetitions, [&] {
-    TXpObjModel doc;
-    load(doc, framesPath);
-  });
-  result.loadRelationsMs = medianMs(repetitions, [&] {
-    TXpObjModel doc;
-    load(doc, relationsPath);
-  });
+  // Loading. Each run builds and drops its trees, so both sides pay for construction and
+  // destruction alike; repetitions take the four in turn after one untimed pass of each, so
+  // drift of the machine (disk write-back of the fresh release, other load) spreads evenly.
+  const std::vector<std::function<void()>> loads = {
+      [&] {
+        pugi::xml_document framesDoc, relationsDoc;
+        if (framesDoc.load_file(framesPath.c_str()).status != pugi::status_ok ||
+            relationsDoc.load_file(relationsPath.c_str()).status != pugi::status_ok) {
+          throw std::runtime_error("pugixml cannot load the release");
+        }
+        gSink = gSink + static_cast<size_t>(framesDoc.first_child().type());
+      },
+      [&] {
+        TXpObjModel framesDoc, relationsDoc;
+        load(framesDoc, framesPath);
+        load(relationsDoc, relationsPath);
+        const FramesIndex index = sorvanta::lexicon::fillFramesIndex(rootOf(framesDoc));
+        gSink = gSink + index.lexUnits.size();
+      },
+      [&] {
+        TXpObjModel doc;
+        load(doc, framesPath);
+      },
+      [&] {
+        TXpObjModel doc;
+        load(doc, relationsPath);
+      },
+  };
+  const std::vector<double> loadMs = interleavedMedianMs(repetitions, loads);
+  result.pugixmlMs = loadMs[0];
+  result.oursMs = loadMs[1];
+  result.loadFramesMs = loadMs[2];
+  result.loadRelationsMs = loadMs[3];
 
   TXpObjModel framesDoc, relationsDoc;
   load(framesDoc, framesPath);
@@ -216,14 +251,26 @@ SizeResult measureRelease(int frames, int repetitions) {
       entries += sorvanta::lexicon::frameRelations(relationsRoot, row.caption()).size();
     result.relationEntries = entries;
   });
-  result.viewsMs = medianMs(repetitions, [&] {
+  const auto viewEveryFrame = [&](const FramesIndex& rows) {
     size_t shown = 0;
-    for (const ListRow& row : index.frames) {
+    for (const ListRow& row : rows.frames) {
       const sorvanta::views::FrameView view = sorvanta::views::frameView(row.data, relationsRoot);
       shown += view.elements.size() + view.relations.size() + view.description.size();
     }
     gSink = gSink + shown;
-  });
+  };
+  result.viewsMs = medianMs(repetitions, [&] { viewEveryFrame(index); });
+  // The first visit of each frame after start-up, on a freshly loaded frames document.
+  TXpObjModel freshFrames;
+  FramesIndex freshIndex;
+  result.firstViewsMs = medianMs(
+      repetitions,
+      [&] {
+        freshIndex = FramesIndex();
+        load(freshFrames, framesPath);
+        freshIndex = sorvanta::lexicon::fillFramesIndex(rootOf(freshFrames));
+      },
+      [&] { viewEveryFrame(freshIndex); });
   return result;
 }
 
@@ -232,10 +279,11 @@ const char* const kLexUnitHeaders[] = {"Lexical Unit", "P",     "LU-ID",     "An
 const char* const kFramesHeaders[] = {"Frame", "ID", "FEs", "LUs", "Anns"};
 
 void printFullSize(const SizeResult& r, int repetitions) {
-  std::printf("\nrelease of %d frames: %d lexical units (%d annotated), %d relations, %d files, "
-              "%.1f MB, written in %.2f s\n",
-              r.frames, r.lexUnits, r.annotatedUnits, r.relations, r.files, r.releaseMb,
-              r.generateMs / 1000);
+  std::printf(
+      "\nrelease of %d frames: %d lexical units (%d annotated), %d relations, %d files, "
+      "%.1f MB, written in %.2f s (then %.2f s to flush it to disk)\n",
+      r.frames, r.lexUnits, r.annotatedUnits, r.relations, r.files, r.releaseMb,
+      r.generateMs / 1000, r.syncMs / 1000);
   std::printf("frames.xml %.2f MB, frRelation.xml %.2f MB; times are medians of %d repetitions\n",
               r.framesMb, r.relationsMb, repetitions);
 
@@ -273,22 +321,25 @@ void printFullSize(const SizeResult& r, int repetitions) {
   };
   browseRow("relations index: first frameRelations call", r.relationsIndexMs);
   browseRow("frameRelations of every frame", r.relationsMs);
-  browseRow("frameView of every frame", r.viewsMs);
+  browseRow("frameView of every frame, first visit after loading", r.firstViewsMs);
+  browseRow("frameView of every frame, visited before", r.viewsMs);
   std::printf("(%zu relation entries over all frames)\n", r.relationEntries);
 }
 
 void printLinearity(const std::vector<SizeResult>& results) {
   std::printf("\nper-frame cost by release size (flat = linear total)\n");
-  std::printf("%7s %8s %10s %12s %14s %14s %14s %13s\n", "frames", "LUs", "load ms",
-              "load us/frm", "rel.index us", "relations us", "frameView us", "LU sort ms/k");
+  std::printf("%7s %8s %9s %10s %10s %10s %10s %10s %12s\n", "frames", "LUs", "load ms", "load",
+              "rel.index", "relations", "view 1st", "view", "LU sort/1k");
   for (const SizeResult& r : results) {
     const double perFrame = 1000.0 / std::max(r.frames, 1);
-    std::printf("%7d %8d %10.1f %12.2f %14.2f %14.2f %14.2f %13.3f\n", r.frames, r.lexUnits,
+    std::printf("%7d %8d %9.1f %10.2f %10.2f %10.2f %10.2f %10.2f %12.3f\n", r.frames, r.lexUnits,
                 r.oursMs, r.oursMs * perFrame, r.relationsIndexMs * perFrame,
-                r.relationsMs * perFrame, r.viewsMs * perFrame,
+                r.relationsMs * perFrame, r.firstViewsMs * perFrame, r.viewsMs * perFrame,
                 r.lexUnitSortMs[0] * 1000 / std::max(r.lexUnits, 1));
   }
-  std::printf("(us per frame; LU sort: column 0 ms per 1,000 rows)\n");
+  std::printf(
+      "(us per frame: load = both documents + index, rel.index = building the relations index,\n"
+      " relations = frameRelations, view = frameView; LU sort/1k: column 0, ms per 1,000 rows)\n");
 }
 
 int intArgument(int argc, char** argv, const char* name, int fallback) {
@@ -303,9 +354,10 @@ int intArgument(int argc, char** argv, const char* name, int fallback) {
 int main(int argc, char** argv) {
   const int repetitions = std::max(5, intArgument(argc, argv, "--repetitions", 7));
   const int frames = intArgument(argc, argv, "--frames", 1200);
-  std::printf("browse_bench: %d repetitions, %d frames (options --repetitions N (at least 5) "
-              "--frames N)\n",
-              repetitions, frames);
+  std::printf(
+      "browse_bench: %d repetitions, %d frames (options --repetitions N (at least 5) "
+      "--frames N)\n",
+      repetitions, frames);
   try {
     std::vector<SizeResult> results;
     for (const int size : {frames / 4, frames / 2, frames}) {

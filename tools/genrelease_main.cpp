@@ -52,8 +52,8 @@ int main(int argc, char** argv) {
     if (option == "--frames") {
       if (!parseNumber(value, options.frames) || options.frames < 0 ||
           options.frames > kMaxFrames) {
-        return usageError("--frames wants a number from 0 to 100000, not '" +
-                          std::string(value) + "'");
+        return usageError("--frames wants a number from 0 to 100000, not '" + std::string(value) +
+                          "'");
       }
     } else if (option == "--seed") {
       if (!parseNumber(value, options.seed)) {
@@ -69,8 +69,7 @@ int main(int argc, char** argv) {
 
   try {
     const sorvanta::tools::ReleaseModel model = sorvanta::tools::generateReleaseModel(options);
-    const sorvanta::tools::ReleaseSummary summary =
-        sorvanta::tools::writeReleaseFolder(model, out);
+    const sorvanta::tools::ReleaseSummary summary = sorvanta::tools::writeReleaseFolder(model, out);
     std::fprintf(stderr,
                  "sorvanta-genrelease: %d frames, %d lexical units, %d annotated units, "
                  "%d relations, %d files, %.1f MB in %s\n",

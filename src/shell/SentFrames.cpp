@@ -48,7 +48,8 @@ TFormSentFEs::TFormSentFEs(QWidget* owner) : QDialog(owner) {
   FEListView->setShowGrid(true);
   FEListView->setGeometry(8, 110, 569, 152);
 
-  BitBtnClose = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), "&Close", this);
+  BitBtnClose =
+      new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), "&Close", this);
   BitBtnClose->setObjectName("BitBtnClose");
   BitBtnClose->setGeometry(255, 272, 75, 25);
   connect(BitBtnClose, &QPushButton::clicked, this, &QDialog::reject);

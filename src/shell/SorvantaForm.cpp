@@ -188,8 +188,8 @@ void TSVExplorer::EditLexUnitFindChange() {
 }
 
 void TSVExplorer::showLexUnit(const lexicon::ListRow& row) {
-  const views::AnnotationLoad load = views::loadLexUnitAnnotation(
-      ShownLexUnitXpObjModel, DataFolder, row.cell(lexicon::kLuId));
+  const views::AnnotationLoad load =
+      views::loadLexUnitAnnotation(ShownLexUnitXpObjModel, DataFolder, row.cell(lexicon::kLuId));
   shownFrame_ = row.cell(lexicon::kLuFrameName);
   shownLexUnit_ = row.caption();
   const xml::TXpNode* root =
@@ -205,15 +205,16 @@ void TSVExplorer::showLexUnit(const lexicon::ListRow& row) {
 void TSVExplorer::showSentenceRows(const std::vector<std::string>& rows) {
   SentAdvStringGrid->clearCells();
   SentAdvStringGrid->setGridRowCount(gridRows(rows.size()));
-  for (size_t i = 0; i < rows.size(); ++i) SentAdvStringGrid->setCell(0, static_cast<int>(i), rows[i]);
+  for (size_t i = 0; i < rows.size(); ++i)
+    SentAdvStringGrid->setCell(0, static_cast<int>(i), rows[i]);
   SentAdvStringGrid->fitRowsToText();
 }
 
 void TSVExplorer::ComboBoxSubCorpChange() {
   if (ComboBoxSubCorp->currentIndex() < 0) return;
-  showSentenceRows(views::subcorpusSentenceRows(
-      ShownLexUnitXpObjModel.Document()->docGetDocumentElement(),
-      toWorking(ComboBoxSubCorp->currentText())));
+  showSentenceRows(
+      views::subcorpusSentenceRows(ShownLexUnitXpObjModel.Document()->docGetDocumentElement(),
+                                   toWorking(ComboBoxSubCorp->currentText())));
 }
 
 void TSVExplorer::SentAdvStringGridClickCell(int row, int /*column*/) { SelectedSentenceRow = row; }

@@ -6,8 +6,8 @@
 #include <QFont>
 #include <QFormLayout>
 #include <QGridLayout>
-#include <QHeaderView>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -189,7 +189,8 @@ void TSVExplorer::buildControls() {
                                {"FR-ID", 40, Qt::AlignRight},
                                {"Definition", 340}},
                               false);
-  SentAdvStringGrid = named(new widgets::StringGrid(1, false, LexUnitsTabSheet), "SentAdvStringGrid");
+  SentAdvStringGrid =
+      named(new widgets::StringGrid(1, false, LexUnitsTabSheet), "SentAdvStringGrid");
   SentAdvStringGrid->setColumnWidth(0, 733);
   SentAdvStringGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   SentAdvStringGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -36,9 +36,8 @@ QString unreadableDocument(const char* what, const std::string& path,
                            const xml::TXpObjModel& model) {
   if (!text::fileExists(path))
     return QString("The %1 \"%2\" does not exist.").arg(what, toQString(path));
-  const QString why = model.errors().empty()
-                          ? QString("it is not a well-formed document")
-                          : QString::fromUtf8(model.errors().front().c_str());
+  const QString why = model.errors().empty() ? QString("it is not a well-formed document")
+                                             : QString::fromUtf8(model.errors().front().c_str());
   return QString("Cannot read the %1 \"%2\": %3.").arg(what, toQString(path), why);
 }
 
@@ -56,9 +55,7 @@ void TSVExplorer::FormShow() {
   SettingsHandle = std::make_unique<widgets::QtSettingsStore>();
 
   const lexicon::DataFolderPlatform platform{
-      DataFolder,
-      *SettingsHandle,
-      [](std::string_view path) { return text::fileExists(path); },
+      DataFolder, *SettingsHandle, [](std::string_view path) { return text::fileExists(path); },
       [this]() -> std::optional<std::string> {
         const std::optional<QString> chosen = SVOpenDialog.execute(this);
         if (!chosen) return std::nullopt;

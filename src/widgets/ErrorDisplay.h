@@ -11,12 +11,4 @@ class Messages;
 // messages under the program's caption, and returns false. True when command completed.
 bool runGuarded(const Messages& messages, const std::function<void()>& command);
 
-// A callable for a signal connection that runs command through runGuarded.
-template <class Command>
-auto guarded(const Messages& messages, Command command) {
-  return [&messages, command](auto&&... args) {
-    runGuarded(messages, [&] { command(args...); });
-  };
-}
-
 }  // namespace sorvanta::widgets

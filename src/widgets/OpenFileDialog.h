@@ -14,7 +14,8 @@ class OpenFileDialog {
   using Hook = std::function<std::optional<QString>(const QString& title, const QString& filter)>;
 
   // filter in the form "Caption (pattern)", for example "Frames File (frames.xml)".
-  OpenFileDialog(QString title, QString filter) : title_(std::move(title)), filter_(std::move(filter)) {}
+  OpenFileDialog(QString title, QString filter)
+      : title_(std::move(title)), filter_(std::move(filter)) {}
 
   const QString& title() const { return title_; }
   const QString& filter() const { return filter_; }

@@ -71,7 +71,8 @@ void ReportListModel::sortRows(const std::function<void(std::vector<lexicon::Lis
 
   std::unordered_map<const void*, int> rowOf;
   rowOf.reserve(rows_.size());
-  for (size_t i = 0; i < rows_.size(); ++i) rowOf.emplace(rowIdentity(rows_[i]), static_cast<int>(i));
+  for (size_t i = 0; i < rows_.size(); ++i)
+    rowOf.emplace(rowIdentity(rows_[i]), static_cast<int>(i));
   QModelIndexList after;
   after.reserve(before.size());
   for (qsizetype i = 0; i < before.size(); ++i) {
@@ -127,6 +128,7 @@ ReportListView::ReportListView(QWidget* parent)
   horizontalHeader()->setSectionsClickable(true);
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setStretchLastSection(false);
+  horizontalHeader()->setMinimumSectionSize(8);  // narrow designed columns such as "P"
   // The selection stays visible when the list loses the focus.
   QPalette shown = palette();
   shown.setColor(QPalette::Inactive, QPalette::Highlight,
@@ -180,6 +182,8 @@ void ReportListView::clearRowSelection() {
 }
 
 void ReportListView::scrollRowIntoView(int row) {
+  // Right after a fill the scroll range is not laid out yet; scrolling needs it.
+  executeDelayedItemsLayout();
   if (row < 0 || row >= model_->rowCount() || isRowVisible(row)) return;
   scrollTo(model_->index(row, 0), QAbstractItemView::EnsureVisible);
 }

@@ -21,6 +21,7 @@ StringGrid::StringGrid(int columns, bool fixedHeaderRow, QWidget* parent)
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   horizontalHeader()->setStretchLastSection(false);
+  horizontalHeader()->setMinimumSectionSize(8);
   if (fixedHeaderRow) {
     for (int c = 0; c < columnCount(); ++c) setHorizontalHeaderItem(c, new QTableWidgetItem());
   }

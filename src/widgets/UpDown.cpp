@@ -12,14 +12,18 @@
 namespace sorvanta::widgets {
 
 UpDown::UpDown(QLineEdit* associate, QWidget* parent)
-    : QWidget(parent), associate_(associate), up_(new QToolButton(this)), down_(new QToolButton(this)) {
+    : QWidget(parent),
+      associate_(associate),
+      up_(new QToolButton(this)),
+      down_(new QToolButton(this)) {
   up_->setArrowType(Qt::UpArrow);
   down_->setArrowType(Qt::DownArrow);
   for (QToolButton* button : {up_, down_}) {
     button->setAutoRepeat(true);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
     button->setFixedWidth(16);
+    button->setMinimumHeight(0);
   }
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -28,7 +32,10 @@ UpDown::UpDown(QLineEdit* associate, QWidget* parent)
   layout->addWidget(down_);
   connect(up_, &QToolButton::clicked, this, [this] { step(1); });
   connect(down_, &QToolButton::clicked, this, [this] { step(-1); });
-  if (associate_) associate_->installEventFilter(this);
+  if (associate_) {
+    associate_->installEventFilter(this);
+    setFixedHeight(associate_->sizeHint().height());
+  }
 }
 
 void UpDown::setRange(int minimum, int maximum) {

@@ -116,8 +116,8 @@ TEST_F(GeneratedRelease, RelationsNameExistingFramesAndFrameElements) {
     }
     // Types the frames view shows give the sub frame an entry naming the super frame.
     const std::string type = attributeText(relation->parentNode()->parentNode(), "name");
-    if (type == "Precedes" || type == "Perspective_on" || type == "CoreSet" ||
-        type == "Excludes" || type == "Requires") {
+    if (type == "Precedes" || type == "Perspective_on" || type == "CoreSet" || type == "Excludes" ||
+        type == "Requires") {
       continue;
     }
     ++shown;
@@ -144,6 +144,7 @@ TEST_F(GeneratedRelease, PrepositionalSubcorporaHaveSelectablePpLabels) {
       for (const TXpNode* set : subcorpus->childNodes()) {
         ++ppSentences;
         const TXpNode* layers = set->noGetFirstChild();
+        ASSERT_NE(layers, nullptr);
         ASSERT_GE(layers->childNodes().nlGetLength(), 3);
         const char* const order[] = {"FE", "GF", "PT"};
         for (int i = 0; i < 3; ++i)
@@ -155,9 +156,9 @@ TEST_F(GeneratedRelease, PrepositionalSubcorporaHaveSelectablePpLabels) {
           const std::string start = attributeText(label, "start");
           EXPECT_EQ(text.compare(std::stoul(start), prep.size(), prep), 0)
               << name << ": " << text << " at " << start;
-          EXPECT_EQ(set->SelectNodes(".//layer[@name='FE']//label[@start='" + start + "']")
-                        .nlGetLength(),
-                    1);
+          EXPECT_EQ(
+              set->SelectNodes(".//layer[@name='FE']//label[@start='" + start + "']").nlGetLength(),
+              1);
         }
       }
     }

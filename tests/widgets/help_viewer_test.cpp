@@ -133,7 +133,8 @@ TEST_F(HelpViewerTest, PagesLinkOnlyToEachOtherAndLoadNothingFromOutside) {
     QFile file(QStringLiteral(":/help/") + page);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << page.toStdString();
     const QString html = QString::fromUtf8(file.readAll());
-    EXPECT_FALSE(html.contains(QStringLiteral("<script"), Qt::CaseInsensitive)) << page.toStdString();
+    EXPECT_FALSE(html.contains(QStringLiteral("<script"), Qt::CaseInsensitive))
+        << page.toStdString();
     EXPECT_FALSE(html.contains(QStringLiteral("src="), Qt::CaseInsensitive)) << page.toStdString();
     for (auto it = link.globalMatch(html); it.hasNext();) {
       const QString target = it.next().captured(1);
@@ -183,9 +184,8 @@ TEST_F(HelpViewerTest, ContextOfWalksUpToTheNearestNonZeroContext) {
     const QWidget* widget;
     int context;
   } cases[] = {
-      {inFrames, 15010}, {framesPage, 15010}, {inPlain, 15030}, {inZero, 15030},
-      {inText, 15030},   {tabs, 15030},       {feedback, 15140}, {&window, 15000},
-      {&orphan, 0},      {nullptr, 0},
+      {inFrames, 15010}, {framesPage, 15010}, {inPlain, 15030}, {inZero, 15030}, {inText, 15030},
+      {tabs, 15030},     {feedback, 15140},   {&window, 15000}, {&orphan, 0},    {nullptr, 0},
   };
   for (const auto& c : cases) EXPECT_EQ(HelpViewer::contextOf(c.widget), c.context);
 }
@@ -232,8 +232,9 @@ TEST_F(HelpViewerTest, F1OpensTheTopicOfTheFocusedControl) {
     QTest::keyClick(c.focused, Qt::Key_F1);
     // The window belongs to the main window that installed the shortcut.
     EXPECT_EQ(HelpViewer::instance(nullptr).parentWidget(), &window);
-    EXPECT_EQ(HelpViewer::instance(nullptr).findChild<QTextBrowser*>("HelpBrowser")->documentTitle(),
-              QString::fromLatin1(c.title));
+    EXPECT_EQ(
+        HelpViewer::instance(nullptr).findChild<QTextBrowser*>("HelpBrowser")->documentTitle(),
+        QString::fromLatin1(c.title));
   }
 }
 

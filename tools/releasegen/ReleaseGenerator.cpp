@@ -945,10 +945,9 @@ void addRelations(ReleaseModel& model, uint64_t seed) {
       drawn.push_back(std::move(relation));
     }
   }
-  std::stable_sort(drawn.begin(), drawn.end(),
-                   [](const FrameRelationModel& a, const FrameRelationModel& b) {
-                     return a.type < b.type;
-                   });
+  std::stable_sort(
+      drawn.begin(), drawn.end(),
+      [](const FrameRelationModel& a, const FrameRelationModel& b) { return a.type < b.type; });
   int relationId = 1;
   int feRelationId = 1;
   for (FrameRelationModel& relation : drawn) {

@@ -71,9 +71,9 @@ struct FrameModel {
 
 // The relation types of the frame-relations document, in the order it lists them.
 inline constexpr std::array<std::string_view, 12> kFrameRelationTypes = {
-    "Inheritance", "Subframe",      "Using",         "See_also",     "ReFraming_Mapping",
-    "CoreSet",     "Excludes",      "Requires",      "Inchoative_of", "Causative_of",
-    "Precedes",    "Perspective_on"};
+    "Inheritance",       "Subframe",     "Using",    "See_also",
+    "ReFraming_Mapping", "CoreSet",      "Excludes", "Requires",
+    "Inchoative_of",     "Causative_of", "Precedes", "Perspective_on"};
 
 // Pairs a frame element of the super frame with one of the sub frame (indices into their
 // frameElements).

@@ -1,0 +1,534 @@
+// The window at full size on a generated release, offscreen: start-up from FormShow to the
+// first frame painted, with pugixml parsing the same two documents in the same run as the
+// yardstick; header-click sorting of the lexical-unit list by every column; clicking lexical
+// units one after another; showing one lexical unit with 500 sentences. Clicks are real mouse
+// events on the widgets, and every timed step ends with the window painted.
+#include <unistd.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QString>
+#include <QTabWidget>
+#include <QTest>
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <pugixml.hpp>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "lexicon/FramesIndex.h"
+#include "lexicon/ListSort.h"
+#include "lexicon/ReleaseLayout.h"
+#include "releasegen/ReleaseFolder.h"
+#include "releasegen/ReleaseGenerator.h"
+#include "shell/SorvantaForm.h"
+#include "shell/StartUp.h"
+#include "views/SentencesView.h"
+#include "widgets/Messages.h"
+#include "widgets/ModalDialogs.h"
+#include "widgets/OpenFileDialog.h"
+#include "widgets/QtSettingsStore.h"
+#include "widgets/QtText.h"
+#include "widgets/ReportListView.h"
+#include "widgets/StringGrid.h"
+#include "xml/XpObjModel.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using sorvanta::lexicon::ListRow;
+using sorvanta::shell::TSVExplorer;
+using sorvanta::widgets::ReportListView;
+using Clock = std::chrono::steady_clock;
+
+volatile size_t gSink = 0;
+
+// A fresh folder under /tmp, removed however the run ends.
+class TempFolder {
+ public:
+  explicit TempFolder(const char* name) {
+    std::string pattern = (fs::temp_directory_path() / (std::string(name) + "-XXXXXX")).string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create " + pattern);
+    path_ = pattern;
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const fs::path& path() const { return path_; }
+  std::string folder() const { return path_.string() + "/"; }
+
+ private:
+  fs::path path_;
+};
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+double msSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Median milliseconds of run over the repetitions; prepare runs untimed before each.
+template <class Prepare, class Run>
+double medianMs(int repetitions, Prepare prepare, Run run) {
+  std::vector<double> times;
+  for (int r = 0; r < repetitions; ++r) {
+    prepare();
+    const auto start = Clock::now();
+    run();
+    times.push_back(msSince(start));
+  }
+  return median(times);
+}
+
+// Handles every waiting event: posted layout requests, then the paint they cause.
+void settle() {
+  QApplication::processEvents();
+  QApplication::sendPostedEvents();
+  QApplication::processEvents();
+}
+
+// Counts the paint events a widget receives. Not a child of the widget, so either may go first.
+class PaintCounter : public QObject {
+ public:
+  explicit PaintCounter(QWidget* watched) { watched->installEventFilter(this); }
+  int count = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++count;
+    return false;
+  }
+};
+
+int countIn(std::string_view cell) {
+  int value = 0;
+  const auto result = std::from_chars(cell.data(), cell.data() + cell.size(), value);
+  return result.ec == std::errc() ? value : 0;
+}
+
+int rowWhere(const ReportListView* view, int column, std::string_view value) {
+  const auto& rows = view->rows();
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i].cell(column) == value) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+// Brings the row into view and lets the window repaint, untimed.
+QPoint showRow(ReportListView* view, int row) {
+  const QModelIndex index = view->model()->index(row, 0);
+  view->scrollTo(index);
+  settle();
+  return view->visualRect(index).center();
+}
+
+void click(QWidget* widget, QPoint at) {
+  QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, at);
+}
+
+void clickHeader(ReportListView* view, int column) {
+  QHeaderView* header = view->horizontalHeader();
+  const int x = header->sectionViewportPosition(column) + 4;
+  if (x < 0 || x >= header->viewport()->width()) {
+    // A column scrolled out of sight gets the click signal the header would send.
+    emit header->sectionClicked(column);
+    return;
+  }
+  click(header->viewport(), QPoint(x, header->height() / 2));
+}
+
+bool sortedBy(const std::vector<ListRow>& rows, int column) {
+  for (size_t i = 1; i < rows.size(); ++i) {
+    if (sorvanta::lexicon::compareLexUnitRows(rows[i - 1], rows[i], column) > 0) return false;
+  }
+  return true;
+}
+
+struct Release {
+  sorvanta::tools::ReleaseSummary summary;
+  double generateMs = 0;
+  std::string framesPath;
+  std::string relationsPath;
+  std::string bigLuId;  // the lexical unit given the big annotation document
+};
+
+// The generated release, plus one lexical unit whose annotation document holds `sentences`.
+Release writeRelease(const TempFolder& folder, int frames, int sentences) {
+  Release release;
+  const auto start = Clock::now();
+  const sorvanta::tools::ReleaseModel model =
+      sorvanta::tools::generateReleaseModel({frames, 1, sorvanta::tools::Encoding::Utf8});
+  release.summary = sorvanta::tools::writeReleaseFolder(model, folder.path());
+  const sorvanta::tools::FrameModel* frame = nullptr;
+  for (size_t i = model.frames.size() / 2; i < model.frames.size() && !frame; ++i) {
+    if (!model.frames[i].lexUnits.empty() && !model.frames[i].frameElements.empty())
+      frame = &model.frames[i];
+  }
+  if (!frame) throw std::runtime_error("the release has no frame with lexical units");
+  const sorvanta::tools::LexUnitModel& lu = frame->lexUnits.front();
+  release.bigLuId = std::to_string(lu.id);
+  const std::string path =
+      sorvanta::lexicon::annotationDocumentPath(folder.folder(), release.bigLuId);
+  const std::string document = sorvanta::tools::renderAnnotationDocument(
+      sorvanta::tools::generateAnnotationModel(*frame, lu, 500500, sentences));
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr || std::fwrite(document.data(), 1, document.size(), file) != document.size())
+    throw std::runtime_error("cannot write " + path);
+  std::fclose(file);
+  release.generateMs = msSince(start);
+  release.framesPath = sorvanta::lexicon::framesDocumentPath(folder.folder());
+  release.relationsPath = sorvanta::lexicon::relationsDocumentPath(folder.folder());
+  // On disk before anything is timed, so write-back does not compete.
+  sync();
+  return release;
+}
+
+struct Results {
+  double pugixmlMs = 0;
+  double startUpMs = 0;
+  int startUpPaints = 0;  // paints of the frames list during the last timed start-up
+  int lexUnits = 0;
+  std::vector<double> sortMs;
+  int clicks = 0;
+  double clicksTotalMs = 0;  // median over repetitions of the whole series
+  double clickMedianMs = 0;  // over every click of every repetition
+  double clickMaxMs = 0;
+  int bigSentences = 0;
+  double bigShowMs = 0;
+  double bigCoreMs = 0;  // loading the document and building its rows, without the widgets
+};
+
+class Bench {
+ public:
+  Bench(const Release& release, const TempFolder& folder, int repetitions)
+      : release_(release), dataFolder_(folder.folder()), repetitions_(repetitions) {
+    sorvanta::widgets::Messages::setTestHook([this](const QString& caption, const QString& text) {
+      messages_.push_back(caption + ": " + text);
+    });
+    sorvanta::widgets::OpenFileDialog::setTestHook(
+        [](const QString&, const QString&) { return std::optional<QString>(); });
+    sorvanta::widgets::setModalHook([](QDialog&) { return int(QDialog::Rejected); });
+  }
+  ~Bench() {
+    window_.reset();
+    sorvanta::widgets::Messages::setTestHook({});
+    sorvanta::widgets::OpenFileDialog::setTestHook({});
+    sorvanta::widgets::setModalHook({});
+  }
+
+  Results run(int clicks) {
+    Results results;
+    measureStartUp(results);
+    openWindow();
+    TSVExplorer& form = *window_;
+    results.lexUnits = form.LexUnitListView->rowCountShown();
+    form.PageControl1->setCurrentWidget(form.LexUnitsTabSheet);
+    settle();
+    measureSorts(form, results);
+    measureClicks(form, clicks, results);
+    measureBigLexUnit(form, results);
+    return results;
+  }
+
+ private:
+  void check(bool condition, const char* what) {
+    if (!messages_.empty())
+      throw std::runtime_error(std::string(what) + ": message box " + messages_.front().toStdString());
+    if (!condition) throw std::runtime_error(std::string("failed: ") + what);
+  }
+
+  // A fresh window, created untimed; showing it runs the start-up.
+  void createWindow() {
+    window_.reset();
+    settle();
+    window_ = std::make_unique<TSVExplorer>();
+    window_->setExecutableFolder(noRelease_.folder());
+  }
+  void openWindow() {
+    createWindow();
+    window_->show();
+    settle();
+    check(window_->FramesListView->singleSelectedRow() != nullptr, "start-up shows a frame");
+  }
+
+  void measureStartUp(Results& results) {
+    const auto pugixml = [&] {
+      pugi::xml_document frames, relations;
+      if (frames.load_file(release_.framesPath.c_str()).status != pugi::status_ok ||
+          relations.load_file(release_.relationsPath.c_str()).status != pugi::status_ok)
+        throw std::runtime_error("pugixml cannot load the release");
+      gSink = gSink + static_cast<size_t>(frames.first_child().type());
+    };
+    std::unique_ptr<PaintCounter> paints;
+    const auto startUp = [&] {
+      // FormShow runs in the first show event; the events after it paint the window.
+      window_->show();
+      settle();
+    };
+    const auto prepare = [&] {
+      createWindow();
+      paints = std::make_unique<PaintCounter>(window_->FramesListView->viewport());
+    };
+    for (int i = 0; i < 5; ++i) {
+      auto t = Clock::now();
+      pugixml();
+      std::fprintf(stderr, "DEBUG pugixml alone %.1f\n", msSince(t));
+    }
+    // One untimed pass of each, then the two in turn, so drift of the machine spreads evenly.
+    pugixml();
+    prepare();
+    startUp();
+    std::vector<double> pugixmlTimes, startUpTimes;
+    for (int r = 0; r < repetitions_; ++r) {
+      auto start = Clock::now();
+      pugixml();
+      pugixmlTimes.push_back(msSince(start));
+      std::fprintf(stderr, "DEBUG pugixml %.1f\n", pugixmlTimes.back());
+      prepare();
+      start = Clock::now();
+      startUp();
+      startUpTimes.push_back(msSince(start));
+      check(window_->FramesListView->singleSelectedRow() != nullptr &&
+                !window_->FrameNameEdit->text().isEmpty(),
+            "start-up shows the first frame");
+      check(window_->LexUnitListView->rowCountShown() > 0, "start-up fills the lists");
+      check(paints->count > 0, "start-up paints the frames list");
+      results.startUpPaints = paints->count;
+    }
+    results.pugixmlMs = median(pugixmlTimes);
+    results.startUpMs = median(startUpTimes);
+    window_.reset();
+  }
+
+  void measureSorts(TSVExplorer& form, Results& results) {
+    ReportListView* list = form.LexUnitListView;
+    // A lexical unit shown, as after browsing: the sort carries the selection along.
+    const std::vector<int> shown = annotatedRows(list, 1);
+    check(!shown.empty(), "the release has lexical units with annotated sentences");
+    click(list->viewport(), showRow(list, shown.front()));
+    for (int column = 0; column < sorvanta::lexicon::kLexUnitColumns; ++column) {
+      const int other = (column + 1) % sorvanta::lexicon::kLexUnitColumns;
+      results.sortMs.push_back(medianMs(
+          repetitions_,
+          [&] {
+            clickHeader(list, other);
+            settle();
+          },
+          [&] {
+            clickHeader(list, column);
+            settle();
+          }));
+      check(form.SortColumn == column && sortedBy(list->rows(), column),
+            "a header click sorts the lexical units by its column");
+    }
+  }
+
+  // Rows of lexical units that have annotated sentences, spread over the list.
+  std::vector<int> annotatedRows(const ReportListView* list, int count) const {
+    std::vector<int> annotated;
+    for (size_t i = 0; i < list->rows().size(); ++i) {
+      const ListRow& row = list->rows()[i];
+      if (countIn(row.cell(sorvanta::lexicon::kLuAnns)) > 0 &&
+          row.cell(sorvanta::lexicon::kLuId) != release_.bigLuId)
+        annotated.push_back(static_cast<int>(i));
+    }
+    std::vector<int> chosen;
+    if (annotated.empty()) return chosen;
+    for (int k = 0; k < count; ++k)
+      chosen.push_back(annotated[annotated.size() * static_cast<size_t>(k) /
+                                 static_cast<size_t>(count)]);
+    return chosen;
+  }
+
+  void measureClicks(TSVExplorer& form, int clicks, Results& results) {
+    ReportListView* list = form.LexUnitListView;
+    const std::vector<int> rows = annotatedRows(list, clicks);
+    check(!rows.empty(), "the release has lexical units with annotated sentences");
+    results.clicks = static_cast<int>(rows.size());
+    std::vector<double> totals, each;
+    for (int r = 0; r < repetitions_; ++r) {
+      double total = 0;
+      for (const int row : rows) {
+        const QPoint at = showRow(list, row);
+        const auto start = Clock::now();
+        click(list->viewport(), at);
+        settle();
+        const double ms = msSince(start);
+        total += ms;
+        each.push_back(ms);
+        check(sorvanta::widgets::toWorking(form.EditLexUnitFind->text()) ==
+                  list->rows()[row].caption(),
+              "a click selects the lexical unit");
+        check(!form.SentAdvStringGrid->cell(0, 0).empty(),
+              "a click shows the lexical unit's sentences");
+      }
+      totals.push_back(total);
+    }
+    results.clicksTotalMs = median(totals);
+    results.clickMedianMs = median(each);
+    results.clickMaxMs = *std::max_element(each.begin(), each.end());
+  }
+
+  void measureBigLexUnit(TSVExplorer& form, Results& results) {
+    ReportListView* list = form.LexUnitListView;
+    const int big = rowWhere(list, sorvanta::lexicon::kLuId, release_.bigLuId);
+    const std::vector<int> small = annotatedRows(list, 1);
+    check(big >= 0 && !small.empty(), "the big lexical unit is listed");
+    PaintCounter paints(form.SentAdvStringGrid->viewport());
+    QPoint at;
+    results.bigShowMs = medianMs(
+        repetitions_,
+        [&] {
+          click(list->viewport(), showRow(list, small.front()));
+          settle();
+          at = showRow(list, big);
+          paints.count = 0;
+        },
+        [&] {
+          click(list->viewport(), at);
+          settle();
+        });
+    results.bigSentences = form.SentAdvStringGrid->gridRowCount();
+    check(paints.count > 0 && form.SentAdvStringGrid->cell(0, 0).starts_with("("),
+          "the sentences are painted");
+
+    sorvanta::xml::TXpObjModel model;
+    results.bigCoreMs = medianMs(repetitions_, [] {}, [&] {
+      const auto load = sorvanta::views::loadLexUnitAnnotation(model, dataFolder_, release_.bigLuId);
+      if (!load.loaded) throw std::runtime_error(load.message);
+      gSink = gSink +
+              sorvanta::views::sentenceRows(model.Document()->docGetDocumentElement()).size();
+    });
+  }
+
+  const Release& release_;
+  std::string dataFolder_;
+  int repetitions_;
+  TempFolder noRelease_{"sorvanta-gui-bench-exe"};
+  std::unique_ptr<TSVExplorer> window_;
+  std::vector<QString> messages_;
+};
+
+const char* const kLexUnitHeaders[] = {"Lexical Unit", "P",     "LU-ID",     "Anns",
+                                       "Frame",        "FR-ID", "Definition"};
+
+const char* verdict(bool met) { return met ? "ok" : "OVER"; }
+
+void print(const Release& release, const Results& r, int repetitions, int sentences) {
+  const auto& s = release.summary;
+  std::printf(
+      "\nrelease of %d frames: %d lexical units (%d annotated), %d relations, %d files, %.1f MB, "
+      "written in %.2f s\n",
+      s.frames, s.lexUnits, s.annotatedUnits, s.relations, s.files,
+      static_cast<double>(s.bytes) / 1e6, release.generateMs / 1000);
+  std::printf("frames.xml %.2f MB, frRelation.xml %.2f MB; window 770x558 offscreen; times are "
+              "medians of %d repetitions\n",
+              static_cast<double>(fs::file_size(release.framesPath)) / 1e6,
+              static_cast<double>(fs::file_size(release.relationsPath)) / 1e6, repetitions);
+
+  const double ratio = r.startUpMs / r.pugixmlMs;
+  std::printf("\n%-56s %9s %11s  %s\n", "start-up", "ms", "vs pugixml", "target");
+  std::printf("%-56s %9.1f %10.2fx\n", "pugixml load_file, both documents (yardstick)",
+              r.pugixmlMs, 1.0);
+  std::printf("%-56s %9.1f %10.2fx  <= 12x, < 250 ms: %s\n",
+              "show() to the first frame painted (FormShow)", r.startUpMs, ratio,
+              verdict(ratio <= 12 && r.startUpMs < 250));
+  std::printf("(the frames list painted %d times in the last timed start-up)\n", r.startUpPaints);
+
+  std::printf("\n%-56s %9s %11s  %s\n", "header click on the lexical-unit list, column", "ms", "",
+              "target");
+  for (size_t c = 0; c < r.sortMs.size(); ++c) {
+    char what[80];
+    std::snprintf(what, sizeof what, "%zu %s (%d rows)", c, kLexUnitHeaders[c], r.lexUnits);
+    std::printf("%-56s %9.2f %11s  < 50 ms: %s\n", what, r.sortMs[c], "",
+                verdict(r.sortMs[c] < 50));
+  }
+
+  std::printf("\n%-56s %9s\n", "lexical units clicked, sentences shown", "ms");
+  char what[80];
+  std::snprintf(what, sizeof what, "%d lexical units clicked in a row, total", r.clicks);
+  std::printf("%-56s %9.1f\n", what, r.clicksTotalMs);
+  std::printf("%-56s %9.2f\n", "  one click, median", r.clickMedianMs);
+  std::printf("%-56s %9.2f\n", "  one click, slowest of all repetitions", r.clickMaxMs);
+  std::snprintf(what, sizeof what, "one lexical unit with %d sentences", sentences);
+  std::printf("%-56s %9.1f %11s  < 60 ms: %s\n", what, r.bigShowMs, "",
+              verdict(r.bigShowMs < 60));
+  std::printf("%-56s %9.1f\n", "  of which loading the document and its rows (core)",
+              r.bigCoreMs);
+  std::printf("(each step: a real mouse click, then the events that repaint the window; the "
+              "grid showed %d rows)\n",
+              r.bigSentences);
+}
+
+int intArgument(int argc, char** argv, const char* name, int fallback) {
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (std::strcmp(argv[i], name) == 0) return std::max(1, std::atoi(argv[i + 1]));
+  }
+  return fallback;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  const int repetitions = std::max(5, intArgument(argc, argv, "--repetitions", 7));
+  const int frames = intArgument(argc, argv, "--frames", 1200);
+  const int clicks = intArgument(argc, argv, "--clicks", 100);
+  const int sentences = intArgument(argc, argv, "--sentences", 500);
+  std::printf(
+      "gui_bench: %d repetitions, %d frames (options --repetitions N (at least 5) --frames N "
+      "--clicks N --sentences N)\n",
+      repetitions, frames);
+  std::fflush(stdout);
+  {
+    TempFolder f("dbg");
+    const Release rel = writeRelease(f, frames, sentences);
+    for (int i = 0; i < 3; ++i) {
+      auto t = Clock::now();
+      pugi::xml_document a, b;
+      a.load_file(rel.framesPath.c_str());
+      b.load_file(rel.relationsPath.c_str());
+      std::fprintf(stderr, "DEBUG before app %.1f\n", msSince(t));
+    }
+  }
+  QApplication application(argc, argv);
+  try {
+    TempFolder settings("sorvanta-gui-bench-settings");
+    qputenv(sorvanta::shell::kSettingsDirVariable, settings.path().string().c_str());
+    sorvanta::shell::redirectSettingsFromEnvironment();
+    TempFolder folder("sorvanta-gui-bench");
+    const Release release = writeRelease(folder, frames, sentences);
+    sorvanta::widgets::QtSettingsStore().writeString(sorvanta::lexicon::kLocationSetting,
+                                                     folder.folder());
+    Results results;
+    {
+      Bench bench(release, folder, repetitions);
+      results = bench.run(clicks);
+    }
+    print(release, results, repetitions, sentences);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "gui_bench: %s\n", error.what());
+    return 1;
+  }
+  return 0;
+}
