@@ -160,7 +160,7 @@ int run(const QString& release, const QString& outFolder) {
   if (!messages.empty()) return failure("start-up showed a message box");
   if (form.FramesListView->rows().empty()) return failure("the release lists no frames");
 
-  Shooter shooter{QDir(outFolder)};
+  Shooter shooter{QDir(QFileInfo(outFolder).canonicalFilePath())};
 
   // Frames: the frame with the most relations, then the most frame elements.
   const int frame = bestRow(form.FramesListView, [&](size_t i) {
