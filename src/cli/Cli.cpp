@@ -36,6 +36,25 @@ const CliCommand kCommands[] = {
     {"sentence-fes", "sentence-fes LUID SENTID",
      "The target and the frame elements of sentence SENTID of lexical unit LUID.",
      runSentenceFesCommand},
+    {"sample", "sample --low L --high H --frames N --sentences M [--provide-fes] [--seed S]",
+     "Draws N frames whose annotation count lies from L to H (all of them when N is 0) and M "
+     "training sentences in each; writes the training and test sets, their answer files and "
+     "the messages file into the data folder. S fixes the generator's state in place of the "
+     "clock.",
+     runSampleCommand},
+    {"frame-files", "frame-files (--all | FRAME...)",
+     "Loads SensSemRolesTrg.xml from the data folder and writes the .eval, .trec and .out "
+     "files of every listed frame (or all) and SensSemRolesTrgTest.xml.",
+     runFrameFilesCommand},
+    {"subcorpora", "subcorpora --low L --high H --preposition P",
+     "For every lexical unit with an ID from L to H, the sentences of its subcorpora named with "
+     "\"-pp\" + P in which P heads a frame element; writes pp-P.sents.xml and pp-P.txt into "
+     "the data folder.",
+     runSubcorporaCommand},
+    {"realizations", "realizations --preposition P",
+     "Reads pp-P.txt from the data folder and writes pp-P.alters.txt: every realization of "
+     "the frame elements it names, in all annotated lexical units of their frames.",
+     runRealizationsCommand},
 };
 
 void printHelp(std::ostream& out) {

@@ -43,5 +43,9 @@ int runFrameCommand(CliContext& context);
 int runFeCommand(CliContext& context);
 int runLuCommand(CliContext& context);
 int runSentenceFesCommand(CliContext& context);
+int runSampleCommand(CliContext& context);
+int runFrameFilesCommand(CliContext& context);
+int runSubcorporaCommand(CliContext& context);
+int runRealizationsCommand(CliContext& context);
 
 }  // namespace sorvanta::cli

@@ -1,0 +1,176 @@
+// sorvanta sample | frame-files: the evaluation sample and the frame files built from it.
+#include <unistd.h>
+
+#include <algorithm>
+#include <ctime>
+#include <iostream>
+#include <ostream>
+
+#include "cli/CliCommand.h"
+#include "cli/ReleaseSession.h"
+#include "derived/FrameFiles.h"
+#include "samples/SampleSelection.h"
+#include "samples/TrainingSetLoad.h"
+#include "text/IntegerText.h"
+#include "text/WorkingText.h"
+
+namespace sorvanta::cli {
+
+namespace {
+
+// Progress goes to the terminal only, so redirected output stays free of it.
+bool stderrIsTerminal(const CliContext& context) {
+  return &context.err == &std::cerr && isatty(STDERR_FILENO) == 1;
+}
+
+class TerminalSampleProgress : public samples::SampleProgress {
+ public:
+  explicit TerminalSampleProgress(std::ostream& err) : err_(err) {}
+  ~TerminalSampleProgress() override {
+    if (shown_) err_ << "\n";
+  }
+  void framesCompleted(int framesDone) override {
+    framesDone_ = framesDone;
+    show();
+  }
+  void sentencesInFrames(int sentenceTotal) override {
+    sentenceTotal_ = sentenceTotal;
+    show();
+  }
+
+ private:
+  void show() {
+    shown_ = true;
+    err_ << "\rFrames completed: " << framesDone_
+         << "  Total number of sentences in frames: " << sentenceTotal_ << std::flush;
+  }
+  std::ostream& err_;
+  int framesDone_ = 0;
+  int sentenceTotal_ = 0;
+  bool shown_ = false;
+};
+
+class TerminalFrameProgress : public derived::FrameFilesProgress {
+ public:
+  explicit TerminalFrameProgress(std::ostream& err) : err_(err) {}
+  void frameWritten(std::string_view frameName, int framesDone) override {
+    err_ << framesDone << ": " << text::workingToUtf8(frameName) << "\n";
+  }
+
+ private:
+  std::ostream& err_;
+};
+
+// The value after option args[i]; throws UsageError when there is none.
+const std::string& optionValue(const std::vector<std::string>& args, size_t& i) {
+  if (i + 1 >= args.size()) throw UsageError{args[i] + " needs a value"};
+  return args[++i];
+}
+
+// A spinner position: an integer within the 16-bit range the spinners hold.
+int spinnerValue(const std::string& option, const std::string& value) {
+  const std::optional<int32_t> number = text::tryStrToInt(value);
+  if (!number || *number < -32768 || *number > 32767)
+    throw UsageError{option + " needs an integer from -32768 to 32767"};
+  return *number;
+}
+
+uint32_t seedValue(const std::string& value) {
+  uint64_t seed = 0;
+  if (value.empty() || value.size() > 10)
+    throw UsageError{"--seed needs a number from 0 to 4294967295"};
+  for (char c : value) {
+    if (c < '0' || c > '9') throw UsageError{"--seed needs a number from 0 to 4294967295"};
+    seed = seed * 10 + static_cast<uint64_t>(c - '0');
+  }
+  if (seed > UINT32_MAX) throw UsageError{"--seed needs a number from 0 to 4294967295"};
+  return static_cast<uint32_t>(seed);
+}
+
+}  // namespace
+
+int runSampleCommand(CliContext& context) {
+  samples::SampleRequest request;
+  request.seed = static_cast<uint32_t>(std::time(nullptr));
+  bool haveLow = false, haveHigh = false, haveFrames = false, haveSentences = false;
+  const std::vector<std::string>& args = context.args;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& option = args[i];
+    if (option == "--low") {
+      request.low = spinnerValue(option, optionValue(args, i));
+      haveLow = true;
+    } else if (option == "--high") {
+      request.high = spinnerValue(option, optionValue(args, i));
+      haveHigh = true;
+    } else if (option == "--frames") {
+      request.numFramesText = text::utf8ToWorking(optionValue(args, i));
+      haveFrames = true;
+    } else if (option == "--sentences") {
+      request.numSentsText = text::utf8ToWorking(optionValue(args, i));
+      haveSentences = true;
+    } else if (option == "--provide-fes") {
+      request.provideFes = true;
+    } else if (option == "--seed") {
+      request.seed = seedValue(optionValue(args, i));
+    } else {
+      throw UsageError{"unexpected argument '" + option + "'"};
+    }
+  }
+  if (!haveLow || !haveHigh || !haveFrames || !haveSentences)
+    throw UsageError{"--low, --high, --frames and --sentences are required"};
+
+  ReleaseSession release;
+  if (!release.open(context.dataFolder, context.err)) return 1;
+  xml::TXpObjModel training, test, lexUnit;
+  TerminalSampleProgress progress(context.err);
+  const samples::SampleResult result = samples::selectSample(
+      request, release.index().frames, release.framesRoot(), release.dataFolder(),
+      {training, test, lexUnit}, stderrIsTerminal(context) ? &progress : nullptr);
+  if (!result.refusal.empty()) {
+    context.err << text::workingToUtf8(result.refusal) << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+int runFrameFilesCommand(CliContext& context) {
+  const bool all =
+      std::find(context.args.begin(), context.args.end(), "--all") != context.args.end();
+  if (all ? context.args.size() != 1 : context.args.empty())
+    throw UsageError{"give --all or one or more frame names"};
+  std::vector<std::string> wanted;
+  for (const std::string& arg : context.args) wanted.push_back(text::utf8ToWorking(arg));
+
+  ReleaseSession release;
+  if (!release.open(context.dataFolder, context.err)) return 1;
+  xml::TXpObjModel training, test, lexUnit;
+  const samples::TrainingSetLoad load = samples::loadTrainingSet(training, release.dataFolder());
+  if (!load.loaded) {
+    context.err << text::workingToUtf8(load.message) << "\n";
+    return 1;
+  }
+  std::vector<std::string> checked;
+  for (const std::string& item : load.frameNames)
+    if (all || std::find(wanted.begin(), wanted.end(), item) != wanted.end())
+      checked.push_back(item);
+  if (!all) {
+    for (const std::string& name : wanted) {
+      if (std::find(load.frameNames.begin(), load.frameNames.end(), name) ==
+          load.frameNames.end()) {
+        context.err << "No frame named " << text::workingToUtf8(name) << " in the training set\n";
+        return 1;
+      }
+    }
+  }
+  TerminalFrameProgress progress(context.err);
+  const std::string refusal =
+      derived::createFrameFiles(checked, release.dataFolder(), {training, test, lexUnit},
+                                stderrIsTerminal(context) ? &progress : nullptr);
+  if (!refusal.empty()) {
+    context.err << text::workingToUtf8(refusal) << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace sorvanta::cli

@@ -1,0 +1,149 @@
+#include "derived/OtherRealizations.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "lexicon/ReleaseLayout.h"
+#include "text/FileIO.h"
+#include "text/IntegerText.h"
+#include "text/Span.h"
+
+namespace sorvanta::derived {
+
+namespace {
+
+// The node levels up from node, or none when the tree is not that deep.
+const xml::TXpNode* ancestor(const xml::TXpNode* node, int levels) {
+  for (int i = 0; i < levels && node; ++i) node = node->parentNode();
+  return node;
+}
+
+// The "name" of the first label below layer whose "start" text equals start exactly.
+std::string labelNameAt(const xml::TXpNode* layer, std::string_view start) {
+  for (const xml::TXpNode* label : layer->SelectNodes(".//label"))
+    if (xml::attributeText(label, "start") == start) return xml::attributeText(label, "name");
+  return {};
+}
+
+// The second TAB-separated field of a line, or empty text when it has none.
+std::string_view secondField(std::string_view line) {
+  const size_t first = line.find('\t');
+  if (first == std::string_view::npos) return {};
+  const std::string_view rest = line.substr(first + 1);
+  return rest.substr(0, rest.find('\t'));
+}
+
+}  // namespace
+
+std::string takeWord(std::string& rest) {
+  const size_t space = rest.find(' ');
+  if (space == std::string::npos) return {};
+  std::string word = rest.substr(0, space);
+  const size_t next = rest.find_first_not_of(' ', space);
+  rest.erase(0, next == std::string::npos ? rest.size() : next);
+  return word;
+}
+
+void AddFeRealizationLines(xml::TXpObjModel& model, std::string_view fe,
+                           text::SortedTextLines& alterLines) {
+  const xml::TXpNode* root = model.Document()->docGetDocumentElement();
+  if (!root) return;
+  const std::string query = "//layer[@name='FE']//label[@name='" + std::string(fe) + "']";
+  for (const xml::TXpNode* label : root->SelectNodes(query)) {
+    // label, label container, layer, layer container, annotation set, subcorpus, lexical unit
+    const xml::TXpNode* head = ancestor(label, 6);
+    if (!head) continue;
+    const std::string start = xml::attributeText(label, "start");
+    const std::string end = xml::attributeText(label, "end");
+    const std::string itype = start.empty() ? xml::attributeText(label, "itype") : std::string();
+    std::string line = xml::attributeText(head, "frame") + '\t' + std::string(fe) + '\t' +
+                       xml::attributeText(head, "name");
+    if (!itype.empty()) {
+      alterLines.add(line + '\t' + itype);
+      continue;
+    }
+    const xml::TXpNode* layers = ancestor(label, 3);
+    const xml::TXpNode* sentence = layers->noGetNextSibling();
+    const xml::TXpNode* feLayer = ancestor(label, 2);
+    if (const xml::TXpNode* functions = feLayer->noGetNextSibling()) {
+      const std::string function = labelNameAt(functions, start);
+      if (!function.empty()) line += '\t' + function;
+      if (const xml::TXpNode* phrases = functions->noGetNextSibling()) {
+        const std::string phrase = labelNameAt(phrases, start);
+        if (!phrase.empty()) {
+          line += '\t' + phrase;
+          if (phrase == "PP") {
+            const std::string span = text::spanOf(sentence ? sentence->noGetText() : std::string(),
+                                                  text::strToInt(start), text::strToInt(end));
+            const size_t space = span.find(' ');
+            line += '\t' + (space == std::string::npos ? std::string() : span.substr(0, space));
+          }
+        }
+      }
+    }
+    alterLines.add(std::move(line));
+  }
+}
+
+RealizationsResult findOtherRealizations(std::string_view preposition, std::string_view folder,
+                                         const xml::TXpNode* framesRoot,
+                                         xml::TXpObjModel& lexUnitModel,
+                                         RealizationsProgress* progress) {
+  RealizationsResult result;
+  const std::string caption(kPrepositionCaption);
+  if (preposition.empty()) {
+    result.message = PrepositionMessage{std::string(kNoPrepositionMessage), caption};
+    return result;
+  }
+  if ((result.message = refusePrepositionName(preposition))) return result;
+  const std::string listPath = prepositionListPath(folder, preposition);
+  text::TextLines lines;
+  if (!text::fileExists(listPath)) {
+    result.message = PrepositionMessage{std::string(kNoPrepositionFileMessage), caption};
+    return result;
+  }
+  if (!lines.loadFromFile(listPath)) {
+    result.message =
+        PrepositionMessage{"Cannot read the preposition file " + listPath + ".", caption};
+    return result;
+  }
+  result.linesRead = lines.size();
+  if (progress) progress->linesRead(lines.size());
+
+  text::SortedTextLines alterLines;
+  std::string previousFrame;
+  std::string previousFe;
+  for (size_t k = 0; k < lines.size(); ++k) {
+    std::string rest = lines[k];
+    std::replace(rest.begin(), rest.end(), '\t', ' ');
+    const std::string frameName = takeWord(rest);
+    const std::string fe = takeWord(rest);
+    const bool passOver =
+        secondField(lines[k]) == kNoInstances || (frameName == previousFrame && fe == previousFe);
+    if (!passOver) {
+      ++result.framesWorked;
+      const xml::TXpNode* frame =
+          framesRoot ? framesRoot->SelectSingleNode("//frame[@name='" + frameName + "']") : nullptr;
+      if (frame) {
+        for (const xml::TXpNode* lexUnit : frame->SelectNodes(".//lexunit")) {
+          if (lexUnit->SelectInteger("./annotation/annotated") == 0) continue;
+          const std::string path =
+              lexicon::subcorpusDocumentPath(folder, xml::attributeText(lexUnit, "ID"));
+          if (!text::fileExists(path)) continue;
+          lexUnitModel.LoadDataSource(path);
+          ++result.documentsRead;
+          AddFeRealizationLines(lexUnitModel, fe, alterLines);
+        }
+      }
+      previousFrame = frameName;
+      previousFe = fe;
+    }
+    if (progress) progress->lineDone(k + 2);
+  }
+  result.outputPath = prepositionAlternativesPath(folder, preposition);
+  alterLines.saveToFile(result.outputPath);
+  result.realizationLines = alterLines.size();
+  return result;
+}
+
+}  // namespace sorvanta::derived

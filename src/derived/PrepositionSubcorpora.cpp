@@ -1,0 +1,174 @@
+#include "derived/PrepositionSubcorpora.h"
+
+#include "derived/OutputName.h"
+#include "lexicon/ReleaseLayout.h"
+#include "text/Errors.h"
+#include "text/FileIO.h"
+#include "text/IntegerText.h"
+#include "text/TextLines.h"
+#include "text/WorkingText.h"
+
+namespace sorvanta::derived {
+
+namespace {
+
+constexpr std::string_view kSentencesHeader =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<DOCS>\n";
+constexpr std::string_view kSentencesFooter = "</DOCS>\n";
+
+// Appends working text to the sentences file as UTF-8 with '&', '<' and '>' escaped, so the
+// file is the well-formed XML its declaration announces.
+void appendEscaped(std::string& out, std::string_view working) {
+  std::string escaped;
+  escaped.reserve(working.size());
+  for (char c : working) {
+    switch (c) {
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      default:
+        escaped += c;
+    }
+  }
+  out += text::isAscii(escaped) ? escaped : text::workingToUtf8(escaped);
+}
+
+// The fields joined by single TABs.
+std::string joinFields(std::initializer_list<std::string_view> fields) {
+  std::string line;
+  bool first = true;
+  for (std::string_view field : fields) {
+    if (!first) line += '\t';
+    first = false;
+    line += field;
+  }
+  return line;
+}
+
+}  // namespace
+
+std::optional<PrepositionMessage> refusePrepositionName(std::string_view preposition) {
+  std::string problem = outputNameProblem("Preposition", preposition);
+  if (problem.empty()) return std::nullopt;
+  return PrepositionMessage{std::move(problem), std::string(kPrepositionCaption)};
+}
+
+std::string prepositionSentencesPath(std::string_view folder, std::string_view preposition) {
+  return std::string(folder) + "pp-" + std::string(preposition) + ".sents.xml";
+}
+
+std::string prepositionListPath(std::string_view folder, std::string_view preposition) {
+  return std::string(folder) + "pp-" + std::string(preposition) + ".txt";
+}
+
+std::string prepositionAlternativesPath(std::string_view folder, std::string_view preposition) {
+  return std::string(folder) + "pp-" + std::string(preposition) + ".alters.txt";
+}
+
+char lowerWorkingChar(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7))
+    return static_cast<char>(byte + 0x20);
+  if (byte == 0x8A || byte == 0x8C || byte == 0x8E) return static_cast<char>(byte + 0x10);
+  if (byte == 0x9F) return static_cast<char>(0xFF);
+  return c;
+}
+
+std::optional<PrepositionPhrase> findPrepositionPhrase(const xml::TXpNode* annotationSet,
+                                                       std::string_view sentenceText,
+                                                       std::string_view preposition) {
+  if (!annotationSet) return std::nullopt;
+  const auto length = static_cast<long long>(preposition.size());
+  const auto textLength = static_cast<long long>(sentenceText.size());
+  for (const xml::TXpNode* label : annotationSet->SelectNodes(".//label[@name='PP']")) {
+    const int32_t start = text::strToInt(xml::attributeText(label, "start"));
+    // The preposition must be followed by a space, so the text reaches past its end.
+    if (start < 0 || start + length >= textLength) continue;
+    if (sentenceText[static_cast<size_t>(start + length)] != ' ') continue;
+    bool same = true;
+    for (long long i = 0; i < length && same; ++i)
+      same = lowerWorkingChar(sentenceText[static_cast<size_t>(start + i)]) ==
+             preposition[static_cast<size_t>(i)];
+    if (!same) continue;
+    const xml::TXpNodeList starts = annotationSet->SelectNodes(
+        ".//layer[@name='FE']//label[@start='" + text::intToStr(start) + "']");
+    if (starts.nlGetLength() != 1) continue;
+    std::string frameElement = xml::attributeText(starts.Item(0), "name");
+    if (!frameElement.empty()) return PrepositionPhrase{start, std::move(frameElement)};
+  }
+  return std::nullopt;
+}
+
+SubcorporaResult selectSubcorpora(const SubcorporaRequest& request, xml::TXpObjModel& lexUnitModel,
+                                  SubcorporaProgress* progress) {
+  const int32_t low = text::strToInt(request.lowText);
+  const int32_t high = text::strToInt(request.highText);
+  const std::string& p = request.preposition;
+  SubcorporaResult result;
+  result.refused = refusePrepositionName(p);
+  if (result.refused) return result;
+  result.sentencesPath = prepositionSentencesPath(request.folder, p);
+  result.listPath = prepositionListPath(request.folder, p);
+
+  std::string sentences(kSentencesHeader);
+  text::TextLines lines;
+  const std::string marker = "-pp" + p;
+  for (int64_t id = low; id <= high; ++id) {
+    const std::string idText = text::intToStr(id);
+    const std::string path = lexicon::subcorpusDocumentPath(request.folder, idText);
+    if (text::fileExists(path)) {
+      lexUnitModel.LoadDataSource(path);
+      ++result.documentsRead;
+      const xml::TXpNode* root = lexUnitModel.Document();
+      const xml::TXpNode* head = root->SelectSingleNode("//lexunit-annotation");
+      const std::string lexUnit = xml::attributeText(head, "name");
+      const std::string frame = xml::attributeText(head, "frame");
+      for (const xml::TXpNode* subcorpus : root->SelectNodes("//subcorpus")) {
+        const std::string name = xml::attributeText(subcorpus, "name");
+        if (name.find(marker) == std::string::npos) continue;
+        if (!subcorpus->HasChildNodes()) {
+          lines.add(joinFields({frame, kNoInstances, lexUnit, name}));
+          ++result.emptySubcorpora;
+          continue;
+        }
+        for (const xml::TXpNode* set = subcorpus->noGetFirstChild(); set;
+             set = set->noGetNextSibling()) {
+          const xml::TXpNode* sentence = set->noGetLastChild();
+          if (!sentence) continue;
+          const std::string sentenceText = sentence->noGetText();
+          std::optional<PrepositionPhrase> phrase = findPrepositionPhrase(set, sentenceText, p);
+          if (!phrase) continue;
+          const std::string sentenceId = xml::attributeText(sentence, "ID");
+          const std::string position = text::intToStr(int64_t{phrase->start} + 1);
+          lines.add(joinFields(
+              {frame, phrase->frameElement, lexUnit, name, sentenceId + "-" + position}));
+          sentences += "<DOC>\n<DOCNO>";
+          appendEscaped(sentences, p + "-" + sentenceId + "-" + position);
+          sentences += "</DOCNO>\n<TEXT>";
+          appendEscaped(sentences, sentenceText);
+          sentences += "</TEXT>\n</DOC>\n";
+          ++result.sentencesSelected;
+        }
+      }
+    }
+    if (progress) progress->lexUnitTried(static_cast<int32_t>(id));
+  }
+  sentences += kSentencesFooter;
+
+  // A sentences file that cannot be written does not keep the list from being saved.
+  try {
+    text::writeFileAtomically(result.sentencesPath, sentences);
+  } catch (const text::FileCreateError& error) {
+    result.sentencesFileError = error.what();
+  }
+  lines.saveToFile(result.listPath);
+  return result;
+}
+
+}  // namespace sorvanta::derived

@@ -1,0 +1,23 @@
+#include "samples/TrainingSetLoad.h"
+
+#include "samples/TrainingTestSets.h"
+
+namespace sorvanta::samples {
+
+TrainingSetLoad loadTrainingSet(xml::TXpObjModel& training, std::string_view dataFolder) {
+  TrainingSetLoad result;
+  const std::string path = std::string(dataFolder) + std::string(kTrainingFile);
+  const bool parsed = training.LoadDataSource(path);
+  const xml::TXpNode* root = training.Document()->docGetDocumentElement();
+  if (!parsed || !root) {
+    result.message = "Cannot read the training set " + path;
+    if (!training.errors().empty()) result.message += ": " + training.errors().front();
+    return result;
+  }
+  result.loaded = true;
+  for (const xml::TXpNode* frame : root->SelectNodes("frame"))
+    result.frameNames.push_back(xml::attributeText(frame, "name"));
+  return result;
+}
+
+}  // namespace sorvanta::samples

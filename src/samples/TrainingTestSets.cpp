@@ -1,0 +1,59 @@
+#include "samples/TrainingTestSets.h"
+
+#include "samples/AnnotatedSentence.h"
+#include "text/Errors.h"
+#include "text/IntegerText.h"
+#include "text/Span.h"
+
+namespace sorvanta::samples {
+
+xml::TXpElement* resetToCorpusTemplate(xml::TXpObjModel& model) {
+  model.LoadMemory(kCorpusTemplate.data(), kCorpusTemplate.size());
+  return model.Document()->docGetDocumentElement();
+}
+
+std::string answerLine(std::string_view frame, std::string_view sentenceId,
+                       const xml::TXpNodeList& feLabels, std::string_view sentence) {
+  std::string line = std::string(frame) + "." + std::string(sentenceId);
+  for (const xml::TXpNode* label : feLabels) {
+    const LabelSpan span = readLabelSpan(label, sentence);
+    line +=
+        " " + span.name + " (" + text::intToStr(span.start) + "," + text::intToStr(span.end) + ")";
+  }
+  return line;
+}
+
+void addTestInstance(xml::TXpElement* testFrame, std::string_view lexUnitName,
+                     std::string_view luId, std::string_view sentenceId, const xml::TXpNode* target,
+                     const xml::TXpNodeList& feLabels, std::string_view sentence, bool provideFes) {
+  xml::TXpElement* instance = testFrame->CreateChildElement("instance");
+  instance->SetAttribute("lexunit", lexUnitName);
+  instance->SetAttribute("luID", luId);
+  instance->SetAttribute("sentID", sentenceId);
+  xml::TXpElement* sentenceElement = instance->CreateChildElement("sentence");
+  const int32_t targetStart = labelOffset(target, "start");
+  const int32_t targetEnd = labelOffset(target, "end");
+  sentenceElement->CreateChildText(sentence);
+  xml::TXpElement* targetElement = instance->CreateChildElement("target");
+  targetElement->CreateChildText(text::spanOf(sentence, targetStart, targetEnd));
+  targetElement->SetAttribute("start", text::intToStr(targetStart));
+  targetElement->SetAttribute("end", text::intToStr(targetEnd));
+  if (!provideFes) return;
+  xml::TXpElement* elements = instance->CreateChildElement("frame_elements");
+  for (const xml::TXpNode* label : feLabels) {
+    const LabelSpan span = readLabelSpan(label, sentence);
+    xml::TXpElement* element = elements->CreateChildElement("frame_element");
+    if (span.itype.empty()) element->CreateChildText(span.text);
+    element->SetAttribute("name", span.name);
+    element->SetAttribute("start", text::intToStr(span.start));
+    element->SetAttribute("end", text::intToStr(span.end));
+    if (!span.itype.empty()) element->SetAttribute("itype", span.itype);
+  }
+}
+
+void saveDocument(xml::TXpObjModel& model, const std::string& path) {
+  if (!model.SaveToFile(path))
+    throw text::RuntimeError("Cannot write " + path + ": a name cannot be encoded");
+}
+
+}  // namespace sorvanta::samples

@@ -1,0 +1,108 @@
+// sorvanta sample | frame-files on a copy of the sample release, against the golden files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "cli/Cli.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using sorvanta::testing::readBytes;
+using sorvanta::testing::testDataPath;
+
+struct CliRun {
+  sorvanta::testing::TempDir dir;
+  std::string folder = dir.path().string() + "/";
+  CliRun() {
+    std::filesystem::copy(sorvanta::testing::sampleReleasePath(), dir.path(),
+                          std::filesystem::copy_options::recursive);
+  }
+  int run(std::vector<std::string> args, std::string* err = nullptr) {
+    args.insert(args.begin(), {"--data", folder});
+    std::ostringstream out, errors;
+    const int status = sorvanta::cli::runCli(args, out, errors);
+    EXPECT_EQ(out.str(), "");
+    if (err) *err = errors.str();
+    return status;
+  }
+  // Every file of the golden folder equals the file of that name written into the copy.
+  void expectGolden(const std::string& golden) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(testDataPath("golden/samples/" + golden))) {
+      const std::string name = entry.path().filename().string();
+      EXPECT_EQ(readBytes(folder + name), readBytes(entry.path().string()))
+          << golden << "/" << name;
+    }
+  }
+};
+
+TEST(SampleCommands, SampleThenFrameFilesWriteTheGoldenFiles) {
+  CliRun cli;
+  ASSERT_EQ(cli.run({"sample", "--low", "0", "--high", "100", "--frames", "0", "--sentences", "2",
+                     "--seed", "7"}),
+            0);
+  cli.expectGolden("all-frames-2-sentences");
+  ASSERT_EQ(cli.run({"frame-files", "--all"}), 0);
+  cli.expectGolden("frame-files-all");
+
+  CliRun drawn;
+  ASSERT_EQ(drawn.run({"sample", "--low", "2", "--high", "9", "--frames", "4", "--sentences", "1",
+                       "--provide-fes", "--seed", "12345"}),
+            0);
+  drawn.expectGolden("drawn-4-frames-provide-fes");
+}
+
+TEST(SampleCommands, RefusalsAndBadArgumentsWriteNothing) {
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    const char* message;
+  } cases[] = {
+      {{"sample", "--low", "0", "--high", "100", "--frames", "14", "--sentences", "1"},
+       1,
+       "Only 13 frames that may be drawn have between 0 and 100 annotated sentences; 14 frames "
+       "cannot be selected.\n"},
+      {{"sample", "--low", "0", "--high", "100", "--frames", "x", "--sentences", "1"},
+       1,
+       "'x' is not a valid integer value\n"},
+      {{"sample", "--low", "0", "--high", "100", "--frames", "1"}, 2, nullptr},
+      {{"sample", "--low", "0", "--high", "100", "--frames", "1", "--sentences", "1", "--seed",
+        "-1"},
+       2,
+       nullptr},
+      {{"frame-files"}, 2, nullptr},
+      {{"frame-files", "--all"}, 1, nullptr},  // no training set yet
+  };
+  for (const Case& c : cases) {
+    CliRun cli;
+    std::string err;
+    EXPECT_EQ(cli.run(c.args, &err), c.status) << c.args[0] << " " << err;
+    if (c.message) {
+      EXPECT_EQ(err, c.message);
+    }
+    EXPECT_FALSE(std::filesystem::exists(cli.folder + "SensSemRolesTrg.xml"));
+    EXPECT_FALSE(std::filesystem::exists(cli.folder + "SensSemRolesTrgTest.xml"));
+  }
+}
+
+TEST(SampleCommands, FrameFilesTicksOnlyTheNamedFrames) {
+  CliRun cli;
+  ASSERT_EQ(cli.run({"sample", "--low", "0", "--high", "100", "--frames", "0", "--sentences", "2",
+                     "--seed", "7"}),
+            0);
+  std::string err;
+  EXPECT_EQ(cli.run({"frame-files", "Placing", "Nowhere"}, &err), 1);
+  EXPECT_EQ(err, "No frame named Nowhere in the training set\n");
+  ASSERT_EQ(cli.run({"frame-files", "Chatter", "Placing"}), 0);
+  for (const char* name : {"Placing.eval", "Chatter.out"})
+    EXPECT_EQ(readBytes(cli.folder + name),
+              readBytes(testDataPath(std::string("golden/samples/frame-files-all/") + name)));
+  EXPECT_FALSE(std::filesystem::exists(cli.folder + "Motion.eval"));
+  // The test document lists the frames in training-set order: Placing before Chatter.
+  const std::string test = readBytes(cli.folder + "SensSemRolesTrgTest.xml");
+  EXPECT_LT(test.find("name=\"Placing\""), test.find("name=\"Chatter\""));
+}
+
+}  // namespace
