@@ -81,6 +81,7 @@ class TXpNode {
   bool isText() const { return kind_ == TEXT_NODE || kind_ == CDATA_SECTION_NODE; }
 
   std::string_view nameUtf8() const { return name_; }
+  const char* nameCString() const { return name_; }  // NUL-terminated, no length to compute
   std::string_view valueUtf8() const {
     return kind_ == ELEMENT_NODE || kind_ == DOCUMENT_NODE ? std::string_view()
                                                             : std::string_view(value_, valueLength_);

@@ -2,6 +2,7 @@
 #include "xml/XpPath.h"
 
 #include <algorithm>
+#include <cstring>
 #include <unordered_map>
 
 #include "xml/DocStorage.h"
@@ -53,7 +54,7 @@ bool passesPredicates(const TXpNode* node, const XpStep& step) {
 
 bool matches(const TXpNode* node, const XpStep& step) {
   if (!node->isElement()) return false;
-  if (step.name != "*" && node->nameUtf8() != step.name) return false;
+  if (step.name != "*" && std::strcmp(node->nameCString(), step.name.c_str()) != 0) return false;
   return passesPredicates(node, step);
 }
 
@@ -312,9 +313,18 @@ TXpNodeList XpPath::evaluate(const TXpNode* context) const {
 }
 
 TXpNodeList selectNodesUtf8(const TXpNode* context, std::string_view utf8Expression) {
-  XpPath path;
-  if (!path.compile(utf8Expression)) return {};
-  return path.evaluate(context);
+  // The program issues a few expression texts many times (once per frame or lexical unit):
+  // keep their compiled forms. Bounded, since inserted values make many one-off texts.
+  thread_local std::unordered_map<std::string, XpPath> compiled;
+  auto it = compiled.find(std::string(utf8Expression));
+  if (it == compiled.end()) {
+    if (compiled.size() >= 256) compiled.clear();
+    XpPath path;
+    path.compile(utf8Expression);
+    it = compiled.emplace(std::string(utf8Expression), std::move(path)).first;
+  }
+  if (!it->second.usable()) return {};
+  return it->second.evaluate(context);
 }
 
 }  // namespace sorvanta::xml
