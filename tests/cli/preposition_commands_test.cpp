@@ -2,11 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "cli/Cli.h"
+#include "support/CliRun.h"
 #include "support/TempDir.h"
 
 using sorvanta::testing::readBytes;
@@ -16,17 +15,10 @@ using sorvanta::testing::testDataPath;
 
 namespace {
 
-struct Output {
-  int status;
-  std::string out;
-  std::string err;
-};
+using Output = sorvanta::testing::CliOutput;
 
 Output runOn(const std::string& folder, std::vector<std::string> args) {
-  args.insert(args.begin(), {"--data", folder});
-  std::ostringstream out, err;
-  int status = sorvanta::cli::runCli(args, out, err);
-  return {status, out.str(), err.str()};
+  return sorvanta::testing::runOnRelease(folder, std::move(args));
 }
 
 }  // namespace

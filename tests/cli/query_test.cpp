@@ -1,28 +1,19 @@
 // The query command end to end: arguments in, lines out, exit codes.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "cli/Cli.h"
+#include "support/CliRun.h"
 #include "support/TempDir.h"
 
 using sorvanta::testing::TempDir;
 
 namespace {
 
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
+using CliRun = sorvanta::testing::CliOutput;
 
-CliRun run(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  int status = sorvanta::cli::runCli(args, out, err);
-  return {status, out.str(), err.str()};
-}
+CliRun run(const std::vector<std::string>& args) { return sorvanta::testing::runCommandLine(args); }
 
 const char kDocument[] =
     "<?xml version='1.0' encoding='ISO-8859-1'?>\n"
