@@ -254,24 +254,9 @@ void TSVExplorer::FEListViewClick() {
   FEDefsAdvStringGrid->fitRowsToText();
 }
 
-// Sample selection and derived resources: their commands come with later work.
+// Dictionaries: its command comes with later work.
 
-void TSVExplorer::SelSampleButtonClick() {
-  messages_.show(toQString(lexicon::kProgramCaption), kNotAvailableYet);
-}
-void TSVExplorer::LdTrngSetButtonClick() {
-  messages_.show(toQString(lexicon::kProgramCaption), kNotAvailableYet);
-}
-void TSVExplorer::CrFrameFilesButtonClick() {
-  messages_.show(toQString(lexicon::kProgramCaption), kNotAvailableYet);
-}
 void TSVExplorer::CrDictsButtonClick() {
-  messages_.show(toQString(lexicon::kProgramCaption), kNotAvailableYet);
-}
-void TSVExplorer::ButtonSelSubCorpClick() {
-  messages_.show(toQString(lexicon::kProgramCaption), kNotAvailableYet);
-}
-void TSVExplorer::ButtonOthSynClick() {
   messages_.show(toQString(lexicon::kProgramCaption), kNotAvailableYet);
 }
 

@@ -4,6 +4,8 @@
 // calls the browsing core and writes the result back.
 #include <QWidget>
 #include <cstdint>
+#include <ctime>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -48,6 +50,10 @@ inline constexpr int kHelpFeedback = 15140;
 // Shown by the commands whose work is not part of this program yet.
 inline constexpr const char* kNotAvailableYet = "Not available yet";
 
+// Shown by the commands that read or write the data folder when start-up found none.
+inline constexpr const char* kNoDataFolder =
+    "No data folder is open. Start the program again and choose the frames document.";
+
 class TSVExplorer : public QWidget {
   Q_OBJECT
 
@@ -86,6 +92,9 @@ class TSVExplorer : public QWidget {
   void ButtonHelpClick();
   void ButtonFeedbackClick();
   void ButtonAboutClick();
+
+  // Seeds the sample draw: the calendar time in seconds (tests fix it).
+  std::function<uint32_t()> SampleSeed = [] { return static_cast<uint32_t>(std::time(nullptr)); };
 
   // State that outlives one command.
   std::string DataFolder;  // working text, ends with the separator once start-up found it
@@ -180,6 +189,12 @@ class TSVExplorer : public QWidget {
   // Shows the lexical unit's sentences and subcorpora (the row's "LU-ID" cell).
   void showLexUnit(const lexicon::ListRow& row);
   void showSentenceRows(const std::vector<std::string>& rows);
+  // The controls that start commands (SampleSelectionTab.cpp).
+  std::vector<QWidget*> commandControls() const;
+  // The preposition study's folder: the stored data folder, ending with the separator.
+  std::string studyFolder() const;
+  // False, after telling the user, when start-up found no data folder to read and write.
+  bool haveDataFolder(const std::string& folder) const;
 
   widgets::Messages messages_;
   std::string executableFolder_;

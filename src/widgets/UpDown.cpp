@@ -49,13 +49,16 @@ void UpDown::setPosition(int position) {
   if (associate_) associate_->setText(QString::number(position_));
 }
 
-void UpDown::step(int steps) {
-  int64_t from = position_;
+int UpDown::shownPosition() const {
   if (associate_) {
     if (auto typed = text::tryStrToInt(toWorking(associate_->text())))
-      from = std::clamp<int64_t>(*typed, minimum_, maximum_);
+      return std::clamp<int>(*typed, minimum_, maximum_);
   }
-  int64_t next = from + static_cast<int64_t>(steps) * increment_;
+  return position_;
+}
+
+void UpDown::step(int steps) {
+  int64_t next = shownPosition() + static_cast<int64_t>(steps) * increment_;
   if (next > maximum_) next = wrap_ ? minimum_ : maximum_;
   if (next < minimum_) next = wrap_ ? maximum_ : minimum_;
   setPosition(static_cast<int>(next));

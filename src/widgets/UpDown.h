@@ -25,6 +25,9 @@ class UpDown : public QWidget {
   int increment() const { return increment_; }
   bool wraps() const { return wrap_; }
   int position() const { return position_; }
+  // The position the box shows: its number kept within the range, or the position when the
+  // box holds no number.
+  int shownPosition() const;
   QLineEdit* associate() const { return associate_; }
   QToolButton* upButton() const { return up_; }
   QToolButton* downButton() const { return down_; }
