@@ -20,8 +20,11 @@ std::vector<std::string> rowsOf(const xml::TXpNodeList& sentences) {
 }  // namespace
 
 std::string sentenceRowText(const xml::TXpNode* sentence) {
-  return "(" + xml::attributeText(sentence, "ID") + ") " +
-         (sentence ? sentence->noGetText() : std::string());
+  std::string row = "(";
+  row += xml::attributeText(sentence, "ID");
+  row += ") ";
+  if (sentence) row += sentence->noGetText();
+  return row;
 }
 
 std::vector<std::string> sentenceRows(const xml::TXpNode* luRoot) {
