@@ -55,6 +55,11 @@ const CliCommand kCommands[] = {
      "Reads pp-P.txt from the data folder and writes pp-P.alters.txt: every realization of "
      "the frame elements it names, in all annotated lexical units of their frames.",
      runRealizationsCommand},
+    {"dictionaries", "dictionaries [--frames-only]",
+     "Writes FrameDict.xml, frames.dmp (frame and relation entries) and svlex.dmp (lexeme "
+     "entries, read from leXML/) into the data folder; with --frames-only no lexical entry is "
+     "read and svlex.dmp is left as it is.",
+     runDictionariesCommand},
 };
 
 void printHelp(std::ostream& out) {

@@ -47,5 +47,6 @@ int runSampleCommand(CliContext& context);
 int runFrameFilesCommand(CliContext& context);
 int runSubcorporaCommand(CliContext& context);
 int runRealizationsCommand(CliContext& context);
+int runDictionariesCommand(CliContext& context);
 
 }  // namespace sorvanta::cli

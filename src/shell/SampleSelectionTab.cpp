@@ -1,17 +1,21 @@
-// The commands of the "Sample Selection" tab: the evaluation sample, its frame files and the
-// preposition study. Each handler reads the controls, runs the command of the derived layers
+// The commands of the "Sample Selection" tab: the evaluation sample, its frame files, the
+// dictionaries and the preposition study. Each handler reads the controls, runs the command of the derived layers
 // and shows its progress in the tab's two counters.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <initializer_list>
 #include <utility>
 #include <vector>
 
+#include "derived/Dictionaries.h"
 #include "derived/FrameFiles.h"
 #include "derived/OtherRealizations.h"
 #include "derived/PrepositionSubcorpora.h"
@@ -31,12 +35,24 @@ using widgets::toWorking;
 
 namespace {
 
-// Writes a count into a text box and repaints it at once: long commands do not return to the
-// event loop, so this is the only way the user sees them advance.
-void showCount(QLineEdit* edit, long long count) {
-  edit->setText(QString::number(count));
-  edit->repaint();
-}
+// Repaints controls at once, since long commands do not return to the event loop; at most
+// every few hundredths of a second, as repainting the whole window for each of thousands of
+// items would cost more than the work itself.
+class Repainter {
+ public:
+  Repainter() { clock_.start(); }
+  void repaint(std::initializer_list<QWidget*> controls) {
+    if (clock_.elapsed() < kIntervalMs) return;
+    for (QWidget* control : controls) control->repaint();
+    clock_.restart();
+  }
+
+ private:
+  static constexpr qint64 kIntervalMs = 40;
+  QElapsedTimer clock_;
+};
+
+void showCount(QLineEdit* edit, long long count) { edit->setText(QString::number(count)); }
 
 // The hourglass for the length of a command that takes no input.
 class WaitCursor {
@@ -70,12 +86,19 @@ class CommandsPaused {
 class SampleCounters : public samples::SampleProgress {
  public:
   SampleCounters(QLineEdit* frames, QLineEdit* sentences) : frames_(frames), sentences_(sentences) {}
-  void framesCompleted(int framesDone) override { showCount(frames_, framesDone); }
-  void sentencesInFrames(int sentenceTotal) override { showCount(sentences_, sentenceTotal); }
+  void framesCompleted(int framesDone) override {
+    showCount(frames_, framesDone);
+    repainter_.repaint({frames_, sentences_});
+  }
+  void sentencesInFrames(int sentenceTotal) override {
+    showCount(sentences_, sentenceTotal);
+    repainter_.repaint({frames_, sentences_});
+  }
 
  private:
   QLineEdit* frames_;
   QLineEdit* sentences_;
+  Repainter repainter_;
 };
 
 class SubcorporaCounter : public derived::SubcorporaProgress {
@@ -83,13 +106,14 @@ class SubcorporaCounter : public derived::SubcorporaProgress {
   SubcorporaCounter(QLineEdit* tried, QWidget* window) : tried_(tried), window_(window) {}
   void lexUnitTried(int32_t id) override {
     showCount(tried_, id);
-    window_->repaint();
+    repainter_.repaint({window_});
     QCoreApplication::processEvents();
   }
 
  private:
   QLineEdit* tried_;
   QWidget* window_;
+  Repainter repainter_;
 };
 
 class RealizationsCounters : public derived::RealizationsProgress {
@@ -99,8 +123,7 @@ class RealizationsCounters : public derived::RealizationsProgress {
   void linesRead(size_t count) override { showCount(lines_, static_cast<long long>(count)); }
   void lineDone(size_t nextLineNumber) override {
     showCount(next_, static_cast<long long>(nextLineNumber));
-    tab_->repaint();
-    window_->repaint();
+    repainter_.repaint({tab_, window_});
   }
 
  private:
@@ -108,6 +131,23 @@ class RealizationsCounters : public derived::RealizationsProgress {
   QLineEdit* next_;
   QWidget* tab_;
   QWidget* window_;
+  Repainter repainter_;
+};
+
+class DictionaryCounters : public derived::DictionaryProgress {
+ public:
+  DictionaryCounters(QLineEdit* frames, QLineEdit* lexemes, QWidget* tab, QWidget* window)
+      : frames_(frames), lexemes_(lexemes), tab_(tab), window_(window) {}
+  void lexUnitStarting() override { repainter_.repaint({tab_, window_}); }
+  void lexemeEntriesCompleted(int completed) override { showCount(lexemes_, completed); }
+  void framesCompleted(int completed) override { showCount(frames_, completed); }
+
+ private:
+  QLineEdit* frames_;
+  QLineEdit* lexemes_;
+  QWidget* tab_;
+  QWidget* window_;
+  Repainter repainter_;
 };
 
 }  // namespace
@@ -173,6 +213,18 @@ void TSVExplorer::CrFrameFilesButtonClick() {
   const std::string refusal = derived::createFrameFiles(
       checked, DataFolder, {TrainingXpObjModel, TestXpObjModel, LexUnitXpObjModel}, nullptr);
   if (!refusal.empty()) messages_.show(lexicon::kProgramCaption, refusal);
+}
+
+void TSVExplorer::CrDictsButtonClick() {
+  if (!haveDataFolder(DataFolder)) return;
+  WaitCursor busy;
+  LabelSentsInFrames->setText(toQString(derived::kLexemesInFramesCaption));
+  DictionaryCounters counters(FrsCompEdit, SentInFrsEdit, TabSheetSampSel, this);
+  derived::createDictionaries(FramesRoot, RelationsRoot, DataFolder,
+                              CheckBoxFramesOnly->isChecked(), {DictXpObjModel, XpObjModelLexEnt},
+                              &counters);
+  // A file that cannot be written ends the command above and leaves the running caption.
+  LabelSentsInFrames->setText(toQString(derived::kSentencesInFramesCaption));
 }
 
 void TSVExplorer::ButtonSelSubCorpClick() {

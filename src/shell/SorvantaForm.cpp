@@ -254,12 +254,6 @@ void TSVExplorer::FEListViewClick() {
   FEDefsAdvStringGrid->fitRowsToText();
 }
 
-// Dictionaries: its command comes with later work.
-
-void TSVExplorer::CrDictsButtonClick() {
-  messages_.show(toQString(lexicon::kProgramCaption), kNotAvailableYet);
-}
-
 // Help, feedback and about.
 
 void TSVExplorer::ButtonHelpClick() { widgets::HelpViewer::instance(this).showContents(); }

@@ -47,9 +47,6 @@ inline constexpr int kHelpPageControl = 15030;
 inline constexpr int kHelpSampleSelectionTab = 15040;
 inline constexpr int kHelpFeedback = 15140;
 
-// Shown by the commands whose work is not part of this program yet.
-inline constexpr const char* kNotAvailableYet = "Not available yet";
-
 // Shown by the commands that read or write the data folder when start-up found none.
 inline constexpr const char* kNoDataFolder =
     "No data folder is open. Start the program again and choose the frames document.";

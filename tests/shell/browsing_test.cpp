@@ -380,17 +380,6 @@ TEST_F(Browsing, FrameElementClickListsEveryFrameElementOfThatName) {
   EXPECT_EQ(form.FEDefsAdvStringGrid->cell(1, 1), "Intentionally_act");
 }
 
-TEST_F(Browsing, SampleSelectionCommandsSayTheyAreNotAvailable) {
-  openTab(form.TabSheetSampSel);
-  for (QPushButton* button : {form.CrDictsButton}) {
-    messages.clear();
-    QTest::mouseClick(button, Qt::LeftButton);
-    ASSERT_EQ(messages.size(), 1u) << button->objectName().toStdString();
-    EXPECT_EQ(messages[0],
-              std::make_pair(QString("Sorvanta Explorer"), QString("Not available yet")));
-  }
-}
-
 TEST_F(Browsing, AboutHelpAndFeedback) {
   QString comments;
   bool okShown = false;

@@ -1,6 +1,7 @@
 // The "Sample Selection" tab's commands through real clicks on a copy of the sample release:
 // the files they write equal those of the command line, their counters and their messages.
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -142,6 +143,30 @@ TEST_F(SampleSelectionTab, CountsThatCannotFinishAreReportedAndWriteNothing) {
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_TRUE(messages[0].second.contains("SensSemRolesTrg.xml"));
   EXPECT_EQ(form().TrgFrCheckListBox->count(), 0);
+}
+
+TEST_F(SampleSelectionTab, DictionariesWithAndWithoutTheLexemeDictionary) {
+  form().SentInFrsEdit->setText("earlier");
+  form().CheckBoxFramesOnly->setChecked(true);
+  release.write("svlex.dmp", "older");
+  click(form().CrDictsButton);
+  ASSERT_TRUE(messages.empty()) << messages.front().second.toStdString();
+  for (const std::string name : {"FrameDict.xml", "frames.dmp"})
+    EXPECT_EQ(readBytes(release.file(name)), readBytes(testDataPath("golden/dictionaries/" + name)))
+        << name;
+  EXPECT_EQ(readBytes(release.file("svlex.dmp")), "older");
+  EXPECT_EQ(form().SentInFrsEdit->text(), "earlier");
+  EXPECT_EQ(form().FrsCompEdit->text(), "14");
+
+  form().CheckBoxFramesOnly->setChecked(false);
+  click(form().CrDictsButton);
+  ASSERT_TRUE(messages.empty()) << messages.front().second.toStdString();
+  for (const std::string name : {"FrameDict.xml", "frames.dmp", "svlex.dmp"})
+    EXPECT_EQ(readBytes(release.file(name)), readBytes(testDataPath("golden/dictionaries/" + name)))
+        << name;
+  // The counter is set before each lexical-entry document: the last one leaves 40 - 1.
+  EXPECT_EQ(form().SentInFrsEdit->text(), "39");
+  EXPECT_EQ(form().LabelSentsInFrames->text(), "Total Number of Sentences in Frames:");
 }
 
 TEST_F(SampleSelectionTab, PrepositionStudyWritesTheGoldenFilesAndPausesOtherCommands) {
