@@ -1,11 +1,10 @@
 // sorvanta dictionaries: FrameDict.xml, frames.dmp and svlex.dmp, written into the data folder.
-#include <unistd.h>
-
 #include <iostream>
 #include <ostream>
 #include <sstream>
 
 #include "cli/CliCommand.h"
+#include "cli/TerminalLine.h"
 #include "cli/ReleaseSession.h"
 #include "derived/Dictionaries.h"
 #include "text/IntegerText.h"
@@ -15,18 +14,10 @@ namespace sorvanta::cli {
 
 namespace {
 
-// Progress goes to the terminal only, so redirected output stays free of it.
-bool showProgress(const CliContext& context) {
-  return &context.err == &std::cerr && isatty(STDERR_FILENO) == 1;
-}
-
 // The window's two counters on one line: frames completed and lexeme entries completed.
 class TerminalDictionaryProgress : public derived::DictionaryProgress {
  public:
-  explicit TerminalDictionaryProgress(std::ostream& err) : err_(err) {}
-  ~TerminalDictionaryProgress() override {
-    if (shown_) err_ << "\n";
-  }
+  explicit TerminalDictionaryProgress(TerminalLine& line) : line_(line) {}
   void lexUnitStarting() override {}
   void lexemeEntriesCompleted(int completed) override {
     lexemes_ = completed;
@@ -39,14 +30,12 @@ class TerminalDictionaryProgress : public derived::DictionaryProgress {
 
  private:
   void show() {
-    shown_ = true;
-    err_ << "\rFrames completed: " << frames_ << "  " << derived::kLexemesInFramesCaption << ": "
-         << lexemes_ << std::flush;
+    line_.rewrite() << "Frames completed: " << frames_ << "  "
+                    << derived::kLexemesInFramesCaption << ": " << lexemes_ << std::flush;
   }
-  std::ostream& err_;
+  TerminalLine& line_;
   int frames_ = 0;
   int lexemes_ = 0;
-  bool shown_ = false;
 };
 
 }  // namespace
@@ -70,11 +59,12 @@ int runDictionariesCommand(CliContext& context) {
   xml::TXpObjModel dictionary, lexEntry;
   derived::DictionaryResult result;
   {
-    TerminalDictionaryProgress progress(context.err);
+    TerminalLine line(context);
+    TerminalDictionaryProgress progress(line);
     result = derived::createDictionaries(release.framesRoot(),
                                          haveRelations ? release.relationsRoot() : nullptr,
                                          release.dataFolder(), framesOnly, {dictionary, lexEntry},
-                                         showProgress(context) ? &progress : nullptr);
+                                         line.enabled() ? &progress : nullptr);
   }
   writeRecord(context.out, {"Frames completed:", text::intToStr(result.frames)});
   if (!framesOnly) {

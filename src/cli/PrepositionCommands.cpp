@@ -1,12 +1,11 @@
 // sorvanta subcorpora | realizations: the preposition study, written into the data folder.
-#include <unistd.h>
-
 #include <algorithm>
 #include <iostream>
 #include <map>
 #include <ostream>
 
 #include "cli/CliCommand.h"
+#include "cli/TerminalLine.h"
 #include "cli/ReleaseSession.h"
 #include "derived/OtherRealizations.h"
 #include "derived/PrepositionSubcorpora.h"
@@ -19,43 +18,28 @@ namespace sorvanta::cli {
 
 namespace {
 
-// Progress goes to the terminal only, so redirected output stays free of it.
-bool showProgress(const CliContext& context) {
-  return &context.err == &std::cerr && isatty(STDERR_FILENO) == 1;
-}
-
 class TerminalSubcorporaProgress : public derived::SubcorporaProgress {
  public:
-  explicit TerminalSubcorporaProgress(std::ostream& err) : err_(err) {}
-  ~TerminalSubcorporaProgress() override {
-    if (shown_) err_ << "\n";
-  }
+  explicit TerminalSubcorporaProgress(TerminalLine& line) : line_(line) {}
   void lexUnitTried(int32_t id) override {
-    err_ << "\rLexical unit " << id << "   " << std::flush;
-    shown_ = true;
+    line_.rewrite() << "Lexical unit " << id << "   " << std::flush;
   }
 
  private:
-  std::ostream& err_;
-  bool shown_ = false;
+  TerminalLine& line_;
 };
 
 class TerminalRealizationsProgress : public derived::RealizationsProgress {
  public:
-  explicit TerminalRealizationsProgress(std::ostream& err) : err_(err) {}
-  ~TerminalRealizationsProgress() override {
-    if (shown_) err_ << "\n";
-  }
+  explicit TerminalRealizationsProgress(TerminalLine& line) : line_(line) {}
   void linesRead(size_t count) override { count_ = count; }
   void lineDone(size_t nextLineNumber) override {
-    err_ << "\rLine " << nextLineNumber - 1 << " of " << count_ << std::flush;
-    shown_ = true;
+    line_.rewrite() << "Line " << nextLineNumber - 1 << " of " << count_ << std::flush;
   }
 
  private:
-  std::ostream& err_;
+  TerminalLine& line_;
   size_t count_ = 0;
-  bool shown_ = false;
 };
 
 // The values of the named options (each given exactly once), as working text.
@@ -106,9 +90,9 @@ int runSubcorporaCommand(CliContext& context) {
   xml::TXpObjModel lexUnit;
   derived::SubcorporaResult result;
   {
-    TerminalSubcorporaProgress progress(context.err);
-    result =
-        derived::selectSubcorpora(request, lexUnit, showProgress(context) ? &progress : nullptr);
+    TerminalLine line(context);
+    TerminalSubcorporaProgress progress(line);
+    result = derived::selectSubcorpora(request, lexUnit, line.enabled() ? &progress : nullptr);
   }
   if (result.refused) return showMessage(context, *result.refused);
   writeRecord(context.out, {"Subcorpus documents read:", text::intToStr(result.documentsRead)});
@@ -130,10 +114,11 @@ int runRealizationsCommand(CliContext& context) {
   xml::TXpObjModel lexUnit;
   derived::RealizationsResult result;
   {
-    TerminalRealizationsProgress progress(context.err);
+    TerminalLine line(context);
+    TerminalRealizationsProgress progress(line);
     result = derived::findOtherRealizations(options["--preposition"], release.dataFolder(),
                                             release.framesRoot(), lexUnit,
-                                            showProgress(context) ? &progress : nullptr);
+                                            line.enabled() ? &progress : nullptr);
   }
   if (result.message) return showMessage(context, *result.message);
   writeRecord(context.out, {"Preposition lines read:", text::intToStr(result.linesRead)});

@@ -1,12 +1,11 @@
 // sorvanta sample | frame-files: the evaluation sample and the frame files built from it.
-#include <unistd.h>
-
 #include <algorithm>
 #include <ctime>
 #include <iostream>
 #include <ostream>
 
 #include "cli/CliCommand.h"
+#include "cli/TerminalLine.h"
 #include "cli/ReleaseSession.h"
 #include "derived/FrameFiles.h"
 #include "samples/SampleSelection.h"
@@ -18,17 +17,9 @@ namespace sorvanta::cli {
 
 namespace {
 
-// Progress goes to the terminal only, so redirected output stays free of it.
-bool stderrIsTerminal(const CliContext& context) {
-  return &context.err == &std::cerr && isatty(STDERR_FILENO) == 1;
-}
-
 class TerminalSampleProgress : public samples::SampleProgress {
  public:
-  explicit TerminalSampleProgress(std::ostream& err) : err_(err) {}
-  ~TerminalSampleProgress() override {
-    if (shown_) err_ << "\n";
-  }
+  explicit TerminalSampleProgress(TerminalLine& line) : line_(line) {}
   void framesCompleted(int framesDone) override {
     framesDone_ = framesDone;
     show();
@@ -40,25 +31,23 @@ class TerminalSampleProgress : public samples::SampleProgress {
 
  private:
   void show() {
-    shown_ = true;
-    err_ << "\rFrames completed: " << framesDone_
-         << "  Total number of sentences in frames: " << sentenceTotal_ << std::flush;
+    line_.rewrite() << "Frames completed: " << framesDone_
+                    << "  Total number of sentences in frames: " << sentenceTotal_ << std::flush;
   }
-  std::ostream& err_;
+  TerminalLine& line_;
   int framesDone_ = 0;
   int sentenceTotal_ = 0;
-  bool shown_ = false;
 };
 
 class TerminalFrameProgress : public derived::FrameFilesProgress {
  public:
-  explicit TerminalFrameProgress(std::ostream& err) : err_(err) {}
+  explicit TerminalFrameProgress(TerminalLine& line) : line_(line) {}
   void frameWritten(std::string_view frameName, int framesDone) override {
-    err_ << framesDone << ": " << text::workingToUtf8(frameName) << "\n";
+    line_.newLine() << framesDone << ": " << text::workingToUtf8(frameName) << "\n";
   }
 
  private:
-  std::ostream& err_;
+  TerminalLine& line_;
 };
 
 // The value after option args[i]; throws UsageError when there is none.
@@ -122,10 +111,14 @@ int runSampleCommand(CliContext& context) {
   ReleaseSession release;
   if (!release.open(context.dataFolder, context.err)) return 1;
   xml::TXpObjModel training, test, lexUnit;
-  TerminalSampleProgress progress(context.err);
-  const samples::SampleResult result = samples::selectSample(
-      request, release.index().frames, release.framesRoot(), release.dataFolder(),
-      {training, test, lexUnit}, stderrIsTerminal(context) ? &progress : nullptr);
+  samples::SampleResult result;
+  {
+    TerminalLine line(context);
+    TerminalSampleProgress progress(line);
+    result = samples::selectSample(request, release.index().frames, release.framesRoot(),
+                                   release.dataFolder(), {training, test, lexUnit},
+                                   line.enabled() ? &progress : nullptr);
+  }
   if (!result.refusal.empty()) {
     context.err << text::workingToUtf8(result.refusal) << "\n";
     return 1;
@@ -162,10 +155,10 @@ int runFrameFilesCommand(CliContext& context) {
       }
     }
   }
-  TerminalFrameProgress progress(context.err);
-  const std::string refusal =
-      derived::createFrameFiles(checked, release.dataFolder(), {training, test, lexUnit},
-                                stderrIsTerminal(context) ? &progress : nullptr);
+  TerminalLine line(context);
+  TerminalFrameProgress progress(line);
+  const std::string refusal = derived::createFrameFiles(
+      checked, release.dataFolder(), {training, test, lexUnit}, line.enabled() ? &progress : nullptr);
   if (!refusal.empty()) {
     context.err << text::workingToUtf8(refusal) << "\n";
     return 1;
