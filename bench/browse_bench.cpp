@@ -9,8 +9,6 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <pugixml.hpp>
@@ -18,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "lexicon/FrameRelations.h"
 #include "lexicon/FramesIndex.h"
 #include "lexicon/ListSort.h"
@@ -30,80 +29,16 @@
 namespace {
 
 namespace fs = std::filesystem;
+using sorvanta::bench::Clock;
+using sorvanta::bench::gSink;
+using sorvanta::bench::interleavedMedianMs;
+using sorvanta::bench::medianMs;
+using sorvanta::bench::msSince;
+using sorvanta::bench::TempFolder;
 using sorvanta::lexicon::FramesIndex;
 using sorvanta::lexicon::ListRow;
 using sorvanta::xml::TXpNode;
 using sorvanta::xml::TXpObjModel;
-using Clock = std::chrono::steady_clock;
-
-// Results feed this, so no measured call can be optimised away.
-volatile size_t gSink = 0;
-
-// A fresh folder under /tmp, removed however the run ends.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "sorvanta-browse-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create " + pattern);
-    path_ = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-double msSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// Median milliseconds of run over the repetitions; prepare runs untimed before each.
-template <class Prepare, class Run>
-double medianMs(int repetitions, Prepare prepare, Run run) {
-  std::vector<double> times;
-  for (int r = 0; r < repetitions; ++r) {
-    prepare();
-    const auto start = Clock::now();
-    run();
-    times.push_back(msSince(start));
-  }
-  return median(times);
-}
-
-template <class Run>
-double medianMs(int repetitions, Run run) {
-  const auto nothing = [] {};
-  return medianMs(repetitions, nothing, run);
-}
-
-// Median milliseconds of each run; every repetition times each run once, in turn.
-std::vector<double> interleavedMedianMs(int repetitions,
-                                        const std::vector<std::function<void()>>& runs) {
-  for (const auto& run : runs) run();
-  std::vector<std::vector<double>> times(runs.size());
-  for (int r = 0; r < repetitions; ++r) {
-    for (size_t i = 0; i < runs.size(); ++i) {
-      const auto start = Clock::now();
-      runs[i]();
-      times[i].push_back(msSince(start));
-    }
-  }
-  std::vector<double> medians;
-  for (const std::vector<double>& each : times) medians.push_back(median(each));
-  return medians;
-}
 
 const TXpNode* rootOf(TXpObjModel& doc) { return doc.Document()->docGetDocumentElement(); }
 
@@ -162,7 +97,7 @@ void measureSorts(const std::vector<ListRow>& rows, int repetitions, Sort sort,
 
 SizeResult measureRelease(int frames, int repetitions) {
   SizeResult result;
-  TempFolder folder;
+  TempFolder folder("sorvanta-browse-bench");
   const auto generateStart = Clock::now();
   const sorvanta::tools::ReleaseModel model =
       sorvanta::tools::generateReleaseModel({frames, 1, sorvanta::tools::Encoding::Utf8});
@@ -289,7 +224,7 @@ void printFullSize(const SizeResult& r, int repetitions) {
 
   std::printf("\n%-52s %10s %12s\n", "load", "ms", "vs pugixml");
   const auto loadRow = [&](const char* what, double ms) {
-    std::printf("%-52s %10.1f %11.2fx\n", what, ms, ms / r.pugixmlMs);
+    sorvanta::bench::printRatioRow(what, ms, r.pugixmlMs);
   };
   loadRow("pugixml load_file, both documents (yardstick)", r.pugixmlMs);
   loadRow("ours: both documents + fillFramesIndex (target 3x)", r.oursMs);
@@ -342,18 +277,11 @@ void printLinearity(const std::vector<SizeResult>& results) {
       " relations = frameRelations, view = frameView; LU sort/1k: column 0, ms per 1,000 rows)\n");
 }
 
-int intArgument(int argc, char** argv, const char* name, int fallback) {
-  for (int i = 1; i + 1 < argc; ++i) {
-    if (std::strcmp(argv[i], name) == 0) return std::max(1, std::atoi(argv[i + 1]));
-  }
-  return fallback;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int repetitions = std::max(5, intArgument(argc, argv, "--repetitions", 7));
-  const int frames = intArgument(argc, argv, "--frames", 1200);
+  const int repetitions = std::max(5, sorvanta::bench::intArgument(argc, argv, "--repetitions", 7));
+  const int frames = sorvanta::bench::intArgument(argc, argv, "--frames", 1200);
   std::printf(
       "browse_bench: %d repetitions, %d frames (options --repetitions N (at least 5) "
       "--frames N)\n",

@@ -4,11 +4,11 @@
 // units one after another; showing one lexical unit with 500 sentences. Clicks are real mouse
 // events on the widgets, and every timed step ends with the window painted.
 //
-// Freed memory stays in the process (mallopt below): on this virtual machine a page fault costs
-// so much that a parser handed fresh pages by the kernel spends most of its time in it, and
+// Freed memory stays in the process, as in the program (xml::retainFreedMemory): on this
+// virtual machine a page fault costs so much that a parser handed fresh pages by the kernel
+// spends most of its time in it, and
 // which side gets recycled pages would otherwise decide the comparison. The first start-up of
 // the process, on fresh pages and with Qt's one-off set-up, is printed apart from the medians.
-#include <malloc.h>
 #include <unistd.h>
 
 #include <QAbstractItemView>
@@ -25,8 +25,6 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -36,6 +34,8 @@
 #include <string>
 #include <vector>
 
+#include "xml/HeapRetention.h"
+#include "BenchSupport.h"
 #include "lexicon/FramesIndex.h"
 #include "lexicon/ListSort.h"
 #include "lexicon/ReleaseLayout.h"
@@ -56,56 +56,15 @@
 namespace {
 
 namespace fs = std::filesystem;
+using sorvanta::bench::Clock;
+using sorvanta::bench::gSink;
+using sorvanta::bench::median;
+using sorvanta::bench::medianMs;
+using sorvanta::bench::msSince;
+using sorvanta::bench::TempFolder;
 using sorvanta::lexicon::ListRow;
 using sorvanta::shell::TSVExplorer;
 using sorvanta::widgets::ReportListView;
-using Clock = std::chrono::steady_clock;
-
-volatile size_t gSink = 0;
-
-// A fresh folder under /tmp, removed however the run ends.
-class TempFolder {
- public:
-  explicit TempFolder(const char* name) {
-    std::string pattern = (fs::temp_directory_path() / (std::string(name) + "-XXXXXX")).string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create " + pattern);
-    path_ = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const fs::path& path() const { return path_; }
-  std::string folder() const { return path_.string() + "/"; }
-
- private:
-  fs::path path_;
-};
-
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-double msSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// Median milliseconds of run over the repetitions; prepare runs untimed before each.
-template <class Prepare, class Run>
-double medianMs(int repetitions, Prepare prepare, Run run) {
-  std::vector<double> times;
-  for (int r = 0; r < repetitions; ++r) {
-    prepare();
-    const auto start = Clock::now();
-    run();
-    times.push_back(msSince(start));
-  }
-  return median(times);
-}
 
 // Handles every waiting event: posted layout requests, then the paint they cause.
 void settle() {
@@ -495,29 +454,20 @@ void print(const Release& release, const Results& r, int repetitions, int senten
               r.bigSentences);
 }
 
-int intArgument(int argc, char** argv, const char* name, int fallback) {
-  for (int i = 1; i + 1 < argc; ++i) {
-    if (std::strcmp(argv[i], name) == 0) return std::max(1, std::atoi(argv[i + 1]));
-  }
-  return fallback;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  const int repetitions = std::max(5, intArgument(argc, argv, "--repetitions", 7));
-  const int frames = intArgument(argc, argv, "--frames", 1200);
-  const int clicks = intArgument(argc, argv, "--clicks", 100);
-  const int sentences = intArgument(argc, argv, "--sentences", 500);
+  const int repetitions = std::max(5, sorvanta::bench::intArgument(argc, argv, "--repetitions", 7));
+  const int frames = sorvanta::bench::intArgument(argc, argv, "--frames", 1200);
+  const int clicks = sorvanta::bench::intArgument(argc, argv, "--clicks", 100);
+  const int sentences = sorvanta::bench::intArgument(argc, argv, "--sentences", 500);
   std::printf(
       "gui_bench: %d repetitions, %d frames (options --repetitions N (at least 5) --frames N "
       "--clicks N --sentences N)\n",
       repetitions, frames);
   std::fflush(stdout);
-  // Freed blocks of any size stay in the heap for reuse (see the top of the file).
-  mallopt(M_MMAP_THRESHOLD, 256 << 20);
-  mallopt(M_TRIM_THRESHOLD, 1 << 30);
+  sorvanta::xml::retainFreedMemory();
   QApplication application(argc, argv);
   try {
     TempFolder settings("sorvanta-gui-bench-settings");

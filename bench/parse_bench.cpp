@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "releasegen/ReleaseGenerator.h"
 #include "xml/XpObjModel.h"
 
@@ -96,8 +97,10 @@ void operator delete[](void* block, const std::nothrow_t&) noexcept { countedFre
 namespace {
 
 namespace fs = std::filesystem;
+using sorvanta::bench::Clock;
+using sorvanta::bench::readFile;
+using sorvanta::bench::TempFolder;
 using sorvanta::xml::TXpObjModel;
-using Clock = std::chrono::steady_clock;
 
 // ---- Inputs --------------------------------------------------------------------------------
 
@@ -107,38 +110,6 @@ struct Input {
   std::vector<std::string> bytes;  // the same files held in memory, for the memory loads
   size_t totalBytes = 0;
 };
-
-// The generated files live in a fresh folder under /tmp, removed however the run ends.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "sorvanta-parse-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create " + pattern);
-    path_ = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
-bool readFile(const std::string& path, std::string& out) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return false;
-  std::fseek(file, 0, SEEK_END);
-  const long size = std::ftell(file);
-  std::fseek(file, 0, SEEK_SET);
-  out.resize(size > 0 ? static_cast<size_t>(size) : 0);
-  const size_t read = std::fread(out.data(), 1, out.size(), file);
-  std::fclose(file);
-  return read == out.size();
-}
 
 void addFile(Input& input, const fs::path& path, const std::string& bytes) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -326,12 +297,7 @@ struct Result {
   size_t keptBytes = 0;             // sum over files of what the loaded tree holds
   size_t failures = 0;
   TreeShape shape;
-  double median() const {
-    std::vector<double> sorted = mbPerSecond;
-    std::sort(sorted.begin(), sorted.end());
-    const size_t n = sorted.size();
-    return n == 0 ? 0 : n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
-  }
+  double median() const { return sorvanta::bench::median(mbPerSecond); }
 };
 
 // One untimed pass: the tree shape, load failures and memory of every file.
@@ -427,13 +393,6 @@ void benchmark(Input& input, int repetitions) {
 
 void ignoreLibxmlMessage(void*, const char*, ...) {}
 
-int intArgument(int argc, char** argv, const char* name, int fallback) {
-  for (int i = 1; i + 1 < argc; ++i) {
-    if (std::strcmp(argv[i], name) == 0) return std::max(1, std::atoi(argv[i + 1]));
-  }
-  return fallback;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -444,13 +403,13 @@ int main(int argc, char** argv) {
   // Failures are counted per file; libxml2's own messages would only disturb the timing.
   xmlSetGenericErrorFunc(nullptr, ignoreLibxmlMessage);
 
-  const int repetitions = intArgument(argc, argv, "--repetitions", 7);
-  const int frames = intArgument(argc, argv, "--frames", 1200);
-  const int documents = intArgument(argc, argv, "--documents", 2000);
+  const int repetitions = sorvanta::bench::intArgument(argc, argv, "--repetitions", 7);
+  const int frames = sorvanta::bench::intArgument(argc, argv, "--frames", 1200);
+  const int documents = sorvanta::bench::intArgument(argc, argv, "--documents", 2000);
   std::printf("parse_bench: %d repetitions (options --repetitions N --frames N --documents N)\n",
               repetitions);
   try {
-    TempFolder folder;
+    TempFolder folder("sorvanta-parse-bench");
     const auto start = Clock::now();
     Input framesDoc = framesInput(folder.path(), frames);
     Input annotations = annotationInput(folder.path(), documents);

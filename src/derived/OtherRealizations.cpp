@@ -1,12 +1,16 @@
 #include "derived/OtherRealizations.h"
 
 #include <algorithm>
+#include <set>
+#include <unordered_map>
 #include <vector>
 
 #include "lexicon/ReleaseLayout.h"
+#include "samples/AnnotatedSentence.h"
 #include "text/FileIO.h"
 #include "text/IntegerText.h"
 #include "text/Span.h"
+#include "text/WorkingText.h"
 
 namespace sorvanta::derived {
 
@@ -18,12 +22,121 @@ const xml::TXpNode* ancestor(const xml::TXpNode* node, int levels) {
   return node;
 }
 
-// The "name" of the first label below layer whose "start" text equals start exactly.
+// The "name" of the first label below layer whose "start" text equals start exactly: the first
+// of ".//label" from layer, walked in document order.
 std::string labelNameAt(const xml::TXpNode* layer, std::string_view start) {
-  for (const xml::TXpNode* label : layer->SelectNodes(".//label"))
-    if (xml::attributeText(label, "start") == start) return xml::attributeText(label, "name");
+  for (const xml::TXpNode* node = layer->noGetFirstChild(); node;
+       node = xml::nextInSubtree(node, layer)) {
+    if (samples::isElementNamed(node, "label") && xml::attributeText(node, "start") == start)
+      return xml::attributeText(node, "name");
+  }
   return {};
 }
+
+// The UTF-8 value of an element's "name" attribute; a missing one reads as empty.
+std::string_view nameValue(const xml::TXpNode* element) {
+  const xml::TXpAttribute* attribute = element->attributes()->getNamedItemUtf8("name");
+  return attribute ? attribute->valueUtf8() : std::string_view();
+}
+
+// What "//layer[@name='FE']//label[@name='" + fe + "']" selects in the document of model: for
+// every FE layer in document order, its labels named fe in document order (once per FE layer
+// around them). An fe holding an apostrophe ends the query's literal early: it is still queried.
+std::vector<const xml::TXpNode*> frameElementLabels(xml::TXpObjModel& model, std::string_view fe) {
+  std::vector<const xml::TXpNode*> labels;
+  const xml::TXpDocument* document = model.Document();
+  if (fe.find('\'') != std::string_view::npos) {
+    const std::string query = "//layer[@name='FE']//label[@name='" + std::string(fe) + "']";
+    for (const xml::TXpNode* label : document->SelectNodes(query)) labels.push_back(label);
+    return labels;
+  }
+  const std::string wanted = text::workingToUtf8(fe);
+  for (const xml::TXpNode* layer = document->noGetFirstChild(); layer;
+       layer = xml::nextInSubtree(layer, document)) {
+    if (!samples::isElementNamed(layer, "layer") || nameValue(layer) != "FE") continue;
+    for (const xml::TXpNode* node = layer->noGetFirstChild(); node;
+         node = xml::nextInSubtree(node, layer)) {
+      if (samples::isElementNamed(node, "label") && nameValue(node) == wanted)
+        labels.push_back(node);
+    }
+  }
+  return labels;
+}
+
+// The realization lines of fe in the document of model, each handed to add.
+template <typename Add>
+void addRealizationLines(xml::TXpObjModel& model, std::string_view fe, Add add) {
+  const xml::TXpNode* root = model.Document()->docGetDocumentElement();
+  if (!root) return;
+  for (const xml::TXpNode* label : frameElementLabels(model, fe)) {
+    // label, label container, layer, layer container, annotation set, subcorpus, lexical unit
+    const xml::TXpNode* head = ancestor(label, 6);
+    if (!head) continue;
+    const std::string start = xml::attributeText(label, "start");
+    const std::string end = xml::attributeText(label, "end");
+    const std::string itype = start.empty() ? xml::attributeText(label, "itype") : std::string();
+    std::string line = xml::attributeText(head, "frame") + '\t' + std::string(fe) + '\t' +
+                       xml::attributeText(head, "name");
+    if (!itype.empty()) {
+      add(line + '\t' + itype);
+      continue;
+    }
+    const xml::TXpNode* layers = ancestor(label, 3);
+    const xml::TXpNode* sentence = layers->noGetNextSibling();
+    const xml::TXpNode* feLayer = ancestor(label, 2);
+    if (const xml::TXpNode* functions = feLayer->noGetNextSibling()) {
+      const std::string function = labelNameAt(functions, start);
+      if (!function.empty()) line += '\t' + function;
+      if (const xml::TXpNode* phrases = functions->noGetNextSibling()) {
+        const std::string phrase = labelNameAt(phrases, start);
+        if (!phrase.empty()) {
+          line += '\t' + phrase;
+          if (phrase == "PP") {
+            const std::string span = text::spanOf(sentence ? sentence->noGetText() : std::string(),
+                                                  text::strToInt(start), text::strToInt(end));
+            const size_t space = span.find(' ');
+            line += '\t' + (space == std::string::npos ? std::string() : span.substr(0, space));
+          }
+        }
+      }
+    }
+    add(std::move(line));
+  }
+}
+
+// The first frame element of the frames document with each name, as
+// "//frame[@name='" + name + "']" finds it, from one walk instead of one query per line.
+class FramesByName {
+ public:
+  explicit FramesByName(const xml::TXpNode* framesRoot) : root_(framesRoot) {
+    const xml::TXpDocument* document = framesRoot ? framesRoot->ownerDocument() : nullptr;
+    if (!document) return;
+    for (const xml::TXpNode* node = document->noGetFirstChild(); node;
+         node = xml::nextInSubtree(node, document)) {
+      if (samples::isElementNamed(node, "frame")) first_.try_emplace(nameValue(node), node);
+    }
+  }
+  const xml::TXpNode* find(const std::string& name) const {
+    if (!root_) return nullptr;
+    if (name.find('\'') != std::string::npos)  // the literal would end early
+      return root_->SelectSingleNode("//frame[@name='" + name + "']");
+    const auto it = first_.find(text::workingToUtf8(name));
+    return it == first_.end() ? nullptr : it->second;
+  }
+
+ private:
+  const xml::TXpNode* root_;
+  std::unordered_map<std::string_view, const xml::TXpNode*> first_;
+};
+
+// Lines in the order, and with the refusal of equal lines, of text::SortedTextLines; a tree
+// keeps each insertion logarithmic where the sorted list shifts its lines.
+struct IgnoreCaseLess {
+  bool operator()(const std::string& a, const std::string& b) const {
+    return text::compareTextIgnoreCase(a, b) < 0;
+  }
+};
+using AlterLineSet = std::set<std::string, IgnoreCaseLess>;
 
 // The second TAB-separated field of a line, or empty text when it has none.
 std::string_view secondField(std::string_view line) {
@@ -46,43 +159,7 @@ std::string takeWord(std::string& rest) {
 
 void AddFeRealizationLines(xml::TXpObjModel& model, std::string_view fe,
                            text::SortedTextLines& alterLines) {
-  const xml::TXpNode* root = model.Document()->docGetDocumentElement();
-  if (!root) return;
-  const std::string query = "//layer[@name='FE']//label[@name='" + std::string(fe) + "']";
-  for (const xml::TXpNode* label : root->SelectNodes(query)) {
-    // label, label container, layer, layer container, annotation set, subcorpus, lexical unit
-    const xml::TXpNode* head = ancestor(label, 6);
-    if (!head) continue;
-    const std::string start = xml::attributeText(label, "start");
-    const std::string end = xml::attributeText(label, "end");
-    const std::string itype = start.empty() ? xml::attributeText(label, "itype") : std::string();
-    std::string line = xml::attributeText(head, "frame") + '\t' + std::string(fe) + '\t' +
-                       xml::attributeText(head, "name");
-    if (!itype.empty()) {
-      alterLines.add(line + '\t' + itype);
-      continue;
-    }
-    const xml::TXpNode* layers = ancestor(label, 3);
-    const xml::TXpNode* sentence = layers->noGetNextSibling();
-    const xml::TXpNode* feLayer = ancestor(label, 2);
-    if (const xml::TXpNode* functions = feLayer->noGetNextSibling()) {
-      const std::string function = labelNameAt(functions, start);
-      if (!function.empty()) line += '\t' + function;
-      if (const xml::TXpNode* phrases = functions->noGetNextSibling()) {
-        const std::string phrase = labelNameAt(phrases, start);
-        if (!phrase.empty()) {
-          line += '\t' + phrase;
-          if (phrase == "PP") {
-            const std::string span = text::spanOf(sentence ? sentence->noGetText() : std::string(),
-                                                  text::strToInt(start), text::strToInt(end));
-            const size_t space = span.find(' ');
-            line += '\t' + (space == std::string::npos ? std::string() : span.substr(0, space));
-          }
-        }
-      }
-    }
-    alterLines.add(std::move(line));
-  }
+  addRealizationLines(model, fe, [&](std::string line) { alterLines.add(std::move(line)); });
 }
 
 RealizationsResult findOtherRealizations(std::string_view preposition, std::string_view folder,
@@ -110,7 +187,8 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
   result.linesRead = lines.size();
   if (progress) progress->linesRead(lines.size());
 
-  text::SortedTextLines alterLines;
+  AlterLineSet alterLines;
+  const FramesByName frames(framesRoot);
   std::string previousFrame;
   std::string previousFe;
   for (size_t k = 0; k < lines.size(); ++k) {
@@ -122,9 +200,7 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
         secondField(lines[k]) == kNoInstances || (frameName == previousFrame && fe == previousFe);
     if (!passOver) {
       ++result.framesWorked;
-      const xml::TXpNode* frame =
-          framesRoot ? framesRoot->SelectSingleNode("//frame[@name='" + frameName + "']") : nullptr;
-      if (frame) {
+      if (const xml::TXpNode* frame = frames.find(frameName)) {
         for (const xml::TXpNode* lexUnit : frame->SelectNodes(".//lexunit")) {
           if (lexUnit->SelectInteger("./annotation/annotated") == 0) continue;
           const std::string path =
@@ -132,7 +208,8 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
           if (!text::fileExists(path)) continue;
           lexUnitModel.LoadDataSource(path);
           ++result.documentsRead;
-          AddFeRealizationLines(lexUnitModel, fe, alterLines);
+          addRealizationLines(lexUnitModel, fe,
+                              [&](std::string line) { alterLines.insert(std::move(line)); });
         }
       }
       previousFrame = frameName;
@@ -140,9 +217,13 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
     }
     if (progress) progress->lineDone(k + 2);
   }
+  // In order already, each line lands at the end of the sorted list.
+  text::SortedTextLines sorted;
+  for (auto it = alterLines.begin(); it != alterLines.end();)
+    sorted.add(std::move(alterLines.extract(it++).value()));
   result.outputPath = prepositionAlternativesPath(folder, preposition);
-  alterLines.saveToFile(result.outputPath);
-  result.realizationLines = alterLines.size();
+  sorted.saveToFile(result.outputPath);
+  result.realizationLines = sorted.size();
   return result;
 }
 

@@ -60,7 +60,10 @@ std::string mappingLine(char side, const xml::TXpNodeList& mappings, bool super)
   std::string line = "\t%%6 ";
   line += side;
   line += " %%v";
-  for (const TXpNode* mapping : mappings) line += " " + xml::attributeText(mapping, feSide(super));
+  for (const TXpNode* mapping : mappings) {
+    line += ' ';
+    line += xml::attributeText(mapping, feSide(super));
+  }
   return line;
 }
 

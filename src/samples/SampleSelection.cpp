@@ -1,16 +1,20 @@
 #include "samples/SampleSelection.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "lexicon/FramesIndex.h"
+#include "lexicon/ReleaseLayout.h"
 #include "samples/AnnotatedSentence.h"
 #include "samples/SampleRandom.h"
 #include "samples/TrainingTestSets.h"
 #include "text/Errors.h"
 #include "text/IntegerText.h"
 #include "text/TextLines.h"
+#include "text/WorkingText.h"
 #include "views/SentencesView.h"
 
 namespace sorvanta::samples {
@@ -26,41 +30,110 @@ bool isExcluded(int32_t id) {
          std::end(kExcludedFrameIds);
 }
 
-// One candidate sentence met in a walk over a frame's lexical units.
+// One candidate sentence met in the walk over a frame's lexical units.
 struct CandidateSentence {
-  const AnnotatedSentence& labels;
-  std::string_view luId;
-  std::string_view lexUnitName;
+  AnnotatedSentence labels;
+  size_t lexUnit = 0;  // index into FrameSentences::lexUnits
+  std::string sentenceId;
+  int32_t id = 0;  // sentenceId as an integer
 };
 
-// Walks the annotated lexical units of a frame and the sentences of each, as both passes do:
-// lexical units with an annotated count of 0, and those whose annotation file is missing, are
-// skipped; a sentence without a target label or (when it has frame-element labels) without an
-// ID is passed over. Calls noFes for a sentence without frame-element labels and candidate
-// for every other one.
-template <typename NoFes, typename Candidate>
-void walkFrameSentences(const xml::TXpNodeList& lexUnits, std::string_view dataFolder,
-                        xml::TXpObjModel& lexUnitModel, NoFes noFes, Candidate candidate) {
+// A frame's annotated lexical units, each annotation document loaded once for both passes:
+// the documents stay alive in a pool, so the candidates' nodes stay valid.
+struct FrameSentences {
+  struct LexUnit {
+    std::string id;
+    std::string name;
+  };
+  std::vector<LexUnit> lexUnits;
+  std::vector<CandidateSentence> candidates;  // in walk order
+  int noFeSentences = 0;
+};
+
+// The walk both passes make over a frame's lexical units: lexical units with an annotated
+// count of 0, and those whose annotation file is missing, are skipped; a sentence without a
+// target label or (when it has frame-element labels) without an ID is passed over. Sentences
+// without frame-element labels are counted; the others are the candidates. lastLoad is set to
+// the ID of every lexical unit whose file a load is tried for.
+FrameSentences readFrameSentences(const xml::TXpNodeList& lexUnits, std::string_view dataFolder,
+                                  std::vector<std::unique_ptr<xml::TXpObjModel>>& pool,
+                                  std::optional<std::string>& lastLoad) {
+  FrameSentences frame;
+  size_t used = 0;
   for (const xml::TXpNode* lexUnit : lexUnits) {
     if (lexUnit->SelectInteger("./annotation/annotated") == 0) continue;
-    const std::string luId = xml::attributeText(lexUnit, "ID");
-    if (!views::loadLexUnitAnnotation(lexUnitModel, dataFolder, luId).loaded) continue;
-    const xml::TXpNode* root = lexUnitModel.Document()->docGetDocumentElement();
-    const std::string lexUnitName = xml::attributeText(root, "name");
-    for (const xml::TXpNode* textNode : root->SelectNodes("//sentence/text")) {
-      const std::optional<AnnotatedSentence> labels = findSentenceLabels(textNode);
-      if (!labels) continue;
+    std::string luId = xml::attributeText(lexUnit, "ID");
+    if (used == pool.size()) pool.push_back(std::make_unique<xml::TXpObjModel>());
+    xml::TXpObjModel& model = *pool[used];
+    lastLoad = luId;
+    // What loadLexUnitAnnotation loads, without its existence check: a file that is missing
+    // fails to open all the same, and the error lines of a pool document are never shown.
+    if (!model.LoadDataSource(lexicon::annotationDocumentPath(dataFolder, luId)) ||
+        !model.Document()->docGetDocumentElement())
+      continue;
+    ++used;
+    const xml::TXpNode* root = model.Document()->docGetDocumentElement();
+    frame.lexUnits.push_back({std::move(luId), xml::attributeText(root, "name")});
+    forEachSentenceText(root, [&](const xml::TXpNode* textNode) {
+      std::optional<AnnotatedSentence> labels = findSentenceLabels(textNode);
+      if (!labels) return;
       if (labels->feLabels.nlGetLength() == 0) {
-        noFes();
+        ++frame.noFeSentences;
       } else if (labels->sentence->attributes() &&
                  labels->sentence->attributes()->GetNamedItem("ID")) {
-        candidate(CandidateSentence{*labels, luId, lexUnitName});
+        std::string sentenceId = xml::attributeText(labels->sentence, "ID");
+        const int32_t id = text::strToInt(sentenceId);
+        frame.candidates.push_back(
+            {std::move(*labels), frame.lexUnits.size() - 1, std::move(sentenceId), id});
       }
-    }
+    });
   }
+  return frame;
 }
 
-std::string quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
+// What "//frame[@name='" + name + "']/lexunits/lexunit" selects from the frames document,
+// from an index of the frames by name built in one walk instead of one query per frame. A name
+// holding an apostrophe ends the query's literal early, so it still goes through the query.
+class FrameLexUnits {
+ public:
+  explicit FrameLexUnits(const xml::TXpNode* framesRoot) : root_(framesRoot) {
+    const xml::TXpDocument* document = framesRoot ? framesRoot->ownerDocument() : nullptr;
+    if (!document) return;
+    for (const xml::TXpNode* node = document->noGetFirstChild(); node;
+         node = xml::nextInSubtree(node, document)) {
+      if (!isElementNamed(node, "frame")) continue;
+      const xml::TXpAttribute* attribute = node->attributes()->getNamedItemUtf8("name");
+      framesNamed_[attribute ? attribute->valueUtf8() : std::string_view()].push_back(node);
+    }
+  }
+
+  xml::TXpNodeList of(const std::string& name) const {
+    if (!root_) return {};
+    if (name.find('\'') != std::string::npos)
+      return root_->SelectNodes("//frame[@name='" + name + "']/lexunits/lexunit");
+    xml::TXpNodeList lexUnits;
+    const auto frames = framesNamed_.find(text::workingToUtf8(name));
+    if (frames == framesNamed_.end()) return lexUnits;
+    for (const xml::TXpNode* frame : frames->second)
+      for (const xml::TXpNode* list = frame->noGetFirstChild(); list;
+           list = list->noGetNextSibling())
+        if (isElementNamed(list, "lexunits"))
+          for (xml::TXpNode* unit = list->noGetFirstChild(); unit; unit = unit->noGetNextSibling())
+            if (isElementNamed(unit, "lexunit")) lexUnits.add(unit);
+    return lexUnits;
+  }
+
+ private:
+  const xml::TXpNode* root_;
+  std::unordered_map<std::string_view, std::vector<const xml::TXpNode*>> framesNamed_;
+};
+
+// Built by appending: "\"" + std::string(...) draws a false overlap warning from GCC 12 at -O3.
+std::string quoted(std::string_view name) {
+  std::string text = "\"";
+  text.append(name).append("\"");
+  return text;
+}
 
 // The refusal for counts that cannot finish the frame draw, or empty text.
 std::string checkCounts(const SampleRequest& request, int32_t numFrames, size_t candidates) {
@@ -126,74 +199,84 @@ SampleResult selectSample(const SampleRequest& request,
   xml::TXpElement* testCorpus = resetToCorpusTemplate(documents.test);
   text::TextLines trainingAnswers, testAnswers, messages;
 
-  for (const lexicon::ListRow& row : frameRows) {
-    if (!inRange(row)) continue;
-    if (!selectedFrames.empty() &&
-        !contains(selectedFrames, text::strToInt(row.cell(lexicon::kFrameId))))
-      continue;
-    const std::string name(row.caption());
-    const xml::TXpNodeList lexUnits =
-        framesRoot ? framesRoot->SelectNodes("//frame[@name='" + name + "']/lexunits/lexunit")
-                   : xml::TXpNodeList();
+  // Each annotation document is parsed once, for both passes over its frame. Afterwards, also
+  // when an error ends the run, documents.lexUnit holds what the last read would have left in
+  // it had every read gone there: the document of lastLoad, or nothing when that load fails.
+  std::vector<std::unique_ptr<xml::TXpObjModel>> pool;
+  std::optional<std::string> lastLoad;
+  const FrameLexUnits frameLexUnits(framesRoot);
+  const auto keepLastRead = [&] {
+    if (lastLoad) views::loadLexUnitAnnotation(documents.lexUnit, dataFolder, *lastLoad);
+  };
+  try {
+    for (const lexicon::ListRow& row : frameRows) {
+      if (!inRange(row)) continue;
+      if (!selectedFrames.empty() &&
+          !contains(selectedFrames, text::strToInt(row.cell(lexicon::kFrameId))))
+        continue;
+      const std::string name(row.caption());
+      const xml::TXpNodeList lexUnits = frameLexUnits.of(name);
 
-    std::vector<int32_t> candidateSentences;
-    int noFeSentences = 0;
-    walkFrameSentences(
-        lexUnits, dataFolder, documents.lexUnit, [&] { ++noFeSentences; },
-        [&](const CandidateSentence& found) {
-          candidateSentences.push_back(
-              text::strToInt(xml::attributeText(found.labels.sentence, "ID")));
-        });
+      const FrameSentences frame = readFrameSentences(lexUnits, dataFolder, pool, lastLoad);
+      // The writing pass tries the same loads in the same order, so it ends on this one too.
+      const std::optional<std::string> lastOfFrame = lastLoad;
+      const int32_t numSents = text::strToInt(request.numSentsText);
+      const size_t candidateCount = frame.candidates.size();
+      if (numSents * 1.5 > static_cast<double>(candidateCount)) {
+        messages.add("Frame " + quoted(name) + " has only " +
+                     text::intToStr(static_cast<int64_t>(candidateCount)) + " candidate sentences");
+      } else {
+        if (frame.noFeSentences > 0)
+          messages.add("Frame " + quoted(name) + " has " + text::intToStr(frame.noFeSentences) +
+                       " sentences without FEs");
+        result.sentenceTotal += static_cast<int64_t>(candidateCount);
+        if (progress) progress->sentencesInFrames(static_cast<int>(result.sentenceTotal));
 
-    const int32_t numSents = text::strToInt(request.numSentsText);
-    const size_t candidateCount = candidateSentences.size();
-    if (numSents * 1.5 > static_cast<double>(candidateCount)) {
-      messages.add("Frame " + quoted(name) + " has only " +
-                   text::intToStr(static_cast<int64_t>(candidateCount)) + " candidate sentences");
-    } else {
-      if (noFeSentences > 0)
-        messages.add("Frame " + quoted(name) + " has " + text::intToStr(noFeSentences) +
-                     " sentences without FEs");
-      result.sentenceTotal += static_cast<int64_t>(candidateCount);
-      if (progress) progress->sentencesInFrames(static_cast<int>(result.sentenceTotal));
+        std::vector<int32_t> candidateSentences;
+        candidateSentences.reserve(candidateCount);
+        for (const CandidateSentence& found : frame.candidates)
+          candidateSentences.push_back(found.id);
+        const std::unordered_set<int32_t> distinct(candidateSentences.begin(),
+                                                   candidateSentences.end());
+        if (static_cast<size_t>(numSents) > distinct.size())
+          throw text::RuntimeError("Frame \"" + name + "\" has only " +
+                                   text::intToStr(static_cast<int64_t>(distinct.size())) +
+                                   " different candidate sentences; " + text::intToStr(numSents) +
+                                   " cannot be selected");
+        const std::vector<int32_t> training = drawDistinct(candidateSentences, numSents, random);
 
-      const std::unordered_set<int32_t> distinct(candidateSentences.begin(),
-                                                 candidateSentences.end());
-      if (static_cast<size_t>(numSents) > distinct.size())
-        throw text::RuntimeError("Frame \"" + name + "\" has only " +
-                                 text::intToStr(static_cast<int64_t>(distinct.size())) +
-                                 " different candidate sentences; " + text::intToStr(numSents) +
-                                 " cannot be selected");
-      const std::vector<int32_t> training = drawDistinct(candidateSentences, numSents, random);
-
-      xml::TXpElement* testFrame = testCorpus->CreateChildElement("frame");
-      testFrame->SetAttribute("name", name);
-      xml::TXpElement* trainingFrame = trainingCorpus->CreateChildElement("frame");
-      trainingFrame->SetAttribute("name", name);
-      walkFrameSentences(
-          lexUnits, dataFolder, documents.lexUnit, [] {},
-          [&](const CandidateSentence& found) {
-            const std::string sentenceId = xml::attributeText(found.labels.sentence, "ID");
-            const std::string sentence = found.labels.text->noGetText();
-            const bool isTraining =
-                !training.empty() && contains(training, text::strToInt(sentenceId));
-            if (isTraining) {
-              xml::TXpElement* instance = trainingFrame->CreateChildElement("instance");
-              instance->SetAttribute("lexunit", found.lexUnitName);
-              instance->SetAttribute("luID", found.luId);
-              instance->SetAttribute("sentID", sentenceId);
-            } else {
-              addTestInstance(testFrame, found.lexUnitName, found.luId, sentenceId,
-                              found.labels.target, found.labels.feLabels, sentence,
-                              request.provideFes);
-            }
-            (isTraining ? trainingAnswers : testAnswers)
-                .add(answerLine(name, sentenceId, found.labels.feLabels, sentence));
-          });
+        xml::TXpElement* testFrame = testCorpus->CreateChildElement("frame");
+        testFrame->SetAttribute("name", name);
+        xml::TXpElement* trainingFrame = trainingCorpus->CreateChildElement("frame");
+        trainingFrame->SetAttribute("name", name);
+        for (const CandidateSentence& found : frame.candidates) {
+          const FrameSentences::LexUnit& lexUnit = frame.lexUnits[found.lexUnit];
+          lastLoad = lexUnit.id;  // the writing pass has read this document again
+          const std::string sentence = found.labels.text->noGetText();
+          const bool isTraining = !training.empty() && contains(training, found.id);
+          if (isTraining) {
+            xml::TXpElement* instance = trainingFrame->CreateChildElement("instance");
+            instance->SetAttribute("lexunit", lexUnit.name);
+            instance->SetAttribute("luID", lexUnit.id);
+            instance->SetAttribute("sentID", found.sentenceId);
+          } else {
+            addTestInstance(testFrame, lexUnit.name, lexUnit.id, found.sentenceId,
+                            found.labels.target, found.labels.feLabels, sentence,
+                            request.provideFes);
+          }
+          (isTraining ? trainingAnswers : testAnswers)
+              .add(answerLine(name, found.sentenceId, found.labels.feLabels));
+        }
+        lastLoad = lastOfFrame;
+      }
+      ++result.framesDone;
+      if (progress) progress->framesCompleted(result.framesDone);
     }
-    ++result.framesDone;
-    if (progress) progress->framesCompleted(result.framesDone);
+  } catch (...) {
+    keepLastRead();
+    throw;
   }
+  keepLastRead();
 
   const std::string folder(dataFolder);
   saveDocument(documents.training, folder + std::string(kTrainingFile));

@@ -13,12 +13,18 @@ xml::TXpElement* resetToCorpusTemplate(xml::TXpObjModel& model) {
 }
 
 std::string answerLine(std::string_view frame, std::string_view sentenceId,
-                       const xml::TXpNodeList& feLabels, std::string_view sentence) {
-  std::string line = std::string(frame) + "." + std::string(sentenceId);
+                       const xml::TXpNodeList& feLabels) {
+  std::string line;
+  line.reserve(frame.size() + sentenceId.size() + 24 * feLabels.nodes().size());
+  line.append(frame).append(".").append(sentenceId);
   for (const xml::TXpNode* label : feLabels) {
-    const LabelSpan span = readLabelSpan(label, sentence);
-    line +=
-        " " + span.name + " (" + text::intToStr(span.start) + "," + text::intToStr(span.end) + ")";
+    // The offsets readLabelSpan reads, in the same order; the span text is not needed here.
+    const xml::TXpAttribute* itype = label->attributes()->GetNamedItem("itype");
+    const bool nullInstance = itype && !itype->valueUtf8().empty();
+    const int32_t start = nullInstance ? 0 : labelOffset(label, "start");
+    const int32_t end = nullInstance ? 0 : labelOffset(label, "end");
+    line.append(" ").append(xml::attributeText(label, "name")).append(" (");
+    line.append(text::intToStr(start)).append(",").append(text::intToStr(end)).append(")");
   }
   return line;
 }

@@ -27,7 +27,7 @@ xml::TXpElement* resetToCorpusTemplate(xml::TXpObjModel& model);
 // frame + "." + sentenceId, then " name (start,end)" per frame-element label, (0,0) for a
 // null instantiation. Throws text::ConversionError for an offset that is not an integer.
 std::string answerLine(std::string_view frame, std::string_view sentenceId,
-                       const xml::TXpNodeList& feLabels, std::string_view sentence);
+                       const xml::TXpNodeList& feLabels);
 
 // Appends to testFrame the instance of a test sentence: "sentence", "target" and, with
 // provideFes, "frame_elements". Throws text::ConversionError for an offset that is not an

@@ -8,8 +8,10 @@
 #include "shell/StartUp.h"
 #include "widgets/ErrorDisplay.h"
 #include "widgets/HelpViewer.h"
+#include "xml/HeapRetention.h"
 
 int main(int argc, char* argv[]) {
+  sorvanta::xml::retainFreedMemory();
   QApplication application(argc, argv);
   sorvanta::shell::redirectSettingsFromEnvironment();
   sorvanta::widgets::initHelpResources();
