@@ -214,22 +214,36 @@ TXpText* TXpElement::CreateChildText(std::string_view textValue) {
 
 void TXpElement::SetAttribute(std::string_view name, std::string_view value) {
   Arena& arena = ownerDocument()->storage().arena();
-  std::string utf8Name = workingToUtf8(name);
-  std::string utf8Value = workingToUtf8(value);
+  // Working text that is ASCII is already UTF-8: stored without an intermediate copy.
+  std::string converted;
+  const auto utf8 = [&converted](std::string_view working) -> std::string_view {
+    if (text::isAscii(working)) return working;
+    converted = workingToUtf8(working);
+    return converted;
+  };
+  const char* storedName = nullptr;
+  {
+    const std::string_view utf8Name = utf8(name);
+    storedName = arena.copyString(utf8Name.data(), utf8Name.size());
+  }
+  const std::string_view utf8Value = utf8(value);
   // Attributes lie in one array: build the new one, without the old attribute of that
   // name and with the new one at the end.
-  std::vector<const TXpAttribute*> kept;
+  size_t kept = 0;
   for (TXpAttribute* a = attributes_.first_; a; a = a->nextAttribute())
-    if (utf8Name != a->name_) kept.push_back(a);
-  TXpAttribute* array = TXpAttribute::makeArray(arena, kept.size() + 1);
-  for (size_t i = 0; i < kept.size(); ++i) {
-    array[i].name_ = kept[i]->name_;
-    array[i].value_ = kept[i]->value_;
-    array[i].valueLength_ = kept[i]->valueLength_;
-    array[i].parent_ = this;
+    if (std::strcmp(storedName, a->name_) != 0) ++kept;
+  TXpAttribute* array = TXpAttribute::makeArray(arena, kept + 1);
+  size_t at = 0;
+  for (TXpAttribute* a = attributes_.first_; a; a = a->nextAttribute()) {
+    if (std::strcmp(storedName, a->name_) == 0) continue;
+    array[at].name_ = a->name_;
+    array[at].value_ = a->value_;
+    array[at].valueLength_ = a->valueLength_;
+    array[at].parent_ = this;
+    ++at;
   }
-  TXpAttribute& added = array[kept.size()];
-  added.name_ = arena.copyString(utf8Name.data(), utf8Name.size());
+  TXpAttribute& added = array[kept];
+  added.name_ = storedName;
   added.value_ = arena.copyString(utf8Value.data(), utf8Value.size());
   added.valueLength_ = static_cast<uint32_t>(utf8Value.size());
   added.parent_ = this;

@@ -129,6 +129,12 @@ void writeSubtree(std::string& out, const TXpNode* root, bool formatted) {
 bool toLatin1(std::string_view utf8, std::string& out, std::string& error) {
   out.reserve(out.size() + utf8.size());
   for (size_t i = 0; i < utf8.size();) {
+    // Runs of ASCII are the same bytes in both encodings: copied whole.
+    size_t run = i;
+    while (run < utf8.size() && static_cast<unsigned char>(utf8[run]) < 0x80) ++run;
+    out.append(utf8.data() + i, run - i);
+    i = run;
+    if (i == utf8.size()) break;
     char32_t cp = nextCodePoint(utf8, i);
     if (cp > 0xFF) {
       error = "Cannot write character U+" + std::to_string(static_cast<unsigned>(cp)) +
