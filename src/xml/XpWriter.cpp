@@ -1,6 +1,7 @@
 #include "xml/XpWriter.h"
 
 #include "text/WorkingText.h"
+#include "xml/DocStorage.h"
 
 namespace sorvanta::xml {
 
@@ -168,6 +169,9 @@ void toUtf16(std::string_view utf8, bool bigEndian, std::string& out) {
 
 std::string serializeDocument(const TXpDocument& document, bool formatted) {
   std::string out;
+  // The text comes to roughly half the document's storage (nodes, names, values): reserved
+  // at once, a text of many megabytes is not copied again and again as it grows.
+  out.reserve(document.storage().memoryUsage() / 2);
   bool first = true;
   for (const TXpNode* child = document.noGetFirstChild(); child; child = child->noGetNextSibling()) {
     if (!first) out += "\r\n";
@@ -177,12 +181,16 @@ std::string serializeDocument(const TXpDocument& document, bool formatted) {
   return out;
 }
 
-bool encodeOutput(std::string_view utf8, TCharEncoding encoding, bool utf8Signature,
+bool encodeOutput(std::string utf8, TCharEncoding encoding, bool utf8Signature,
                   std::string& out, std::string& error) {
   out.clear();
   switch (encoding) {
     case ceUTF8:
-      if (utf8Signature) out = "\xEF\xBB\xBF";
+      if (!utf8Signature) {
+        out = std::move(utf8);
+        return true;
+      }
+      out = "\xEF\xBB\xBF";
       out.append(utf8);
       return true;
     case ceUTF16LE:
@@ -192,6 +200,11 @@ bool encodeOutput(std::string_view utf8, TCharEncoding encoding, bool utf8Signat
     case ceUnknown:
     case ceISO88591:
       break;
+  }
+  // Plain ASCII is the same bytes in ISO-8859-1: the document's text is taken over whole.
+  if (text::isAscii(utf8)) {
+    out = std::move(utf8);
+    return true;
   }
   return toLatin1(utf8, out, error);
 }

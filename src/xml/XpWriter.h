@@ -13,7 +13,7 @@ std::string serializeDocument(const TXpDocument& document, bool formatted);
 
 // Encodes the serialized text in the given encoding (with its byte-order mark where one is
 // written). False with error set when a character cannot be written in that encoding.
-bool encodeOutput(std::string_view utf8, TCharEncoding encoding, bool utf8Signature,
+bool encodeOutput(std::string utf8, TCharEncoding encoding, bool utf8Signature,
                   std::string& out, std::string& error);
 
 }  // namespace sorvanta::xml
