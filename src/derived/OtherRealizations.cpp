@@ -7,6 +7,7 @@
 
 #include "lexicon/ReleaseLayout.h"
 #include "samples/AnnotatedSentence.h"
+#include "samples/FramesByName.h"
 #include "text/FileIO.h"
 #include "text/IntegerText.h"
 #include "text/Span.h"
@@ -104,31 +105,6 @@ void addRealizationLines(xml::TXpObjModel& model, std::string_view fe, Add add) 
   }
 }
 
-// The first frame element of the frames document with each name, as
-// "//frame[@name='" + name + "']" finds it, from one walk instead of one query per line.
-class FramesByName {
- public:
-  explicit FramesByName(const xml::TXpNode* framesRoot) : root_(framesRoot) {
-    const xml::TXpDocument* document = framesRoot ? framesRoot->ownerDocument() : nullptr;
-    if (!document) return;
-    for (const xml::TXpNode* node = document->noGetFirstChild(); node;
-         node = xml::nextInSubtree(node, document)) {
-      if (samples::isElementNamed(node, "frame")) first_.try_emplace(nameValue(node), node);
-    }
-  }
-  const xml::TXpNode* find(const std::string& name) const {
-    if (!root_) return nullptr;
-    if (name.find('\'') != std::string::npos)  // the literal would end early
-      return root_->SelectSingleNode("//frame[@name='" + name + "']");
-    const auto it = first_.find(text::workingToUtf8(name));
-    return it == first_.end() ? nullptr : it->second;
-  }
-
- private:
-  const xml::TXpNode* root_;
-  std::unordered_map<std::string_view, const xml::TXpNode*> first_;
-};
-
 // Lines in the order, and with the refusal of equal lines, of text::SortedTextLines; a tree
 // keeps each insertion logarithmic where the sorted list shifts its lines.
 struct IgnoreCaseLess {
@@ -188,7 +164,7 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
   if (progress) progress->linesRead(lines.size());
 
   AlterLineSet alterLines;
-  const FramesByName frames(framesRoot);
+  const samples::FramesByName frames(framesRoot);
   std::string previousFrame;
   std::string previousFe;
   for (size_t k = 0; k < lines.size(); ++k) {
@@ -200,7 +176,7 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
         secondField(lines[k]) == kNoInstances || (frameName == previousFrame && fe == previousFe);
     if (!passOver) {
       ++result.framesWorked;
-      if (const xml::TXpNode* frame = frames.find(frameName)) {
+      if (const xml::TXpNode* frame = frames.first(frameName)) {
         for (const xml::TXpNode* lexUnit : frame->SelectNodes(".//lexunit")) {
           if (lexUnit->SelectInteger("./annotation/annotated") == 0) continue;
           const std::string path =

@@ -9,6 +9,7 @@
 #include "lexicon/FramesIndex.h"
 #include "lexicon/ReleaseLayout.h"
 #include "samples/AnnotatedSentence.h"
+#include "samples/FramesByName.h"
 #include "samples/SampleRandom.h"
 #include "samples/TrainingTestSets.h"
 #include "text/Errors.h"
@@ -91,42 +92,17 @@ FrameSentences readFrameSentences(const xml::TXpNodeList& lexUnits, std::string_
   return frame;
 }
 
-// What "//frame[@name='" + name + "']/lexunits/lexunit" selects from the frames document,
-// from an index of the frames by name built in one walk instead of one query per frame. A name
-// holding an apostrophe ends the query's literal early, so it still goes through the query.
-class FrameLexUnits {
- public:
-  explicit FrameLexUnits(const xml::TXpNode* framesRoot) : root_(framesRoot) {
-    const xml::TXpDocument* document = framesRoot ? framesRoot->ownerDocument() : nullptr;
-    if (!document) return;
-    for (const xml::TXpNode* node = document->noGetFirstChild(); node;
-         node = xml::nextInSubtree(node, document)) {
-      if (!isElementNamed(node, "frame")) continue;
-      const xml::TXpAttribute* attribute = node->attributes()->getNamedItemUtf8("name");
-      framesNamed_[attribute ? attribute->valueUtf8() : std::string_view()].push_back(node);
-    }
-  }
-
-  xml::TXpNodeList of(const std::string& name) const {
-    if (!root_) return {};
-    if (name.find('\'') != std::string::npos)
-      return root_->SelectNodes("//frame[@name='" + name + "']/lexunits/lexunit");
-    xml::TXpNodeList lexUnits;
-    const auto frames = framesNamed_.find(text::workingToUtf8(name));
-    if (frames == framesNamed_.end()) return lexUnits;
-    for (const xml::TXpNode* frame : frames->second)
-      for (const xml::TXpNode* list = frame->noGetFirstChild(); list;
-           list = list->noGetNextSibling())
-        if (isElementNamed(list, "lexunits"))
-          for (xml::TXpNode* unit = list->noGetFirstChild(); unit; unit = unit->noGetNextSibling())
-            if (isElementNamed(unit, "lexunit")) lexUnits.add(unit);
-    return lexUnits;
-  }
-
- private:
-  const xml::TXpNode* root_;
-  std::unordered_map<std::string_view, std::vector<const xml::TXpNode*>> framesNamed_;
-};
+// What "//frame[@name='" + name + "']/lexunits/lexunit" selects: the "lexunit" children of
+// the "lexunits" children of those frames, in document order.
+xml::TXpNodeList frameLexUnits(const FramesByName& frames, const std::string& name) {
+  xml::TXpNodeList lexUnits;
+  for (const xml::TXpNode* frame : frames.all(name))
+    for (const xml::TXpNode* list = frame->noGetFirstChild(); list; list = list->noGetNextSibling())
+      if (isElementNamed(list, "lexunits"))
+        for (xml::TXpNode* unit = list->noGetFirstChild(); unit; unit = unit->noGetNextSibling())
+          if (isElementNamed(unit, "lexunit")) lexUnits.add(unit);
+  return lexUnits;
+}
 
 // Built by appending: "\"" + std::string(...) draws a false overlap warning from GCC 12 at -O3.
 std::string quoted(std::string_view name) {
@@ -204,7 +180,7 @@ SampleResult selectSample(const SampleRequest& request,
   // it had every read gone there: the document of lastLoad, or nothing when that load fails.
   std::vector<std::unique_ptr<xml::TXpObjModel>> pool;
   std::optional<std::string> lastLoad;
-  const FrameLexUnits frameLexUnits(framesRoot);
+  const FramesByName frames(framesRoot);
   const auto keepLastRead = [&] {
     if (lastLoad) views::loadLexUnitAnnotation(documents.lexUnit, dataFolder, *lastLoad);
   };
@@ -215,7 +191,7 @@ SampleResult selectSample(const SampleRequest& request,
           !contains(selectedFrames, text::strToInt(row.cell(lexicon::kFrameId))))
         continue;
       const std::string name(row.caption());
-      const xml::TXpNodeList lexUnits = frameLexUnits.of(name);
+      const xml::TXpNodeList lexUnits = frameLexUnits(frames, name);
 
       const FrameSentences frame = readFrameSentences(lexUnits, dataFolder, pool, lastLoad);
       // The writing pass tries the same loads in the same order, so it ends on this one too.
