@@ -1,6 +1,6 @@
 // The commands of the "Sample Selection" tab: the evaluation sample, its frame files, the
-// dictionaries and the preposition study. Each handler reads the controls, runs the command of the derived layers
-// and shows its progress in the tab's two counters.
+// dictionaries and the preposition study. Each handler reads the controls, runs the command
+// of the lower layers and shows its progress in the tab's two counters.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
