@@ -6,16 +6,6 @@
 
 namespace sorvanta::samples {
 
-bool isElementNamed(const xml::TXpNode* node, const char* name) {
-  if (!node->isElement()) return false;
-  const char* own = node->nameCString();
-  while (*name != '\0' && *own == *name) {
-    ++own;
-    ++name;
-  }
-  return *own == *name;
-}
-
 namespace {
 
 // An element named name whose "name" attribute (a missing one reads as empty) equals value;

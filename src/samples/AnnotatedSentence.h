@@ -24,8 +24,7 @@ struct AnnotatedSentence {
 // no element before it or no Target label there.
 std::optional<AnnotatedSentence> findSentenceLabels(const xml::TXpNode* textNode);
 
-// True for an element whose UTF-8 name is name: the name test of a query step.
-bool isElementNamed(const xml::TXpNode* node, const char* name);
+using xml::isElementNamed;
 
 // Calls visit with every node that "//sentence/text" selects in root's document, in the same
 // order: the "text" children of every "sentence" element, in document order.

@@ -247,6 +247,17 @@ inline const TXpNode* nextInSubtree(const TXpNode* node, const TXpNode* root) {
   return node == root ? nullptr : node->noGetNextSibling();
 }
 
+// True for an element whose UTF-8 name is name: the name test of a query step.
+inline bool isElementNamed(const TXpNode* node, const char* name) {
+  if (!node->isElement()) return false;
+  const char* own = node->nameCString();
+  while (*name != '\0' && *own == *name) {
+    ++own;
+    ++name;
+  }
+  return *own == *name;
+}
+
 // The attribute's value as working text, or empty text when node has no such attribute.
 std::string attributeText(const TXpNode* node, std::string_view name);
 
