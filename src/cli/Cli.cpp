@@ -4,6 +4,7 @@
 
 #include "cli/CliCommand.h"
 #include "text/Errors.h"
+#include "text/Version.h"
 #include "text/WorkingText.h"
 
 namespace sorvanta::cli {
@@ -70,7 +71,8 @@ void printHelp(std::ostream& out) {
          "used. Output is UTF-8, one record per line, fields separated by tabs.\n\nCommands:\n";
   for (const CliCommand& command : kCommands)
     out << "  " << command.usage << "\n      " << command.summary << "\n";
-  out << "  --help\n      Shows this text.\n";
+  out << "  --help\n      Shows this text.\n"
+         "  --version\n      Shows the program's version.\n";
 }
 
 }  // namespace
@@ -85,6 +87,10 @@ int runCli(const std::vector<std::string>& commandLine, std::ostream& out, std::
     }
     dataFolder = text::utf8ToWorking(args[1]);
     args.erase(args.begin(), args.begin() + 2);
+  }
+  if (!args.empty() && args[0] == "--version") {
+    out << "sorvanta " << kVersion << "\n";
+    return 0;
   }
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     printHelp(args.empty() ? err : out);

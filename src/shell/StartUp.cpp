@@ -22,13 +22,6 @@ namespace sorvanta::shell {
 
 using widgets::toQString;
 
-void redirectSettingsFromEnvironment() {
-  const QString folder = qEnvironmentVariable(kSettingsDirVariable);
-  if (folder.isEmpty()) return;
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
-}
-
 namespace {
 
 // Names the document that could not be read and why.

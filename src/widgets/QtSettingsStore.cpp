@@ -16,6 +16,13 @@ QString toQString(std::string_view working) {
 
 }  // namespace
 
+void redirectSettingsFromEnvironment() {
+  const QString folder = qEnvironmentVariable(kSettingsDirVariable);
+  if (folder.isEmpty()) return;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
+}
+
 std::string QtSettingsStore::readString(std::string_view name) const {
   QSettings settings(kOrganization, kApplication);
   QByteArray utf8 = settings.value(toQString(name)).toString().toUtf8();

@@ -8,6 +8,14 @@
 
 namespace sorvanta::widgets {
 
+// The environment variable that, when set, names a folder to keep the settings in instead of
+// the user's own store (scripts/run and the tests point it at a folder of their own).
+inline constexpr const char* kSettingsDirVariable = "SORVANTA_SETTINGS_DIR";
+
+// Redirects the settings store to the folder named by SORVANTA_SETTINGS_DIR, when it is set.
+// Both programs call it before anything reads a setting.
+void redirectSettingsFromEnvironment();
+
 class QtSettingsStore : public lexicon::SettingsStore {
  public:
   static constexpr const char* kOrganization = "Quendry";
