@@ -28,6 +28,7 @@
 
 #include "lexicon/DataFolder.h"
 #include "lexicon/FramesIndex.h"
+#include "shell/ProgramIcon.h"
 #include "shell/SorvantaForm.h"
 #include "shell/StartUp.h"
 #include "views/FrameView.h"
@@ -245,6 +246,7 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   QApplication application(argc, argv);
+  sorvanta::shell::applyProgramIcon();
   sorvanta::widgets::initHelpResources();
   return run(release, out);
 }

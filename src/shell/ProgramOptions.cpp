@@ -22,7 +22,7 @@ std::optional<int> answerProgramOption(const std::vector<std::string>& args, std
 }
 
 std::string aboutVersionLine() {
-  return std::string("Sorvanta ") + kVersion + " - frame-semantic lexicon browser";
+  return std::string("Program version ") + kVersion;
 }
 
 }  // namespace sorvanta::shell

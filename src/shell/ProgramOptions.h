@@ -11,7 +11,7 @@ namespace sorvanta::shell {
 // gives nothing for any other command line, which then goes to Qt and the window.
 std::optional<int> answerProgramOption(const std::vector<std::string>& args, std::ostream& out);
 
-// "Sorvanta 0.1.0 - frame-semantic lexicon browser": the about box's free label.
+// "Program version 0.1.0": the about box's free label, beside its designed "Version 2.0".
 std::string aboutVersionLine();
 
 }  // namespace sorvanta::shell

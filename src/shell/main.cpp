@@ -1,10 +1,10 @@
 // sorvanta-explorer: the desktop program. Creates the main window, the sentence dialog and the
 // about box, in that order, and runs the event loop until the main window closes.
 #include <QApplication>
-#include <QIcon>
 #include <algorithm>
 #include <iostream>
 
+#include "shell/ProgramIcon.h"
 #include "shell/ProgramOptions.h"
 #include "shell/SVEAbout.h"
 #include "shell/SentFrames.h"
@@ -23,10 +23,7 @@ int main(int argc, char* argv[]) {
   sorvanta::xml::retainFreedMemory();
   QApplication application(argc, argv);
   QApplication::setApplicationVersion(sorvanta::kVersion);
-  QIcon icon;
-  for (int size : {16, 32, 48, 64, 128, 256})
-    icon.addFile(QString(":/icons/%1.png").arg(size), QSize(size, size));
-  QApplication::setWindowIcon(icon);
+  sorvanta::shell::applyProgramIcon();
   sorvanta::shell::redirectSettingsFromEnvironment();
   sorvanta::widgets::initHelpResources();
 
