@@ -15,7 +15,7 @@ mkdir -p "$scratch/data" "$scratch/settings/Quendry"
 cp -r "$project/data/sample-release" "$scratch/data/"
 printf '[General]\nSVLoc=%s/data/sample-release/\n' "$scratch" > "$scratch/settings/Quendry/XML.conf"
 export SORVANTA_SETTINGS_DIR="$scratch/settings"
-for dir in "$@"; do PATH="$dir:$PATH"; done
+for dir in "$@"; do PATH="$(realpath "$dir"):$PATH"; done
 export PATH
 
 commands=()
