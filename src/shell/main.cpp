@@ -5,7 +5,7 @@
 #include "shell/SVEAbout.h"
 #include "shell/SentFrames.h"
 #include "shell/SorvantaForm.h"
-#include "shell/StartUp.h"
+#include "settings/QtSettingsStore.h"
 #include "widgets/ErrorDisplay.h"
 #include "widgets/HelpViewer.h"
 #include "xml/HeapRetention.h"
@@ -13,7 +13,7 @@
 int main(int argc, char* argv[]) {
   sorvanta::xml::retainFreedMemory();
   QApplication application(argc, argv);
-  sorvanta::shell::redirectSettingsFromEnvironment();
+  sorvanta::settings::redirectSettingsFromEnvironment();
   sorvanta::widgets::initHelpResources();
 
   sorvanta::shell::TSVExplorer SVExplorer;

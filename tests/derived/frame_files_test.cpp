@@ -46,8 +46,12 @@ struct FrameFilesRun {
     dir.write("SensSemRolesTrg.xml", corpus);
     names = samples::loadTrainingSet(training, folder).frameNames;
   }
+  // The refusal's text, or empty text when the files were written.
   std::string create(const std::vector<std::string>& checked) {
-    return createFrameFiles(checked, folder, {training, test, lexUnit}, nullptr);
+    const text::Outcome outcome =
+        createFrameFiles(checked, folder, {training, test, lexUnit}, text::noProgress());
+    EXPECT_EQ(outcome.done(), outcome.notices.empty());
+    return outcome.done() ? std::string() : outcome.notices.front().text;
   }
   std::string file(const std::string& name) { return readBytes(folder + name); }
 };
@@ -172,7 +176,9 @@ TEST(FrameFilesGolden, EveryFrameOfTheSampleTrainingSet) {
   xml::TXpObjModel training, test, lexUnit;
   const samples::TrainingSetLoad load = samples::loadTrainingSet(training, folder);
   ASSERT_TRUE(load.loaded) << load.message;
-  ASSERT_EQ(createFrameFiles(load.frameNames, folder, {training, test, lexUnit}, nullptr), "");
+  ASSERT_TRUE(
+      createFrameFiles(load.frameNames, folder, {training, test, lexUnit}, text::noProgress())
+          .done());
   const std::string golden = testing::testDataPath("golden/samples/frame-files-all/");
   size_t compared = 0;
   for (const auto& entry : std::filesystem::directory_iterator(golden)) {

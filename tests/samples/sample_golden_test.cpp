@@ -39,8 +39,9 @@ TEST(SampleGolden, WritesTheFiveFilesOfTheSampleRelease) {
     ReleaseCopy release;
     const SampleResult result = selectSample(
         c.request, release.index.frames, release.frames.Document()->docGetDocumentElement(),
-        release.folder, {release.training, release.test, release.lexUnit}, nullptr);
-    ASSERT_TRUE(result.refusal.empty()) << result.refusal;
+        release.folder, {release.training, release.test, release.lexUnit}, text::noProgress());
+    ASSERT_TRUE(result.outcome.done());
+    EXPECT_EQ(result.outcome.filesWritten.size(), 5u);
     for (std::string_view file :
          {kTrainingFile, kTestFile, kTrainingAnswersFile, kTestAnswersFile, kMessagesFile}) {
       const std::string name(file);
