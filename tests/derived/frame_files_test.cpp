@@ -5,6 +5,7 @@
 #include "derived/FrameFiles.h"
 #include "samples/TrainingSetLoad.h"
 #include "support/MiniRelease.h"
+#include "support/ReleaseCopy.h"
 #include "text/Errors.h"
 
 namespace sorvanta::derived {
@@ -167,9 +168,7 @@ TEST(FrameFiles, AnOffsetThatIsNotAnIntegerStopsBeforeTheFrameIsWritten) {
 
 TEST(FrameFilesGolden, EveryFrameOfTheSampleTrainingSet) {
   testing::TempDir dir;
-  std::filesystem::copy(testing::sampleReleasePath(), dir.path(),
-                        std::filesystem::copy_options::recursive);
-  const std::string folder = dir.path().string() + "/";
+  const std::string folder = testing::copySampleRelease(dir);
   std::filesystem::copy_file(
       testing::testDataPath("golden/samples/all-frames-2-sentences/SensSemRolesTrg.xml"),
       folder + "SensSemRolesTrg.xml");

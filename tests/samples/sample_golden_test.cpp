@@ -5,7 +5,7 @@
 #include "lexicon/FramesIndex.h"
 #include "samples/SampleSelection.h"
 #include "samples/TrainingTestSets.h"
-#include "support/TempDir.h"
+#include "support/ReleaseCopy.h"
 #include "xml/XpObjModel.h"
 
 namespace sorvanta::samples {
@@ -14,14 +14,10 @@ namespace {
 using testing::readBytes;
 
 // The whole sample release, copied so the run writes into a scratch folder.
-struct ReleaseCopy {
-  testing::TempDir dir;
-  std::string folder = dir.path().string() + "/";
+struct ReleaseCopy : testing::SampleReleaseCopy {
   xml::TXpObjModel frames, training, test, lexUnit;
   lexicon::FramesIndex index;
   ReleaseCopy() {
-    std::filesystem::copy(testing::sampleReleasePath(), dir.path(),
-                          std::filesystem::copy_options::recursive);
     frames.LoadDataSource(folder + "frXML/frames.xml");
     index = lexicon::fillFramesIndex(frames.Document()->docGetDocumentElement());
   }

@@ -9,6 +9,7 @@
 #include "samples/SampleSelection.h"
 #include "samples/TrainingTestSets.h"
 #include "support/MiniRelease.h"
+#include "support/RecordingProgress.h"
 #include "text/Errors.h"
 #include "text/TextLines.h"
 #include "xml/XpObjModel.h"
@@ -318,6 +319,30 @@ TEST(SampleSelection, TestInstancesCarryFrameElementsOnlyWhenAsked) {
           "      </frame_elements>\r\n    </instance>\r\n  </frame>\r\n</corpus>");
   EXPECT_EQ(fes.file(kTestAnswersFile), "Giving.5 Donor (0,2) Theme (13,40) Place (0,0)\r\n");
   EXPECT_EQ(plain.file(kTestAnswersFile), fes.file(kTestAnswersFile));
+}
+
+}  // namespace
+}  // namespace sorvanta::samples
+
+namespace sorvanta::samples {
+namespace {
+
+TEST(SampleSelection, CancelledBetweenFramesWritesNothing) {
+  const std::vector<MiniFrame> release = {frameWith("A", "1", 2, 100), frameWith("B", "2", 2, 200)};
+  for (int cancelAfter : {0, 1, 2}) {  // before the first frame, while in it, after it
+    SampleRun run(release);
+    run.dir.write("SensSemRolesTrg.xml", "earlier");
+    testing::RecordingProgress progress(cancelAfter);
+    const SampleResult result =
+        selectSample(request(0, 10, "0", "0"), run.index.frames,
+                     run.frames.Document()->docGetDocumentElement(), run.folder,
+                     {run.training, run.test, run.lexUnit}, progress);
+    EXPECT_EQ(result.outcome.status, text::Outcome::Status::Cancelled) << cancelAfter;
+    EXPECT_TRUE(result.outcome.filesWritten.empty());
+    EXPECT_EQ(run.file(kTrainingFile), "earlier");
+    EXPECT_FALSE(run.wrote(kTestFile));
+    EXPECT_FALSE(run.wrote(kMessagesFile));
+  }
 }
 
 }  // namespace

@@ -114,6 +114,20 @@ TEST_F(StartUp, WithoutDataEveryButtonStillWorks) {
   EXPECT_EQ(messages.size(), 1u);
 }
 
+TEST_F(StartUp, WithoutDataNoCommandWritesIntoTheExecutablesFolder) {
+  nextFileName = std::nullopt;
+  shell::TSVExplorer& form = openWindow(elsewhere.path().string() + "/");
+  EXPECT_TRUE(form.DataFolder.empty());
+  for (QPushButton* button : {form.CrDictsButton, form.SelSampleButton, form.ButtonSelSubCorp,
+                              form.ButtonOthSyn, form.CrFrameFilesButton}) {
+    messages.clear();
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].second, shell::kNoDataFolder);
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(elsewhere.path()));
+}
+
 TEST_F(StartUp, FramesDocumentWithoutFramesSelectsNothing) {
   writeRelease(elsewhere, "<frames release=\"empty\"/>", "<frameRelations/>");
   shell::TSVExplorer& form = openWindow(elsewhere.path().string() + "/");
