@@ -175,8 +175,13 @@ class TSVExplorer : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // Creates and lays out every control (SorvantaFormLayout.cpp).
+  // Creates and lays out every control (SorvantaFormLayout.cpp): the top area, then each tab.
   void buildControls();
+  QWidget* buildTopArea();
+  QWidget* buildFramesTab();
+  QWidget* buildLexUnitsTab();
+  QWidget* buildFrameElementsTab();
+  QWidget* buildSampleSelectionTab();
   // Connects each control event to its handler through the error display.
   void connectHandlers();
   // Start-up steps after the data folder is known (StartUp.cpp).
