@@ -34,26 +34,29 @@ void writeRows(std::ostream& out, const std::vector<lexicon::ListRow>& rows) {
   for (const lexicon::ListRow& row : rows) writeRecord(out, row.cells);
 }
 
-}  // namespace
-
-CommandRun declareFrames(CommandLine& line) {
-  CLI::Option* sort = declareSort(line, lexicon::kFramesColumns);
-  return [sort](CliContext& context) {
-    std::vector<lexicon::ListRow>& rows = context.release().index().frames;
-    if (const int column = sortColumn(sort); column >= 0) lexicon::sortFramesRows(rows, column);
+// A list of the frames index, in document order or sorted by the column of --sort.
+CommandRun declareList(CommandLine& line, int columnCount,
+                       std::vector<lexicon::ListRow> lexicon::FramesIndex::*list,
+                       void (*sortRows)(std::vector<lexicon::ListRow>&, int)) {
+  CLI::Option* sort = declareSort(line, columnCount);
+  return [sort, list, sortRows](CliContext& context) {
+    std::vector<lexicon::ListRow>& rows = context.release().index().*list;
+    if (const int column = sortColumn(sort); column >= 0) sortRows(rows, column);
     writeRows(context.out, rows);
     return 0;
   };
 }
 
+}  // namespace
+
+CommandRun declareFrames(CommandLine& line) {
+  return declareList(line, lexicon::kFramesColumns, &lexicon::FramesIndex::frames,
+                     lexicon::sortFramesRows);
+}
+
 CommandRun declareLexUnits(CommandLine& line) {
-  CLI::Option* sort = declareSort(line, lexicon::kLexUnitColumns);
-  return [sort](CliContext& context) {
-    std::vector<lexicon::ListRow>& rows = context.release().index().lexUnits;
-    if (const int column = sortColumn(sort); column >= 0) lexicon::sortLexUnitRows(rows, column);
-    writeRows(context.out, rows);
-    return 0;
-  };
+  return declareList(line, lexicon::kLexUnitColumns, &lexicon::FramesIndex::lexUnits,
+                     lexicon::sortLexUnitRows);
 }
 
 CommandRun declareFes(CommandLine& line) {
