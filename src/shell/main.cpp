@@ -9,7 +9,7 @@
 #include "shell/SVEAbout.h"
 #include "shell/SentFrames.h"
 #include "shell/SorvantaForm.h"
-#include "shell/StartUp.h"
+#include "settings/QtSettingsStore.h"
 #include "text/Version.h"
 #include "widgets/ErrorDisplay.h"
 #include "widgets/HelpViewer.h"
@@ -24,7 +24,7 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationVersion(sorvanta::kVersion);
   sorvanta::shell::applyProgramIcon();
-  sorvanta::shell::redirectSettingsFromEnvironment();
+  sorvanta::settings::redirectSettingsFromEnvironment();
   sorvanta::widgets::initHelpResources();
 
   sorvanta::shell::TSVExplorer SVExplorer;

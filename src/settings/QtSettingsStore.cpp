@@ -1,11 +1,11 @@
-#include "widgets/QtSettingsStore.h"
+#include "settings/QtSettingsStore.h"
 
 #include <QSettings>
 #include <QString>
 
 #include "text/WorkingText.h"
 
-namespace sorvanta::widgets {
+namespace sorvanta::settings {
 
 namespace {
 
@@ -34,4 +34,4 @@ void QtSettingsStore::writeString(std::string_view name, std::string_view value)
   settings.setValue(toQString(name), toQString(value));
 }
 
-}  // namespace sorvanta::widgets
+}  // namespace sorvanta::settings
