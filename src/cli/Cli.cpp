@@ -60,6 +60,10 @@ const CliCommand kCommands[] = {
      "entries, read from leXML/) into the data folder; with --frames-only no lexical entry is "
      "read and svlex.dmp is left as it is.",
      runDictionariesCommand},
+    {"index", "index [--rebuild] [--index FILE]",
+     "Builds or refreshes the release index (an SQLite file in the cache folder, or FILE) and "
+     "prints what it did: documents read, row counts, seconds.",
+     runIndexCommand},
 };
 
 void printHelp(std::ostream& out) {

@@ -48,5 +48,6 @@ int runFrameFilesCommand(CliContext& context);
 int runSubcorporaCommand(CliContext& context);
 int runRealizationsCommand(CliContext& context);
 int runDictionariesCommand(CliContext& context);
+int runIndexCommand(CliContext& context);
 
 }  // namespace sorvanta::cli
