@@ -64,6 +64,16 @@ const CliCommand kCommands[] = {
      "Builds or refreshes the release index (an SQLite file in the cache folder, or FILE) and "
      "prints what it did: documents read, row counts, seconds.",
      runIndexCommand},
+    {"search",
+     "search QUERY [--limit N] [--count] [--format tsv|jsonl|kwic] [--what sets|frames|lus|fes] "
+     "[--index FILE]",
+     "Searches the release index (refreshed first when needed): annotated sentences by frame, "
+     "lexical unit, frame element, realization, words, phrase or regular expression; or frames, "
+     "lexical units, frame elements (search --help gives the syntax).",
+     runSearchCommand},
+    {"sql", "sql \"SELECT ...\" [--format tsv|jsonl] [--index FILE]",
+     "Runs one read-only SQL statement on the release index (tables: docs/index-schema.md).",
+     runSqlCommand},
 };
 
 void printHelp(std::ostream& out) {

@@ -49,5 +49,7 @@ int runSubcorporaCommand(CliContext& context);
 int runRealizationsCommand(CliContext& context);
 int runDictionariesCommand(CliContext& context);
 int runIndexCommand(CliContext& context);
+int runSearchCommand(CliContext& context);
+int runSqlCommand(CliContext& context);
 
 }  // namespace sorvanta::cli

@@ -52,9 +52,11 @@ int64_t Database::scalarInt(std::string_view sql, int64_t fallback) {
 }
 
 Statement::Statement(Database& db, std::string_view sql) : db_(db) {
+  const char* rest = nullptr;
   const int code = sqlite3_prepare_v2(db.handle(), sql.data(), static_cast<int>(sql.size()),
-                                      &stmt_, nullptr);
+                                      &stmt_, &rest);
   if (code != SQLITE_OK) db.fail(code, "index query");
+  if (rest) tail_ = sql.substr(static_cast<size_t>(rest - sql.data()));
 }
 
 Statement::~Statement() { sqlite3_finalize(stmt_); }

@@ -73,10 +73,13 @@ class Statement {
   std::string_view text(int column) const;
   std::string_view columnName(int column) const;
   sqlite3_stmt* handle() const { return stmt_; }
+  // What follows the first statement of the SQL text (only spaces and comments when empty).
+  std::string_view tail() const { return tail_; }
 
  private:
   Database& db_;
   sqlite3_stmt* stmt_ = nullptr;
+  std::string_view tail_;
 };
 
 // BEGIN IMMEDIATE on construction; ROLLBACK unless commit() was called.
