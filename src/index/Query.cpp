@@ -59,9 +59,8 @@ std::vector<Term> tokenize(std::string_view query) {
     auto quotedValue = [&](std::string& out) {  // from an opening quote at pos
       const size_t close = query.find('"', pos + 1);
       if (close == std::string_view::npos)
-        fail(std::string(query.substr(start, until(pos) - start)),
-             "The term '" + std::string(query.substr(start, until(pos) - start)) +
-                 "' opens a quote that is never closed.");
+        fail(std::string(query.substr(start)),
+             "The term '" + std::string(query.substr(start)) + "' opens a quote that is never closed.");
       out = std::string(query.substr(pos + 1, close - pos - 1));
       pos = close + 1;
     };
