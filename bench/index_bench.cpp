@@ -92,11 +92,18 @@ int main(int argc, char** argv) {
   std::printf("yardstick: parsing every annotation document %.1f ms\n", yardstickMs);
   std::printf("%-34s %10s %10s %12s %12s\n", "query", "100 rows", "count", "x faster", "matches");
   index::IndexReader reader(options.indexFile);
-  const char* queries[] = {"frame:Self_motion",   "fe:Goal",          "real:Goal.PP.Dep",
-                           "walked into",         "\"into the\"",     "re:/\\bin(to)?\\b/",
-                           "fe:Goal -pt:PP",      "frame:*motion fe:Goal,Path lu:w*",
-                           "ni:Source itype:DNI", "pos:v -frame:Motion \"the\""};
-  for (const char* text : queries) {
+  // The generated release names its frames at random: the first query takes the frame with
+  // the most annotation sets.
+  std::string bigFrame;
+  reader.runSql("SELECT u.frame_name FROM annotation_sets s JOIN lexical_units u ON u.id = s.lu_id "
+                "GROUP BY u.frame_name ORDER BY count(*) DESC LIMIT 1",
+                [](const std::vector<std::string>&) {},
+                [&](const std::vector<index::SqlCell>& row) { bigFrame = std::get<std::string>(row[0]); });
+  const std::string queries[] = {"frame:" + bigFrame,   "fe:Goal",          "real:Goal.PP.Dep",
+                                 "moved into",          "\"into the\"",     "re:/\\bin(to)?\\b/",
+                                 "fe:Goal -pt:PP",      "frame:A* fe:Goal,Path lu:s*",
+                                 "ni:Source itype:DNI", "pos:v -frame:" + bigFrame + " \"the\""};
+  for (const std::string& text : queries) {
     const auto compiled = std::get<index::CompiledQuery>(index::compileQuery(text, index::SearchTarget::Sets));
     int64_t matches = 0;
     const double rowsMs = bench::medianMs(repetitions, [&] {
@@ -108,7 +115,7 @@ int main(int argc, char** argv) {
       bench::gSink = bench::gSink + static_cast<size_t>(seen);
     });
     const double countMs = bench::medianMs(repetitions, [&] { matches = reader.countSets(compiled); });
-    std::printf("%-34s %10.1f %10.1f %12.0f %12lld\n", text, rowsMs, countMs,
+    std::printf("%-34s %10.1f %10.1f %12.0f %12lld\n", text.c_str(), rowsMs, countMs,
                 yardstickMs / std::max(rowsMs, countMs), static_cast<long long>(matches));
   }
   return 0;
