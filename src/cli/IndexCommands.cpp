@@ -236,7 +236,7 @@ int runSqlCommand(CliContext& context) {
           sql,
           [&](const std::vector<std::string>& header) {
             names = header;
-            if (format == "tsv") {
+            if (format == "tsv" && !names.empty()) {
               for (size_t i = 0; i < names.size(); ++i) out << (i ? "\t" : "") << tsvCell(names[i]);
               out << "\n";
             }

@@ -183,9 +183,12 @@ void IndexReader::runSql(std::string_view sql,
   }
   std::vector<std::string> names;
   for (int i = 0; i < statement.columnCount(); ++i) names.emplace_back(statement.columnName(i));
+  // The first step runs before the header is given, so a statement that fails at once
+  // (a write refused) prints nothing.
+  bool more = statement.step();
   header(names);
   std::vector<SqlCell> cells(names.size());
-  while (statement.step()) {
+  for (; more; more = statement.step()) {
     for (int i = 0; i < statement.columnCount(); ++i) {
       SqlCell& cell = cells[static_cast<size_t>(i)];
       switch (sqlite3_column_type(statement.handle(), i)) {
