@@ -66,6 +66,20 @@ const CliCommand kCommands[] = {
      "entries, read from leXML/) into the data folder; with --frames-only no lexical entry is "
      "read and svlex.dmp is left as it is.",
      Needs::Release, declareDictionaries},
+    {"index", "index [--rebuild] [--index FILE]",
+     "Builds or refreshes the release index (an SQLite file in the cache folder, or FILE) and "
+     "prints what it did: documents read, row counts, seconds.",
+     Needs::Folder, declareIndex},
+    {"search",
+     "search QUERY [--limit N] [--count] [--format tsv|jsonl|kwic] [--what sets|frames|lus|fes] "
+     "[--index FILE]",
+     "Searches the release index (refreshed first when needed): annotated sentences by frame, "
+     "lexical unit, frame element, realization, words, phrase or regular expression; or frames, "
+     "lexical units, frame elements (search --help gives the syntax).",
+     Needs::Folder, declareSearch},
+    {"sql", "sql \"SELECT ...\" [--format tsv|jsonl] [--index FILE]",
+     "Runs one read-only SQL statement on the release index (tables: docs/index-schema.md).",
+     Needs::Folder, declareSql},
 };
 
 constexpr const char* kNoDataFolder =

@@ -139,5 +139,8 @@ CommandRun declareFrameFiles(CommandLine& line);
 CommandRun declareSubcorpora(CommandLine& line);
 CommandRun declareRealizations(CommandLine& line);
 CommandRun declareDictionaries(CommandLine& line);
+CommandRun declareIndex(CommandLine& line);
+CommandRun declareSearch(CommandLine& line);
+CommandRun declareSql(CommandLine& line);
 
 }  // namespace sorvanta::cli
