@@ -64,6 +64,10 @@ const CliCommand kCommands[] = {
      "Builds or refreshes the release index (an SQLite file in the cache folder, or FILE) and "
      "prints what it did: documents read, row counts, seconds.",
      runIndexCommand},
+    {"valence", "valence LUID [--patterns] [--format tsv|json] [--index FILE]",
+     "The valence of the lexical unit LUID: per frame element its realizations (PT, GF, "
+     "count), or with --patterns its valence patterns with their sentences.",
+     runValenceCommand},
 };
 
 void printHelp(std::ostream& out) {

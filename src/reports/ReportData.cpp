@@ -1,0 +1,137 @@
+#include "reports/ReportData.h"
+
+#include "index/Sqlite.h"
+
+namespace sorvanta::reports {
+
+namespace {
+
+std::optional<int64_t> optionalInt(const index::Statement& row, int column) {
+  if (row.isNull(column)) return std::nullopt;
+  return row.integer(column);
+}
+
+std::string textOf(const index::Statement& row, int column) { return std::string(row.text(column)); }
+
+std::vector<FrameElementInfo> frameElements(index::Database& db, int64_t frameOrd) {
+  index::Statement query(db,
+                         "SELECT name, abbrev, core_type, definition FROM frame_elements "
+                         "WHERE frame_ord = ?1 ORDER BY fe_ord");
+  query.bind(1, frameOrd);
+  std::vector<FrameElementInfo> fes;
+  while (query.step())
+    fes.push_back({textOf(query, 0), textOf(query, 1), textOf(query, 2), textOf(query, 3)});
+  return fes;
+}
+
+}  // namespace
+
+std::optional<LexicalUnitData> loadLexicalUnit(index::Database& db, int64_t luId) {
+  LexicalUnitData lu;
+  int64_t frameOrd = 0;
+  {
+    index::Statement query(db,
+                           "SELECT name, frame_name, definition, status, frame_ord "
+                           "FROM lexical_units WHERE id = ?1 ORDER BY lu_ord LIMIT 1");
+    query.bind(1, luId);
+    if (!query.step()) return std::nullopt;
+    lu.id = luId;
+    lu.name = textOf(query, 0);
+    lu.frame = textOf(query, 1);
+    lu.definition = textOf(query, 2);
+    lu.status = textOf(query, 3);
+    frameOrd = query.integer(4);
+  }
+  lu.frameFes = frameElements(db, frameOrd);
+
+  // Sets in build order; the subcorpus from the annotation document when it holds the set.
+  index::Statement sets(db,
+                        "SELECT a.set_ord, a.sentence_key, a.sentence_id, a.text, "
+                        "(SELECT s.subcorpus FROM sentences s WHERE s.set_ord = a.set_ord "
+                        " ORDER BY s.source, s.doc_order LIMIT 1) "
+                        "FROM annotation_sets a WHERE a.lu_id = ?1 ORDER BY a.set_ord");
+  sets.bind(1, luId);
+  std::vector<int64_t> setOrds;
+  while (sets.step()) {
+    setOrds.push_back(sets.integer(0));
+    AnnotationSet set;
+    set.sentenceKey = textOf(sets, 1);
+    set.sentenceId = optionalInt(sets, 2);
+    set.text = textOf(sets, 3);
+    if (!sets.isNull(4)) set.subcorpus = textOf(sets, 4);
+    lu.sets.push_back(std::move(set));
+  }
+
+  index::Statement labels(db,
+                          "SELECT layer, layer_rank, name, itype, start, \"end\", start_text, "
+                          "end_text FROM merged_labels WHERE set_ord = ?1 "
+                          "ORDER BY source, doc_order");
+  for (size_t i = 0; i < setOrds.size(); ++i) {
+    labels.reset();
+    labels.bind(1, setOrds[i]);
+    while (labels.step()) {
+      Label label;
+      label.layer = textOf(labels, 0);
+      label.rank = textOf(labels, 1);
+      label.name = textOf(labels, 2);
+      label.itype = textOf(labels, 3);
+      label.start = optionalInt(labels, 4);
+      label.end = optionalInt(labels, 5);
+      if (!labels.isNull(6)) label.startText = textOf(labels, 6);
+      if (!labels.isNull(7)) label.endText = textOf(labels, 7);
+      lu.sets[i].labels.push_back(std::move(label));
+    }
+  }
+
+  {
+    index::Statement entry(db,
+                           "SELECT readable FROM documents WHERE kind = 'lexical-entry' "
+                           "AND lu_id = ?1");
+    entry.bind(1, luId);
+    lu.hasLexicalEntry = entry.step() && entry.integer(0) != 0;
+  }
+  if (lu.hasLexicalEntry) {
+    index::Statement realizations(db,
+                                  "SELECT fe, pt, gf, total FROM fe_realizations "
+                                  "WHERE lu_id = ?1 ORDER BY realization_ord");
+    realizations.bind(1, luId);
+    while (realizations.step())
+      lu.entryRealizations.push_back({textOf(realizations, 0), textOf(realizations, 1),
+                                      textOf(realizations, 2),
+                                      optionalInt(realizations, 3).value_or(0)});
+  }
+  return lu;
+}
+
+std::optional<FrameInfo> loadFrame(index::Database& db, const std::string& name) {
+  FrameInfo frame;
+  int64_t frameOrd = 0;
+  {
+    index::Statement query(db,
+                           "SELECT frame_ord, id_text, name, definition FROM frames "
+                           "WHERE name = ?1 COLLATE NOCASE ORDER BY name <> ?1, frame_ord LIMIT 1");
+    query.bind(1, name);
+    if (!query.step()) return std::nullopt;
+    frameOrd = query.integer(0);
+    frame.idText = textOf(query, 1);
+    frame.name = textOf(query, 2);
+    frame.definition = textOf(query, 3);
+  }
+  frame.fes = frameElements(db, frameOrd);
+  index::Statement units(db,
+                         "SELECT id, id_text, name, definition, annotated FROM lexical_units "
+                         "WHERE frame_ord = ?1 ORDER BY lu_ord");
+  units.bind(1, frameOrd);
+  while (units.step())
+    frame.lexicalUnits.push_back({optionalInt(units, 0), textOf(units, 1), textOf(units, 2),
+                                  textOf(units, 3), units.integer(4)});
+  index::Statement relations(db,
+                             "SELECT type_name, super_frame, sub_frame FROM frame_relations "
+                             "WHERE super_frame = ?1 OR sub_frame = ?1 ORDER BY relation_ord");
+  relations.bind(1, frame.name);
+  while (relations.step())
+    frame.relations.push_back({textOf(relations, 0), textOf(relations, 1), textOf(relations, 2)});
+  return frame;
+}
+
+}  // namespace sorvanta::reports
