@@ -68,6 +68,10 @@ const CliCommand kCommands[] = {
      "The valence of the lexical unit LUID: per frame element its realizations (PT, GF, "
      "count), or with --patterns its valence patterns with their sentences.",
      runValenceCommand},
+    {"report", "report (--lu LUID | --frame NAME) [--out FILE.html] [--index FILE]",
+     "The report of a lexical unit or a frame as one self-contained HTML page, to FILE.html "
+     "or stdout.",
+     runReportCommand},
 };
 
 void printHelp(std::ostream& out) {

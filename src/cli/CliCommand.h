@@ -50,5 +50,6 @@ int runRealizationsCommand(CliContext& context);
 int runDictionariesCommand(CliContext& context);
 int runIndexCommand(CliContext& context);
 int runValenceCommand(CliContext& context);
+int runReportCommand(CliContext& context);
 
 }  // namespace sorvanta::cli

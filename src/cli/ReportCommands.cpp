@@ -5,10 +5,12 @@
 
 #include "cli/CliCommand.h"
 #include "lexicon/DataFolder.h"
+#include "reports/HtmlReport.h"
 #include "reports/ReportData.h"
 #include "reports/ReportIndex.h"
 #include "reports/Valence.h"
 #include "reports/ValenceOutput.h"
+#include "text/FileIO.h"
 #include "text/WorkingText.h"
 #include "widgets/QtSettingsStore.h"
 
@@ -92,6 +94,56 @@ int runValenceCommand(CliContext& context) {
     else
       reports::writeValenceTsv(context.out, table);
   }
+  return 0;
+}
+
+int runReportCommand(CliContext& context) {
+  CLI::App app(
+      "Writes the report of one lexical unit (header, annotated sentences with every frame "
+      "element on its colour, valence tables) or of one frame (definition, frame elements, "
+      "lexical units, relations) as one self-contained HTML page in UTF-8: inline CSS, no "
+      "scripts, nothing fetched. Without --out the page goes to stdout. A frame NAME matches "
+      "exactly, else ignoring ASCII letter case.",
+      "sorvanta report");
+  int64_t luId = 0;
+  std::string frameName;
+  std::string outFile;
+  std::string indexFile;
+  CLI::Option* luOption = app.add_option("--lu", luId, "The lexical unit's ID");
+  CLI::Option* frameOption = app.add_option("--frame", frameName, "The frame's name");
+  luOption->excludes(frameOption);
+  frameOption->excludes(luOption);
+  app.add_option("--out", outFile, "The HTML file to write (replaced whole, or left as it was)");
+  app.add_option("--index", indexFile,
+                 "The index file (default: a file in $XDG_CACHE_HOME/sorvanta/)");
+  if (parseReportArguments(app, context)) return 0;
+  if (luOption->count() + frameOption->count() != 1)
+    throw UsageError{"give one of --lu LUID and --frame NAME"};
+
+  index::Database db;
+  if (!openIndex(context, indexFile, db)) return 1;
+  std::string html;
+  if (luOption->count()) {
+    const std::optional<reports::LexicalUnitData> lu = reports::loadLexicalUnit(db, luId);
+    if (!lu) {
+      context.err << "sorvanta: no lexical unit with ID " << luId << " in the release\n";
+      return 1;
+    }
+    html = reports::lexUnitReportPage(*lu);
+  } else {
+    const std::optional<reports::FrameInfo> frame = reports::loadFrame(db, frameName);
+    if (!frame) {
+      context.err << "sorvanta: no frame named '" << frameName << "' in the release\n";
+      return 1;
+    }
+    html = reports::frameReportPage(*frame);
+  }
+  if (outFile.empty()) {
+    context.out << html;
+    return 0;
+  }
+  text::writeFileAtomically(text::utf8ToWorking(outFile), html);
+  context.out << outFile << "\n";
   return 0;
 }
 
