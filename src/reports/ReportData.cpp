@@ -1,5 +1,7 @@
 #include "reports/ReportData.h"
 
+#include <set>
+
 #include "index/Sqlite.h"
 
 namespace sorvanta::reports {
@@ -62,25 +64,41 @@ std::optional<LexicalUnitData> loadLexicalUnit(index::Database& db, int64_t luId
     lu.sets.push_back(std::move(set));
   }
 
+  // Every label of the unit's sets in one pass, merged as the merged_labels view merges them
+  // (all layers of the annotation document, plus the subcorpus document's layers whose name
+  // and rank the annotation document lacks for that set); the view's per-row subquery is
+  // several times slower than this.
   index::Statement labels(db,
-                          "SELECT layer, layer_rank, name, itype, start, \"end\", start_text, "
-                          "end_text FROM merged_labels WHERE set_ord = ?1 "
-                          "ORDER BY source, doc_order");
-  for (size_t i = 0; i < setOrds.size(); ++i) {
-    labels.reset();
-    labels.bind(1, setOrds[i]);
-    while (labels.step()) {
-      Label label;
-      label.layer = textOf(labels, 0);
-      label.rank = textOf(labels, 1);
-      label.name = textOf(labels, 2);
-      label.itype = textOf(labels, 3);
-      label.start = optionalInt(labels, 4);
-      label.end = optionalInt(labels, 5);
-      if (!labels.isNull(6)) label.startText = textOf(labels, 6);
-      if (!labels.isNull(7)) label.endText = textOf(labels, 7);
-      lu.sets[i].labels.push_back(std::move(label));
+                          "SELECT l.set_ord, l.source, l.layer, l.layer_rank, l.name, l.itype, "
+                          "l.start, l.\"end\", l.start_text, l.end_text "
+                          "FROM annotation_sets a JOIN labels l ON l.set_ord = a.set_ord "
+                          "WHERE a.lu_id = ?1 ORDER BY l.set_ord, l.source, l.doc_order");
+  labels.bind(1, luId);
+  size_t setIndex = 0;
+  int64_t currentSet = -1;
+  std::set<std::pair<std::string, std::string>> annotationLayers;
+  while (labels.step()) {
+    const int64_t setOrd = labels.integer(0);
+    if (setOrd != currentSet) {
+      currentSet = setOrd;
+      annotationLayers.clear();
+      while (setIndex < setOrds.size() && setOrds[setIndex] < setOrd) ++setIndex;
     }
+    if (setIndex >= setOrds.size() || setOrds[setIndex] != setOrd) continue;
+    Label label;
+    label.layer = textOf(labels, 2);
+    label.rank = textOf(labels, 3);
+    if (labels.integer(1) == 0)
+      annotationLayers.emplace(label.layer, label.rank);
+    else if (annotationLayers.count({label.layer, label.rank}))
+      continue;
+    label.name = textOf(labels, 4);
+    label.itype = textOf(labels, 5);
+    label.start = optionalInt(labels, 6);
+    label.end = optionalInt(labels, 7);
+    if (!labels.isNull(8)) label.startText = textOf(labels, 8);
+    if (!labels.isNull(9)) label.endText = textOf(labels, 9);
+    lu.sets[setIndex].labels.push_back(std::move(label));
   }
 
   {

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "index/Sqlite.h"
+#include "reports/ReportIndex.h"
 #include "reports/Valence.h"
 #include "reports/ValenceOutput.h"
 #include "support/CliRun.h"
@@ -108,6 +110,35 @@ TEST_F(SampleValence, CommandLineFailures) {
   }
   const CliOutput missing = runOnRelease(dir.file("nowhere"), {"valence", "1001"});
   EXPECT_EQ(missing.status, 1);
+}
+
+// The labels read for a unit are exactly the rows of the index's merged_labels view, in order.
+TEST_F(SampleValence, LabelsMergedAsTheIndexViewMergesThem) {
+  index::Database db;
+  ASSERT_TRUE(reports::openReleaseIndex(sampleReleasePath(), dir.file("index.sqlite"), db).done());
+  index::Statement units(db, "SELECT DISTINCT lu_id FROM annotation_sets ORDER BY lu_id");
+  index::Statement view(db,
+                        "SELECT m.layer || '/' || m.layer_rank || '/' || m.name || '/' || m.itype "
+                        "|| '/' || ifnull(m.start, '') FROM annotation_sets a JOIN merged_labels m "
+                        "ON m.set_ord = a.set_ord WHERE a.lu_id = ?1 "
+                        "ORDER BY m.set_ord, m.source, m.doc_order");
+  int checked = 0;
+  while (units.step()) {
+    const int64_t id = units.integer(0);
+    const std::optional<LexicalUnitData> lu = reports::loadLexicalUnit(db, id);
+    if (!lu) continue;
+    std::vector<std::string> read, expected;
+    for (const AnnotationSet& s : lu->sets)
+      for (const Label& l : s.labels)
+        read.push_back(l.layer + "/" + l.rank + "/" + l.name + "/" + l.itype + "/" +
+                       (l.start ? std::to_string(*l.start) : ""));
+    view.reset();
+    view.bind(1, id);
+    while (view.step()) expected.emplace_back(view.text(0));
+    EXPECT_EQ(read, expected) << "lexical unit " << id;
+    ++checked;
+  }
+  EXPECT_EQ(checked, 19);
 }
 
 // A set from (FE, start, end, GF, PT) rows; an FE row with an itype has no span.
