@@ -11,6 +11,7 @@
 #include "releasegen/ReleaseFolder.h"
 #include "releasegen/ReleaseGenerator.h"
 #include "reports/ReportData.h"
+#include "reports/ReportIndex.h"
 #include "reports/Valence.h"
 
 namespace {
@@ -38,7 +39,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot build the index\n");
     return 1;
   }
-  sorvanta::index::Database db(options.indexFile, sorvanta::index::Database::Mode::ReadOnly);
+  sorvanta::index::Database db;
+  if (!sorvanta::reports::openReleaseIndex(options.releaseFolder, options.indexFile, db).done()) {
+    std::fprintf(stderr, "cannot open the index\n");
+    return 1;
+  }
   std::vector<int64_t> ids;
   {
     sorvanta::index::Statement query(db, "SELECT DISTINCT lu_id FROM annotation_sets ORDER BY lu_id");
@@ -50,8 +55,9 @@ int main(int argc, char** argv) {
     while (scan.step()) gSink = gSink + scan.text(0).size();
   });
   const double valence = medianMs(repetitions, [&] {
+    sorvanta::reports::ReportReader reader(db);
     for (int64_t id : ids) {
-      const auto lu = sorvanta::reports::loadLexicalUnit(db, id);
+      const auto lu = reader.lexicalUnit(id);
       if (!lu) continue;
       const auto table = sorvanta::reports::computeValence(*lu);
       const auto patterns = sorvanta::reports::computePatterns(*lu);

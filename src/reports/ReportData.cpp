@@ -15,8 +15,10 @@ std::optional<int64_t> optionalInt(const index::Statement& row, int column) {
 
 std::string textOf(const index::Statement& row, int column) { return std::string(row.text(column)); }
 
-std::vector<FrameElementInfo> frameElements(index::Database& db, int64_t frameOrd) {
-  index::Statement query(db,
+}  // namespace
+
+std::vector<FrameElementInfo> ReportReader::frameElements(int64_t frameOrd) {
+  index::Statement& query = statement(
                          "SELECT name, abbrev, core_type, definition FROM frame_elements "
                          "WHERE frame_ord = ?1 ORDER BY fe_ord");
   query.bind(1, frameOrd);
@@ -26,13 +28,23 @@ std::vector<FrameElementInfo> frameElements(index::Database& db, int64_t frameOr
   return fes;
 }
 
-}  // namespace
+ReportReader::ReportReader(index::Database& db) : db_(db) {}
+ReportReader::~ReportReader() = default;
 
-std::optional<LexicalUnitData> loadLexicalUnit(index::Database& db, int64_t luId) {
+index::Statement& ReportReader::statement(const char* sql) {
+  std::unique_ptr<index::Statement>& cached = statements_[sql];
+  if (!cached)
+    cached = std::make_unique<index::Statement>(db_, sql);
+  else
+    cached->reset();
+  return *cached;
+}
+
+std::optional<LexicalUnitData> ReportReader::lexicalUnit(int64_t luId) {
   LexicalUnitData lu;
   int64_t frameOrd = 0;
   {
-    index::Statement query(db,
+    index::Statement& query = statement(
                            "SELECT name, frame_name, definition, status, frame_ord "
                            "FROM lexical_units WHERE id = ?1 ORDER BY lu_ord LIMIT 1");
     query.bind(1, luId);
@@ -44,10 +56,10 @@ std::optional<LexicalUnitData> loadLexicalUnit(index::Database& db, int64_t luId
     lu.status = textOf(query, 3);
     frameOrd = query.integer(4);
   }
-  lu.frameFes = frameElements(db, frameOrd);
+  lu.frameFes = frameElements(frameOrd);
 
   // Sets in build order; the subcorpus from the annotation document when it holds the set.
-  index::Statement sets(db,
+  index::Statement& sets = statement(
                         "SELECT a.set_ord, a.sentence_key, a.sentence_id, a.text, "
                         "(SELECT s.subcorpus FROM sentences s WHERE s.set_ord = a.set_ord "
                         " ORDER BY s.source, s.doc_order LIMIT 1) "
@@ -68,7 +80,7 @@ std::optional<LexicalUnitData> loadLexicalUnit(index::Database& db, int64_t luId
   // (all layers of the annotation document, plus the subcorpus document's layers whose name
   // and rank the annotation document lacks for that set); the view's per-row subquery is
   // several times slower than this.
-  index::Statement labels(db,
+  index::Statement& labels = statement(
                           "SELECT l.set_ord, l.source, l.layer, l.layer_rank, l.name, l.itype, "
                           "l.start, l.\"end\", l.start_text, l.end_text "
                           "FROM annotation_sets a JOIN labels l ON l.set_ord = a.set_ord "
@@ -102,14 +114,15 @@ std::optional<LexicalUnitData> loadLexicalUnit(index::Database& db, int64_t luId
   }
 
   {
-    index::Statement entry(db,
-                           "SELECT readable FROM documents WHERE kind = 'lexical-entry' "
-                           "AND lu_id = ?1");
-    entry.bind(1, luId);
+    // By its path, the table's key (documents has no index on lu_id).
+    index::Statement& entry = statement(
+                           "SELECT readable FROM documents WHERE path = ?1 "
+                           "AND kind = 'lexical-entry'");
+    entry.bind(1, "leXML/le" + std::to_string(luId) + ".xml");
     lu.hasLexicalEntry = entry.step() && entry.integer(0) != 0;
   }
   if (lu.hasLexicalEntry) {
-    index::Statement realizations(db,
+    index::Statement& realizations = statement(
                                   "SELECT fe, pt, gf, total FROM fe_realizations "
                                   "WHERE lu_id = ?1 ORDER BY realization_ord");
     realizations.bind(1, luId);
@@ -121,11 +134,11 @@ std::optional<LexicalUnitData> loadLexicalUnit(index::Database& db, int64_t luId
   return lu;
 }
 
-std::optional<FrameInfo> loadFrame(index::Database& db, const std::string& name) {
+std::optional<FrameInfo> ReportReader::frame(const std::string& name) {
   FrameInfo frame;
   int64_t frameOrd = 0;
   {
-    index::Statement query(db,
+    index::Statement& query = statement(
                            "SELECT frame_ord, id_text, name, definition FROM frames "
                            "WHERE name = ?1 COLLATE NOCASE ORDER BY name <> ?1, frame_ord LIMIT 1");
     query.bind(1, name);
@@ -135,21 +148,29 @@ std::optional<FrameInfo> loadFrame(index::Database& db, const std::string& name)
     frame.name = textOf(query, 2);
     frame.definition = textOf(query, 3);
   }
-  frame.fes = frameElements(db, frameOrd);
-  index::Statement units(db,
+  frame.fes = frameElements(frameOrd);
+  index::Statement& units = statement(
                          "SELECT id, id_text, name, definition, annotated FROM lexical_units "
                          "WHERE frame_ord = ?1 ORDER BY lu_ord");
   units.bind(1, frameOrd);
   while (units.step())
     frame.lexicalUnits.push_back({optionalInt(units, 0), textOf(units, 1), textOf(units, 2),
                                   textOf(units, 3), units.integer(4)});
-  index::Statement relations(db,
+  index::Statement& relations = statement(
                              "SELECT type_name, super_frame, sub_frame FROM frame_relations "
                              "WHERE super_frame = ?1 OR sub_frame = ?1 ORDER BY relation_ord");
   relations.bind(1, frame.name);
   while (relations.step())
     frame.relations.push_back({textOf(relations, 0), textOf(relations, 1), textOf(relations, 2)});
   return frame;
+}
+
+std::optional<LexicalUnitData> loadLexicalUnit(index::Database& db, int64_t luId) {
+  return ReportReader(db).lexicalUnit(luId);
+}
+
+std::optional<FrameInfo> loadFrame(index::Database& db, const std::string& name) {
+  return ReportReader(db).frame(name);
 }
 
 }  // namespace sorvanta::reports

@@ -3,12 +3,15 @@
 // structs. Text is UTF-8 as the index holds it. The valence, display and HTML functions work
 // on these structs only, so they are tested without a database.
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
 namespace sorvanta::index {
 class Database;
+class Statement;
 }
 
 namespace sorvanta::reports {
@@ -60,6 +63,27 @@ struct LexicalUnitData {
   std::vector<AnnotationSet> sets;         // in index order (annotation document first)
   bool hasLexicalEntry = false;            // a readable lexical-entry document exists
   std::vector<EntryRealization> entryRealizations;  // its FERealizations, in document order
+};
+
+// Reads reports from an open index, preparing each query once for all the units and frames it
+// reads (preparing costs more than running these small queries).
+class ReportReader {
+ public:
+  explicit ReportReader(index::Database& db);
+  ~ReportReader();
+  ReportReader(const ReportReader&) = delete;
+  ReportReader& operator=(const ReportReader&) = delete;
+
+  // As loadLexicalUnit and loadFrame below.
+  std::optional<LexicalUnitData> lexicalUnit(int64_t luId);
+  std::optional<FrameInfo> frame(const std::string& name);
+
+ private:
+  index::Statement& statement(const char* sql);  // prepared on first use, reset on each
+  std::vector<FrameElementInfo> frameElements(int64_t frameOrd);
+
+  index::Database& db_;
+  std::unordered_map<const char*, std::unique_ptr<index::Statement>> statements_;
 };
 
 // The lexical unit with this ID (the first one in frame order when several share it), or
