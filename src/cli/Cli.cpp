@@ -80,6 +80,14 @@ const CliCommand kCommands[] = {
     {"sql", "sql \"SELECT ...\" [--format tsv|jsonl] [--index FILE]",
      "Runs one read-only SQL statement on the release index (tables: docs/index-schema.md).",
      Needs::Folder, declareSql},
+    {"valence", "valence LUID [--patterns] [--format tsv|json] [--index FILE]",
+     "The valence of the lexical unit LUID: per frame element its realizations (PT, GF, "
+     "count), or with --patterns its valence patterns with their sentences.",
+     Needs::Folder, declareValence},
+    {"report", "report (--lu LUID | --frame NAME) [--out FILE.html] [--index FILE]",
+     "The report of a lexical unit or a frame as one self-contained HTML page, to FILE.html "
+     "or stdout.",
+     Needs::Folder, declareReport},
 };
 
 constexpr const char* kNoDataFolder =

@@ -142,5 +142,7 @@ CommandRun declareDictionaries(CommandLine& line);
 CommandRun declareIndex(CommandLine& line);
 CommandRun declareSearch(CommandLine& line);
 CommandRun declareSql(CommandLine& line);
+CommandRun declareValence(CommandLine& line);
+CommandRun declareReport(CommandLine& line);
 
 }  // namespace sorvanta::cli

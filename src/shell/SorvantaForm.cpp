@@ -22,6 +22,7 @@
 #include "views/FrameView.h"
 #include "views/SentenceFrameElements.h"
 #include "views/SentencesView.h"
+#include "shell/ReportWindows.h"
 #include "widgets/ErrorDisplay.h"
 #include "widgets/HelpViewer.h"
 #include "widgets/ModalDialogs.h"
@@ -59,6 +60,7 @@ TSVExplorer::TSVExplorer(QWidget* parent)
   DictXpObjModel.FormattedOutput = true;
   buildControls();
   connectHandlers();
+  installReportWindows(*this);
   if (const QScreen* shownOn = screen())
     move(shownOn->availableGeometry().center() - rect().center());
 }
