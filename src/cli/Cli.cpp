@@ -64,6 +64,10 @@ const CliCommand kCommands[] = {
      "Builds or refreshes the release index (an SQLite file in the cache folder, or FILE) and "
      "prints what it did: documents read, row counts, seconds.",
      runIndexCommand},
+    {"export", "export --format jsonl|conll [--frame NAME]... [--lu LUID]... [--out FILE]",
+     "Writes the annotation sets (all, or those of the given frames and lexical units) as JSON "
+     "Lines or CoNLL, to stdout or FILE; offsets in code points, end exclusive.",
+     runExportCommand},
 };
 
 void printHelp(std::ostream& out) {

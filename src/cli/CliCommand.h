@@ -49,5 +49,6 @@ int runSubcorporaCommand(CliContext& context);
 int runRealizationsCommand(CliContext& context);
 int runDictionariesCommand(CliContext& context);
 int runIndexCommand(CliContext& context);
+int runExportCommand(CliContext& context);
 
 }  // namespace sorvanta::cli
