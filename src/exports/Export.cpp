@@ -6,6 +6,7 @@
 #include "exports/OutputFile.h"
 #include "index/ReleaseIndex.h"
 #include "index/Sqlite.h"
+#include "text/Errors.h"
 
 namespace sorvanta::exports {
 
@@ -31,31 +32,9 @@ class Sink {
   std::string buffer_;
 };
 
-}  // namespace
-
-bool freshIndex(const std::string& releaseFolder, const std::string& indexFile, std::string& usedFile,
-                text::Outcome& outcome, text::Progress& progress) {
-  index::IndexOptions options;
-  options.releaseFolder = releaseFolder;
-  options.indexFile = indexFile;
-  index::IndexReport indexReport;
-  text::Outcome indexed = index::updateIndex(options, indexReport, progress);
-  if (!indexed.done()) {
-    outcome = std::move(indexed);
-    return false;
-  }
-  for (text::Notice& notice : indexed.notices) outcome.notices.push_back(std::move(notice));
-  usedFile = indexReport.indexFile;
-  return true;
-}
-
-text::Outcome exportAnnotations(const ExportRequest& request, std::ostream* stream,
-                                ExportReport& report, text::Progress& progress) {
-  report = ExportReport();
-  text::Outcome outcome;
-  std::string indexFile;
-  if (!freshIndex(request.releaseFolder, request.indexFile, indexFile, outcome, progress)) return outcome;
-
+// Reads the sets and writes them to the stream or the output file.
+text::Outcome writeSets(const ExportRequest& request, const std::string& indexFile, std::ostream* stream,
+                        ExportReport& report, text::Progress& progress, text::Outcome& outcome) {
   std::optional<OutputFile> file;
   if (!request.outFile.empty()) file.emplace(request.outFile);
   Sink sink(stream, file ? &*file : nullptr);
@@ -83,7 +62,39 @@ text::Outcome exportAnnotations(const ExportRequest& request, std::ostream* stre
     outcome.filesWritten.push_back(file->path());
   }
   for (text::Notice& notice : read.notices) outcome.notices.push_back(std::move(notice));
-  return outcome;
+  return std::move(outcome);
+}
+
+}  // namespace
+
+bool freshIndex(const std::string& releaseFolder, const std::string& indexFile, std::string& usedFile,
+                text::Outcome& outcome, text::Progress& progress) {
+  index::IndexOptions options;
+  options.releaseFolder = releaseFolder;
+  options.indexFile = indexFile;
+  index::IndexReport indexReport;
+  text::Outcome indexed = index::updateIndex(options, indexReport, progress);
+  if (!indexed.done()) {
+    outcome = std::move(indexed);
+    return false;
+  }
+  for (text::Notice& notice : indexed.notices) outcome.notices.push_back(std::move(notice));
+  usedFile = indexReport.indexFile;
+  return true;
+}
+
+text::Outcome exportAnnotations(const ExportRequest& request, std::ostream* stream,
+                                ExportReport& report, text::Progress& progress) {
+  report = ExportReport();
+  text::Outcome outcome;
+  std::string indexFile;
+  if (!freshIndex(request.releaseFolder, request.indexFile, indexFile, outcome, progress)) return outcome;
+
+  try {
+    return writeSets(request, indexFile, stream, report, progress, outcome);
+  } catch (const text::FileCreateError& error) {
+    return text::Outcome::refused("Export", error.what());
+  }
 }
 
 }  // namespace sorvanta::exports
