@@ -68,6 +68,13 @@ const CliCommand kCommands[] = {
      "Writes the annotation sets (all, or those of the given frames and lexical units) as JSON "
      "Lines or CoNLL, to stdout or FILE; offsets in code points, end exclusive.",
      runExportCommand},
+    {"split",
+     "split --seed S --by sentence|lu|frame --ratios A,B,C [--min-annotated N] [--frame NAME]... "
+     "--out DIR [--format jsonl|conll] | split --verify DIR",
+     "Writes train, dev and test files and manifest.json into DIR: reproducible for one seed, "
+     "units or frames kept apart, no sentence text in two splits; --verify re-checks a split "
+     "folder against its manifest and the release.",
+     runSplitCommand},
 };
 
 void printHelp(std::ostream& out) {

@@ -50,5 +50,6 @@ int runRealizationsCommand(CliContext& context);
 int runDictionariesCommand(CliContext& context);
 int runIndexCommand(CliContext& context);
 int runExportCommand(CliContext& context);
+int runSplitCommand(CliContext& context);
 
 }  // namespace sorvanta::cli

@@ -81,7 +81,7 @@ void placeLabels(const std::vector<LabelRow>& rows, AnnotationRecord& record, te
 
 text::Outcome readAnnotationSets(const std::string& indexFile, const Selection& selection,
                                  const std::function<void(const AnnotationRecord&)>& each,
-                                 text::Progress& progress) {
+                                 text::Progress& progress, std::vector<int64_t>* unitsRead) {
   text::Outcome outcome;
   Database db(indexFile, Database::Mode::ReadOnly);
 
@@ -153,9 +153,10 @@ text::Outcome readAnnotationSets(const std::string& indexFile, const Selection& 
   std::unordered_map<int64_t, size_t> headOf;
   std::vector<LabelRow> rows;
   AnnotationRecord record;
-  int64_t unitsRead = 0;
+  int64_t unitCount = 0;
   for (const Unit& unit : units) {
     if (progress.cancelled()) return text::Outcome::cancelled();
+    if (unitsRead) unitsRead->push_back(unit.id);
     heads.clear();
     headOf.clear();
     sets.reset();
@@ -176,9 +177,9 @@ text::Outcome readAnnotationSets(const std::string& indexFile, const Selection& 
       head.key = std::string(sets.text(3));
       head.text = std::string(sets.text(4));
     }
-    ++unitsRead;
+    ++unitCount;
     if (static_cast<int64_t>(heads.size()) < selection.minAnnotated || heads.empty()) {
-      progress.count("lexical units read", unitsRead, unit.name);
+      progress.count("lexical units read", unitCount, unit.name);
       continue;
     }
     for (SetHead& head : heads) {
@@ -214,7 +215,7 @@ text::Outcome readAnnotationSets(const std::string& indexFile, const Selection& 
       placeLabels(rows, record, outcome);
       each(record);
     }
-    progress.count("lexical units read", unitsRead, unit.name);
+    progress.count("lexical units read", unitCount, unit.name);
   }
   return outcome;
 }

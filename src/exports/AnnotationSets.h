@@ -49,9 +49,11 @@ struct Selection {
 // Reads the sets of the selected units from an up-to-date index file and hands each to
 // `each`, in order. Labels that cannot be placed in the text are left out of their set and
 // reported as warnings; a frame or unit the release lacks refuses the whole read. Progress
-// counter: "lexical units read"; cancelled between units.
+// counter: "lexical units read"; cancelled between units. unitsRead, when given, receives the
+// IDs of every selected unit whose sets were looked up.
 text::Outcome readAnnotationSets(const std::string& indexFile, const Selection& selection,
                                  const std::function<void(const AnnotationRecord&)>& each,
-                                 text::Progress& progress = text::noProgress());
+                                 text::Progress& progress = text::noProgress(),
+                                 std::vector<int64_t>* unitsRead = nullptr);
 
 }  // namespace sorvanta::exports
