@@ -1,6 +1,8 @@
 #include "exports/Split.h"
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <filesystem>
 #include <fstream>
 #include <numeric>
@@ -133,13 +135,26 @@ text::Outcome digestInputs(const std::string& indexFile, const std::string& rele
   std::sort(documents.begin(), documents.end(), [](const Document& a, const Document& b) {
     return std::tie(a.luId, a.rank, a.path) < std::tie(b.luId, b.rank, b.path);
   });
-  for (const Document& document : documents) {
-    FileDigest digest;
-    if (!digestFile(release, document.path, digest))
-      return text::Outcome::refused("Split", "Cannot read " + release + "/" + document.path);
-    if (digest.size != document.size)
-      return text::Outcome::refused("Split", document.path + " changed while the split was made; run it again");
-    digests.push_back(std::move(digest));
+  // Hashing is most of the cost of a full release: the documents are shared among threads,
+  // each writing its own slots, and checked in order afterwards.
+  std::vector<FileDigest> found(documents.size());
+  std::vector<char> readable(documents.size(), 0);
+  std::atomic<size_t> next{0};
+  auto work = [&] {
+    for (size_t i; (i = next.fetch_add(1)) < documents.size();)
+      readable[i] = digestFile(release, documents[i].path, found[i]);
+  };
+  {
+    std::vector<std::jthread> workers;
+    const unsigned count = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+    for (unsigned t = 1; t < count; ++t) workers.emplace_back(work);
+    work();
+  }
+  for (size_t i = 0; i < documents.size(); ++i) {
+    if (!readable[i]) return text::Outcome::refused("Split", "Cannot read " + release + "/" + documents[i].path);
+    if (found[i].size != documents[i].size)
+      return text::Outcome::refused("Split", documents[i].path + " changed while the split was made; run it again");
+    digests.push_back(std::move(found[i]));
   }
   return {};
 }
