@@ -36,11 +36,13 @@ const CliCommand kCommands[] = {
     {"sentence-fes", "sentence-fes LUID SENTID",
      "The target and the frame elements of sentence SENTID of lexical unit LUID.",
      runSentenceFesCommand},
-    {"sample", "sample --low L --high H --frames N --sentences M [--provide-fes] [--seed S]",
+    {"sample",
+     "sample --low L --high H --frames N --sentences M [--provide-fes] [--seed S] [--manifest FILE]",
      "Draws N frames whose annotation count lies from L to H (all of them when N is 0) and M "
      "training sentences in each; writes the training and test sets, their answer files and "
      "the messages file into the data folder. S fixes the generator's state in place of the "
-     "clock.",
+     "clock; the seed used is written to stderr. --manifest FILE also writes a JSON manifest of "
+     "the draw (seed, parameters, SHA-256 of the documents read and of the five files).",
      runSampleCommand},
     {"frame-files", "frame-files (--all | FRAME...)",
      "Loads SensSemRolesTrg.xml from the data folder and writes the .eval, .trec and .out "

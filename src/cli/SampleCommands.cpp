@@ -8,6 +8,9 @@
 #include "cli/TerminalLine.h"
 #include "cli/ReleaseSession.h"
 #include "derived/FrameFiles.h"
+#include "exports/Manifest.h"
+#include "lexicon/ReleaseLayout.h"
+#include "samples/TrainingTestSets.h"
 #include "samples/SampleSelection.h"
 #include "samples/TrainingSetLoad.h"
 #include "text/IntegerText.h"
@@ -76,12 +79,50 @@ uint32_t seedValue(const std::string& value) {
   return static_cast<uint32_t>(seed);
 }
 
+// The manifest of the five sample files: what they were drawn from and with which values.
+int writeSampleManifest(CliContext& context, const samples::SampleRequest& request,
+                        const samples::SampleResult& result, const std::string& dataFolder,
+                        const std::string& file) {
+  exports::DataSetManifest manifest;
+  manifest.releaseFolder = text::workingToUtf8(dataFolder);
+  while (manifest.releaseFolder.size() > 1 && manifest.releaseFolder.back() == '/') manifest.releaseFolder.pop_back();
+  manifest.outputFolder = manifest.releaseFolder;
+  manifest.commandLine = {"sorvanta"};
+  if (!context.dataFolder.empty())
+    manifest.commandLine.insert(manifest.commandLine.end(), {"--data", text::workingToUtf8(context.dataFolder)});
+  manifest.commandLine.push_back("sample");
+  manifest.commandLine.insert(manifest.commandLine.end(), context.args.begin(), context.args.end());
+  manifest.seed = request.seed;
+  manifest.parameters = {{"low", request.low},
+                         {"high", request.high},
+                         {"frames", text::workingToUtf8(request.numFramesText)},
+                         {"sentences", text::workingToUtf8(request.numSentsText)},
+                         {"provide_fes", request.provideFes}};
+  manifest.inputs.push_back(std::string(lexicon::kFramesRelativePath));
+  for (const std::string& id : result.lexUnitsRead) {
+    const std::string path = "luXML/lu" + text::workingToUtf8(id) + ".xml";
+    if (std::find(manifest.inputs.begin(), manifest.inputs.end(), path) == manifest.inputs.end())
+      manifest.inputs.push_back(path);
+  }
+  manifest.counts = {{"frames", result.framesDone}, {"candidate_sentences", result.sentenceTotal}};
+  for (std::string_view name : {samples::kTrainingFile, samples::kTestFile, samples::kTrainingAnswersFile,
+                                samples::kTestAnswersFile, samples::kMessagesFile})
+    manifest.outputs.emplace_back(name);
+  const text::Outcome outcome = exports::writeDataSetManifest(manifest, file);
+  if (!outcome.done()) {
+    context.err << "sorvanta: " << outcome.notices.front().text << "\n";
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int runSampleCommand(CliContext& context) {
   samples::SampleRequest request;
   request.seed = static_cast<uint32_t>(std::time(nullptr));
   bool haveLow = false, haveHigh = false, haveFrames = false, haveSentences = false;
+  std::string manifestFile;
   const std::vector<std::string>& args = context.args;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& option = args[i];
@@ -101,6 +142,9 @@ int runSampleCommand(CliContext& context) {
       request.provideFes = true;
     } else if (option == "--seed") {
       request.seed = seedValue(optionValue(args, i));
+    } else if (option == "--manifest") {
+      manifestFile = optionValue(args, i);
+      if (manifestFile.empty()) throw UsageError{"--manifest needs a file name"};
     } else {
       throw UsageError{"unexpected argument '" + option + "'"};
     }
@@ -123,6 +167,9 @@ int runSampleCommand(CliContext& context) {
     context.err << text::workingToUtf8(result.refusal) << "\n";
     return 1;
   }
+  // The seed repeats the draw: sorvanta sample ... --seed S.
+  context.err << "sorvanta: seed " << request.seed << "\n";
+  if (!manifestFile.empty()) return writeSampleManifest(context, request, result, release.dataFolder(), manifestFile);
   return 0;
 }
 

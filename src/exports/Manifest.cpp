@@ -35,3 +35,43 @@ bool readDigestList(const nlohmann::ordered_json& list, std::vector<FileDigest>&
 }
 
 }  // namespace sorvanta::exports
+
+#include "exports/OutputFile.h"
+#include "text/Errors.h"
+
+namespace sorvanta::exports {
+
+text::Outcome writeDataSetManifest(const DataSetManifest& manifest, const std::string& file) {
+  std::vector<FileDigest> inputs, outputs;
+  for (const std::string& name : manifest.inputs) {
+    FileDigest& digest = inputs.emplace_back();
+    if (!digestFile(manifest.releaseFolder, name, digest))
+      return text::Outcome::refused("Manifest", "Cannot read " + manifest.releaseFolder + "/" + name);
+  }
+  for (const std::string& name : manifest.outputs) {
+    FileDigest& digest = outputs.emplace_back();
+    if (!digestFile(manifest.outputFolder, name, digest))
+      return text::Outcome::refused("Manifest", "Cannot read " + manifest.outputFolder + "/" + name);
+  }
+  nlohmann::ordered_json json;
+  json["tool"] = "sorvanta";
+  json["tool_version"] = toolVersion();
+  json["command_line"] = manifest.commandLine;
+  json["seed"] = manifest.seed;
+  json["parameters"] = manifest.parameters;
+  json["inputs"] = digestList(inputs);
+  json["counts"] = manifest.counts;
+  json["outputs"] = digestList(outputs);
+  try {
+    OutputFile out(file);
+    out.write(json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n");
+    out.commit();
+  } catch (const text::FileCreateError& error) {
+    return text::Outcome::refused("Manifest", error.what());
+  }
+  text::Outcome outcome;
+  outcome.filesWritten.push_back(file);
+  return outcome;
+}
+
+}  // namespace sorvanta::exports
