@@ -37,8 +37,6 @@ OutputFile::~OutputFile() {
 }
 
 void OutputFile::write(std::string_view bytes) {
-  hash_.update(bytes);
-  size_ += static_cast<int64_t>(bytes.size());
   buffer_.append(bytes);
   if (buffer_.size() >= kChunk) flush();
 }

@@ -1,12 +1,9 @@
 #pragma once
 // A file written through a temporary beside it and renamed over the target on commit(), so
-// a failed or cancelled export never leaves a truncated file and an older file stays. The
-// SHA-256 and size of what was written are kept for manifests.
+// a failed or cancelled export never leaves a truncated file and an older file stays.
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "exports/Sha256.h"
 
 namespace sorvanta::exports {
 
@@ -24,16 +21,12 @@ class OutputFile {
   void commit();
 
   const std::string& path() const { return path_; }
-  int64_t size() const { return size_; }
-  std::string sha256() { return hash_.hexDigest(); }  // once, after commit()
 
  private:
   void flush();
   std::string path_, temporary_;
   int fd_ = -1;
   std::string buffer_;
-  Sha256 hash_;
-  int64_t size_ = 0;
   bool failed_ = false;
 };
 
