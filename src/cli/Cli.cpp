@@ -88,6 +88,17 @@ const CliCommand kCommands[] = {
      "The report of a lexical unit or a frame as one self-contained HTML page, to FILE.html "
      "or stdout.",
      Needs::Folder, declareReport},
+    {"export", "export --format jsonl|conll [--frame NAME]... [--lu LUID]... [--out FILE]",
+     "Writes the annotation sets (all, or those of the given frames and lexical units) as JSON "
+     "Lines or CoNLL, to stdout or FILE; offsets in code points, end exclusive.",
+     Needs::Folder, declareExport},
+    {"split",
+     "split --seed S --by sentence|lu|frame --ratios A,B,C [--min-annotated N] [--frame NAME]... "
+     "--out DIR [--format jsonl|conll] | split --verify DIR",
+     "Writes train, dev and test files and manifest.json into DIR: reproducible for one seed, "
+     "units or frames kept apart, no sentence text in two splits; --verify re-checks a split "
+     "folder against its manifest and the release.",
+     Needs::FolderIfKnown, declareSplit},
 };
 
 constexpr const char* kNoDataFolder =
@@ -127,13 +138,13 @@ struct Chosen {
 };
 
 // Runs the chosen command once its command line passed: folder, release, then the command.
-int runChosen(const Chosen& chosen, const CLI::Option* data, std::ostream& out,
-              std::ostream& err) {
-  CliContext context{out, err, {}, nullptr, nullptr};
+int runChosen(const Chosen& chosen, const CLI::Option* data, const std::vector<std::string>& args,
+              std::ostream& out, std::ostream& err) {
+  CliContext context{out, err, {}, nullptr, nullptr, args};
   ReleaseSession session;
   if (chosen.command->needs != Needs::Nothing) {
     context.folder = resolveFolder(data);
-    if (context.folder.empty()) {
+    if (context.folder.empty() && chosen.command->needs != Needs::FolderIfKnown) {
       err << kNoDataFolder << "\n";
       return 1;
     }
@@ -216,7 +227,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       return 0;
     }
     chosen->line->runChecks();
-    return runChosen(*chosen, data, out, err);
+    return runChosen(*chosen, data, args, out, err);
   } catch (const UsageError& usage) {
     err << "sorvanta " << chosen->command->name << ": " << usage.message << "\nUsage: sorvanta "
         << chosen->command->usage << "\n";

@@ -44,6 +44,7 @@ class ReleaseSession;
 // What a command needs before it runs.
 enum class Needs {
   Nothing,  // works on files named on its command line
+  FolderIfKnown,  // the data folder when one is given or stored, else none (the command checks)
   Folder,   // the data folder, not read
   Release,  // the data folder with the frames document loaded and its frames index filled
 };
@@ -54,6 +55,8 @@ struct CliContext {
   lexicon::ReleaseFolder folder;      // Needs::Folder and Needs::Release
   ReleaseSession* session = nullptr;  // Needs::Release
   text::Progress* progressSink = nullptr;
+  // The whole command line as typed (UTF-8), without the program name: manifests record it.
+  std::vector<std::string> commandLine;
 
   ReleaseSession& release() const { return *session; }
   // Progress on the terminal (nothing when stderr is not one); its cancel flag is the run's.
@@ -144,5 +147,7 @@ CommandRun declareSearch(CommandLine& line);
 CommandRun declareSql(CommandLine& line);
 CommandRun declareValence(CommandLine& line);
 CommandRun declareReport(CommandLine& line);
+CommandRun declareExport(CommandLine& line);
+CommandRun declareSplit(CommandLine& line);
 
 }  // namespace sorvanta::cli

@@ -7,6 +7,9 @@
 #include "cli/CliCommand.h"
 #include "cli/ReleaseSession.h"
 #include "derived/FrameFiles.h"
+#include "exports/Manifest.h"
+#include "lexicon/ReleaseLayout.h"
+#include "samples/TrainingTestSets.h"
 #include "samples/SampleSelection.h"
 #include "samples/TrainingSetLoad.h"
 #include "text/IntegerText.h"
@@ -36,6 +39,41 @@ uint32_t seedValue(const std::string& value) {
   return static_cast<uint32_t>(seed);
 }
 
+// The manifest of the five sample files: what they were drawn from and with which values.
+int writeSampleManifest(CliContext& context, const samples::SampleRequest& request,
+                        const samples::SampleResult& result, const std::string& dataFolder,
+                        const std::string& file) {
+  exports::DataSetManifest manifest;
+  manifest.releaseFolder = text::workingToUtf8(dataFolder);
+  while (manifest.releaseFolder.size() > 1 && manifest.releaseFolder.back() == '/') manifest.releaseFolder.pop_back();
+  manifest.outputFolder = manifest.releaseFolder;
+  manifest.commandLine = {"sorvanta"};
+  manifest.commandLine.insert(manifest.commandLine.end(), context.commandLine.begin(),
+                              context.commandLine.end());
+  manifest.seed = request.seed;
+  manifest.parameters = {{"low", request.low},
+                         {"high", request.high},
+                         {"frames", text::workingToUtf8(request.numFramesText)},
+                         {"sentences", text::workingToUtf8(request.numSentsText)},
+                         {"provide_fes", request.provideFes}};
+  manifest.inputs.push_back(std::string(lexicon::kFramesRelativePath));
+  for (const std::string& id : result.lexUnitsRead) {
+    const std::string path = "luXML/lu" + text::workingToUtf8(id) + ".xml";
+    if (std::find(manifest.inputs.begin(), manifest.inputs.end(), path) == manifest.inputs.end())
+      manifest.inputs.push_back(path);
+  }
+  manifest.counts = {{"frames", result.framesDone}, {"candidate_sentences", result.sentenceTotal}};
+  for (std::string_view name : {samples::kTrainingFile, samples::kTestFile, samples::kTrainingAnswersFile,
+                                samples::kTestAnswersFile, samples::kMessagesFile})
+    manifest.outputs.emplace_back(name);
+  const text::Outcome outcome = exports::writeDataSetManifest(manifest, file);
+  if (!outcome.done()) {
+    context.err << "sorvanta: " << outcome.notices.front().text << "\n";
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 CommandRun declareSample(CommandLine& line) {
@@ -45,6 +83,7 @@ CommandRun declareSample(CommandLine& line) {
   CLI::Option* sentences = line.value("--sentences");
   CLI::Option* provideFes = line.flag("--provide-fes");
   CLI::Option* seed = line.value("--seed");
+  CLI::Option* manifest = line.value("--manifest", "a file name");
   // The request the checks build and the run uses.
   auto request = std::make_shared<samples::SampleRequest>();
   line.check([=, &line] {
@@ -59,14 +98,23 @@ CommandRun declareSample(CommandLine& line) {
     request->numFramesText = *CommandLine::last(frames);
     request->numSentsText = *CommandLine::last(sentences);
     request->provideFes = provideFes->count() > 0;
+    if (manifest->count() > 0 && manifest->results().back().empty())
+      throw UsageError{"--manifest needs a file name"};
   });
-  return [request](CliContext& context) {
+  return [request, manifest](CliContext& context) {
     ReleaseSession& release = context.release();
     xml::TXpObjModel training, test, lexUnit;
     const samples::SampleResult result =
         samples::selectSample(*request, release.index().frames, release.framesRoot(),
                               release.dataFolder(), {training, test, lexUnit}, context.progress());
-    return report(context, result.outcome);
+    const int status = report(context, result.outcome);
+    if (!result.outcome.done()) return status;
+    // The seed repeats the draw: sorvanta sample ... --seed S.
+    context.err << "sorvanta: seed " << request->seed << "\n";
+    if (manifest->count() > 0)
+      return writeSampleManifest(context, *request, result, release.dataFolder(),
+                                 manifest->results().back());
+    return status;
   };
 }
 
