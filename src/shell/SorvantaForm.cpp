@@ -59,8 +59,10 @@ TSVExplorer::TSVExplorer(QWidget* parent)
   DictXpObjModel.FormattedOutput = true;
   buildControls();
   connectHandlers();
+  connectFrameHandlers();
   if (const QScreen* shownOn = screen())
     move(shownOn->availableGeometry().center() - rect().center());
+  restoreWindowState();
 }
 
 TSVExplorer::~TSVExplorer() = default;
@@ -112,6 +114,13 @@ void TSVExplorer::showEvent(QShowEvent* event) {
 }
 
 void TSVExplorer::closeEvent(QCloseEvent* event) {
+  // A running command lets events through; it is cancelled and ends before the window does.
+  if (RunningCommand) {
+    RunningCommand->cancel();
+    event->ignore();
+    return;
+  }
+  saveWindowState();
   QWidget::closeEvent(event);
   // A splash left by a start-up that stopped goes with the window, so the program can end.
   closeSplash();
@@ -136,6 +145,7 @@ void TSVExplorer::FramesListViewClick() {
   FEAdvStringGrid->fitRowsToText();
 
   LexemeMemo->setPlainText(toQString(view.lexemes));
+  noteVisit(views::Visit::Kind::Frame, view.name);
 
   Fr2FrAdvStringGrid->clearCells();
   Fr2FrAdvStringGrid->setGridRowCount(gridRows(view.relations.size()));
@@ -167,6 +177,7 @@ void TSVExplorer::LexUnitListViewClick() {
   SelectedSentenceRow = -1;
   EditLexUnitFind->setText(toQString(row.caption()));
   showLexUnit(row);
+  noteVisit(views::Visit::Kind::LexUnit, row.cell(lexicon::kLuId));
 }
 
 void TSVExplorer::LexUnitListViewColumnClick(int column) {
