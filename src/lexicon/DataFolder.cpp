@@ -4,6 +4,19 @@
 
 namespace sorvanta::lexicon {
 
+namespace {
+
+// The chosen path without its "frXML/frames.xml" part.
+std::optional<std::string> folderTextOf(std::string_view chosen) {
+  const size_t at = chosen.find(kFramesRelativePath);
+  if (at == std::string_view::npos) return std::nullopt;
+  std::string folder(chosen);
+  folder.erase(at, kFramesRelativePath.size());
+  return folder;
+}
+
+}  // namespace
+
 std::optional<ReleaseFolder> resolveDataFolder(const DataFolderPlatform& platform) {
   const std::string& beside = platform.executableFolder;
   if (platform.fileExists && platform.fileExists(framesDocumentPath(beside))) {
@@ -24,21 +37,20 @@ std::optional<ReleaseFolder> resolveDataFolder(const DataFolderPlatform& platfor
     tell(kLocateFramesMessage);
     return std::nullopt;
   }
-  std::optional<ReleaseFolder> folder = releaseOfFramesFile(*chosen);
+  std::optional<std::string> folder = folderTextOf(*chosen);
   if (!folder) {
     tell(kLocateFrXmlMessage);
     return std::nullopt;
   }
-  platform.settings.writeString(kLocationSetting, folder->path());
-  return folder;
+  // Stored as the path reads, without the separator ReleaseFolder adds.
+  platform.settings.writeString(kLocationSetting, *folder);
+  return ReleaseFolder(std::move(*folder));
 }
 
 std::optional<ReleaseFolder> releaseOfFramesFile(std::string_view chosen) {
-  const size_t at = chosen.find(kFramesRelativePath);
-  if (at == std::string_view::npos) return std::nullopt;
-  std::string folder(chosen);
-  folder.erase(at, kFramesRelativePath.size());
-  return ReleaseFolder(std::move(folder));
+  std::optional<std::string> folder = folderTextOf(chosen);
+  if (!folder) return std::nullopt;
+  return ReleaseFolder(std::move(*folder));
 }
 
 std::vector<std::string> recentReleases(const SettingsStore& settings) {
@@ -57,6 +69,11 @@ std::vector<std::string> recentReleases(const SettingsStore& settings) {
 void rememberRelease(SettingsStore& settings, const ReleaseFolder& folder) {
   if (folder.empty()) return;
   settings.writeString(kLocationSetting, folder.path());
+  addRecentRelease(settings, folder);
+}
+
+void addRecentRelease(SettingsStore& settings, const ReleaseFolder& folder) {
+  if (folder.empty()) return;
   std::string stored = folder.path();
   size_t kept = 1;
   for (const std::string& older : recentReleases(settings)) {

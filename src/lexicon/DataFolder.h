@@ -62,6 +62,8 @@ std::optional<ReleaseFolder> releaseOfFramesFile(std::string_view chosen);
 inline constexpr std::string_view kRecentSetting = "RecentReleases";
 inline constexpr size_t kRecentLimit = 8;
 std::vector<std::string> recentReleases(const SettingsStore& settings);
+// Puts folder first among the recent releases (at most kRecentLimit, each once).
+void addRecentRelease(SettingsStore& settings, const ReleaseFolder& folder);
 // Stores folder as the data folder and puts it first among the recent releases.
 void rememberRelease(SettingsStore& settings, const ReleaseFolder& folder);
 

@@ -65,6 +65,7 @@ void TSVExplorer::FormShow() {
     offerOpenRelease();
     return;
   }
+  lexicon::addRecentRelease(*SettingsHandle, DataFolder);
   showLoadedRelease();
   closeSplash();
 }
