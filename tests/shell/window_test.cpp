@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
@@ -14,6 +16,7 @@
 #include <sstream>
 
 #include "ShellFixture.h"
+#include "support/ReleaseCopy.h"
 #include "lexicon/FramesIndex.h"
 #include "widgets/TableExport.h"
 
@@ -247,6 +250,24 @@ TEST_F(Window, ColumnsFitValuesAndGrowWithTheWindow) {
   QApplication::processEvents();
   EXPECT_EQ(list->columnWidth(0), 150);
   EXPECT_EQ(list->columnWidth(4), 100);
+}
+
+TEST_F(Window, StatusBarSaysWhatACommandWroteAndWhere) {
+  SampleReleaseCopy copy;
+  storeFolder(copy.folder);
+  shell::TSVExplorer& form = openWindow(elsewhere.path().string() + "/");
+  EXPECT_TRUE(form.ReleaseLabel->text().startsWith(QString::fromStdString(copy.folder) + " — 14 frames"));
+  form.PageControl1->setCurrentWidget(form.TabSheetSampSel);
+  QTest::mouseClick(form.CrDictsButton, Qt::LeftButton);
+  const QString summary = form.SummaryLabel->text();
+  EXPECT_TRUE(summary.startsWith("Create Dictionaries: 3 files written in <a href=\"file://"))
+      << summary.toStdString();
+  EXPECT_TRUE(summary.contains(QString::fromStdString(copy.folder) + "</a>")) << summary.toStdString();
+  // The progress bar and Cancel show only while the command runs.
+  EXPECT_TRUE(form.CommandProgressBar->isHidden());
+  EXPECT_TRUE(form.CancelButton->isHidden());
+  EXPECT_TRUE(form.MenuBar->isEnabled());
+  EXPECT_EQ(form.RunningCommand, nullptr);
 }
 
 TEST_F(Window, SizeSplittersAndWidthsAreRemembered) {
