@@ -178,9 +178,7 @@ int runChosen(const Chosen& chosen, const CLI::Option* data, std::ostream& out, 
   return chosen.run(context);
 }
 
-}  // namespace
-
-int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   CLI::App app("sorvanta", "sorvanta");
   app.set_help_flag();
   app.allow_extras();
@@ -261,6 +259,18 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     err << kMessagePrefix << error.what() << "\n";
     return 1;
   }
+}
+
+}  // namespace
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const int status = runCommandLine(args, out, err);
+  // Output that did not reach its file (a full disk, a closed pipe) is no success.
+  if (!out.flush() && status == 0) {
+    err << kMessagePrefix << "cannot write the output\n";
+    return 1;
+  }
+  return status;
 }
 
 }  // namespace sorvanta::cli

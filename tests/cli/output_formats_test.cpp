@@ -337,3 +337,19 @@ TEST(OutputFormats, WritingCommandsEndWithTheFilesAndTheWarningsCount) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(OutputFormats, OutputThatCannotBeWrittenIsAFailure) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"totals"}, {"frames", "--format", "json"}}) {
+    std::ostringstream out, err;
+    out.setstate(std::ios::badbit);  // as a full disk leaves the standard output
+    std::vector<std::string> line = {"--data", sampleReleasePath()};
+    line.insert(line.end(), args.begin(), args.end());
+    EXPECT_EQ(sorvanta::cli::runCli(line, out, err), 1) << args[0];
+    EXPECT_EQ(err.str(), "sorvanta: cannot write the output\n");
+  }
+}
+
+}  // namespace
