@@ -1,7 +1,6 @@
 #include "derived/FrameFiles.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 #include "derived/OutputName.h"
 #include "lexicon/ReleaseLayout.h"
@@ -21,48 +20,6 @@ void insertAt(std::string& text, long long position, std::string_view mark) {
   text.insert(static_cast<size_t>(clamped), mark);
 }
 
-// What "//sentence[@ID='" + id + "']/text" selects in one annotation document: the "text"
-// children of its sentences with that ID, in document order. The sentences are indexed by ID in
-// one walk when the document is loaded, rather than filtered again for every instance; an ID
-// holding an apostrophe, which ends the query's literal early, is still queried.
-class SentenceTexts {
- public:
-  void reset(const xml::TXpNode* root) {
-    root_ = root;
-    byId_.clear();
-    const xml::TXpDocument* document = root ? root->ownerDocument() : nullptr;
-    if (!document) return;
-    for (const xml::TXpNode* node = document->noGetFirstChild(); node;
-         node = xml::nextInSubtree(node, document)) {
-      if (!samples::isElementNamed(node, "sentence")) continue;
-      const xml::TXpAttribute* id = node->attributes()->getNamedItemUtf8("ID");
-      byId_[id ? id->valueUtf8() : std::string_view()].push_back(node);
-    }
-  }
-
-  std::vector<const xml::TXpNode*> of(const std::string& sentenceId) const {
-    std::vector<const xml::TXpNode*> texts;
-    if (!root_) return texts;
-    if (sentenceId.find('\'') != std::string::npos) {
-      for (const xml::TXpNode* text :
-           root_->SelectNodes("//sentence[@ID='" + sentenceId + "']/text"))
-        texts.push_back(text);
-      return texts;
-    }
-    const auto sentences = byId_.find(text::workingToUtf8(sentenceId));
-    if (sentences == byId_.end()) return texts;
-    for (const xml::TXpNode* sentence : sentences->second)
-      for (const xml::TXpNode* child = sentence->noGetFirstChild(); child;
-           child = child->noGetNextSibling())
-        if (samples::isElementNamed(child, "text")) texts.push_back(child);
-    return texts;
-  }
-
- private:
-  const xml::TXpNode* root_ = nullptr;
-  std::unordered_map<std::string_view, std::vector<const xml::TXpNode*>> byId_;
-};
-
 // One ticked frame: its three line lists and the test document's frame element.
 void writeFrame(const std::string& frame, const xml::TXpNode* trainingRoot,
                 xml::TXpElement* testCorpus, const std::string& dataFolder,
@@ -76,7 +33,6 @@ void writeFrame(const std::string& frame, const xml::TXpNode* trainingRoot,
   std::string currentLuId;
   std::string currentLuName;
   const xml::TXpNode* luRoot = nullptr;
-  SentenceTexts sentenceTexts;
   for (const xml::TXpNode* instance : instances) {
     const std::string luId = xml::attributeText(instance, "luID");
     const std::string sentenceId = xml::attributeText(instance, "sentID");
@@ -86,14 +42,14 @@ void writeFrame(const std::string& frame, const xml::TXpNode* trainingRoot,
       lexUnitModel.LoadDataSource(lexicon::annotationDocumentPath(dataFolder, luId));
       luRoot = lexUnitModel.Document()->docGetDocumentElement();
       currentLuName = xml::attributeText(luRoot, "name");
-      sentenceTexts.reset(luRoot);
       trecLines.add(currentLuName);
     }
     const std::string header = frame + "." + sentenceId;
     evalLines.add(header);
     outLines.add(header);
     if (!luRoot) continue;
-    for (const xml::TXpNode* textNode : sentenceTexts.of(sentenceId)) {
+    for (const xml::TXpNode* textNode :
+         luRoot->SelectNodes("//sentence[@ID='" + sentenceId + "']/text")) {
       const std::optional<samples::AnnotatedSentence> labels =
           samples::findSentenceLabels(textNode);
       if (!labels) continue;  // no Target label: like a sentence not found

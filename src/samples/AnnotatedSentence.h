@@ -1,10 +1,8 @@
 #pragma once
 // How the sample commands find a sentence's labels in an annotation document: the target is
-// the first "Target" label of the element before the sentence (the annotation set's layer
-// container), what ".//label[@name='Target']" selects first from it; the frame-element labels
-// are those of the FE layers below the target's third ancestor, what
-// ".//layer[@name='FE']//label" selects from there.
-#include <functional>
+// what ".//label[@name='Target']" selects first from the element before the sentence (the
+// annotation set's layer container); the frame-element labels are what
+// ".//layer[@name='FE']//label" selects from the target's third ancestor.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,13 +21,6 @@ struct AnnotatedSentence {
 // The labels of the sentence whose "text" element is textNode; nothing when the sentence has
 // no element before it or no Target label there.
 std::optional<AnnotatedSentence> findSentenceLabels(const xml::TXpNode* textNode);
-
-using xml::isElementNamed;
-
-// Calls visit with every node that "//sentence/text" selects in root's document, in the same
-// order: the "text" children of every "sentence" element, in document order.
-void forEachSentenceText(const xml::TXpNode* root,
-                         const std::function<void(const xml::TXpNode*)>& visit);
 
 // Span text and offsets of a frame-element label: its "itype" with 0 and 0 when it has a
 // non-empty one, else the span of sentence from "start" to "end". Throws

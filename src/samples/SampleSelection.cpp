@@ -9,7 +9,6 @@
 #include "lexicon/FramesIndex.h"
 #include "lexicon/ReleaseLayout.h"
 #include "samples/AnnotatedSentence.h"
-#include "samples/FramesByName.h"
 #include "samples/SampleRandom.h"
 #include "samples/TrainingTestSets.h"
 #include "text/Errors.h"
@@ -75,9 +74,9 @@ FrameSentences readFrameSentences(const xml::TXpNodeList& lexUnits, std::string_
     ++used;
     const xml::TXpNode* root = model.Document()->docGetDocumentElement();
     frame.lexUnits.push_back({std::move(luId), xml::attributeText(root, "name")});
-    forEachSentenceText(root, [&](const xml::TXpNode* textNode) {
+    for (const xml::TXpNode* textNode : root->SelectNodes("//sentence/text")) {
       std::optional<AnnotatedSentence> labels = findSentenceLabels(textNode);
-      if (!labels) return;
+      if (!labels) continue;
       if (labels->feLabels.nlGetLength() == 0) {
         ++frame.noFeSentences;
       } else if (labels->sentence->attributes() &&
@@ -87,21 +86,9 @@ FrameSentences readFrameSentences(const xml::TXpNodeList& lexUnits, std::string_
         frame.candidates.push_back(
             {std::move(*labels), frame.lexUnits.size() - 1, std::move(sentenceId), id});
       }
-    });
+    }
   }
   return frame;
-}
-
-// What "//frame[@name='" + name + "']/lexunits/lexunit" selects: the "lexunit" children of
-// the "lexunits" children of those frames, in document order.
-xml::TXpNodeList frameLexUnits(const FramesByName& frames, const std::string& name) {
-  xml::TXpNodeList lexUnits;
-  for (const xml::TXpNode* frame : frames.all(name))
-    for (const xml::TXpNode* list = frame->noGetFirstChild(); list; list = list->noGetNextSibling())
-      if (isElementNamed(list, "lexunits"))
-        for (xml::TXpNode* unit = list->noGetFirstChild(); unit; unit = unit->noGetNextSibling())
-          if (isElementNamed(unit, "lexunit")) lexUnits.add(unit);
-  return lexUnits;
 }
 
 // Built by appending: "\"" + std::string(...) draws a false overlap warning from GCC 12 at -O3.
@@ -180,7 +167,6 @@ SampleResult selectSample(const SampleRequest& request,
   // it had every read gone there: the document of lastLoad, or nothing when that load fails.
   std::vector<std::unique_ptr<xml::TXpObjModel>> pool;
   std::optional<std::string> lastLoad;
-  const FramesByName frames(framesRoot);
   const auto keepLastRead = [&] {
     if (lastLoad) views::loadLexUnitAnnotation(documents.lexUnit, dataFolder, *lastLoad);
   };
@@ -191,7 +177,9 @@ SampleResult selectSample(const SampleRequest& request,
           !contains(selectedFrames, text::strToInt(row.cell(lexicon::kFrameId))))
         continue;
       const std::string name(row.caption());
-      const xml::TXpNodeList lexUnits = frameLexUnits(frames, name);
+      const xml::TXpNodeList lexUnits =
+          framesRoot ? framesRoot->SelectNodes("//frame[@name='" + name + "']/lexunits/lexunit")
+                     : xml::TXpNodeList();
 
       const FrameSentences frame = readFrameSentences(lexUnits, dataFolder, pool, lastLoad);
       // The writing pass tries the same loads in the same order, so it ends on this one too.
