@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/CliCommand.h"
+#include "lexicon/LexUnitDocument.h"
 #include "cli/ReleaseSession.h"
 #include "lexicon/FramesIndex.h"
 #include "text/WorkingText.h"
@@ -34,7 +35,7 @@ const lexicon::ListRow* findRow(const std::vector<lexicon::ListRow>& rows, int c
 // Loads the lexical unit's annotation document; its root, or none after a message on err.
 const xml::TXpNode* loadAnnotation(xml::TXpObjModel& model, const ReleaseSession& release,
                                    const std::string& luId, std::ostream& err) {
-  views::AnnotationLoad load = views::loadLexUnitAnnotation(model, release.dataFolder(), luId);
+  lexicon::AnnotationLoad load = lexicon::loadLexUnitAnnotation(model, release.dataFolder(), luId);
   if (!load.loaded) {
     err << text::workingToUtf8(load.message) << "\n";
     return nullptr;

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "derived/TarkoEntries.h"
+#include "lexicon/CorpusDocument.h"
 #include "lexicon/ReleaseLayout.h"
-#include "samples/TrainingTestSets.h"
 #include "text/TextLines.h"
 #include "xml/XpPath.h"
 
@@ -84,7 +84,7 @@ DictionaryResult createDictionaries(const xml::TXpNode* framesRoot,
   }
   AddRelationEntries(frameLines, relationsRoot);
 
-  samples::saveDocument(documents.dictionary, folder + std::string(kFrameDictFile));
+  lexicon::saveDocument(documents.dictionary, folder + std::string(kFrameDictFile));
   frameLines.saveToFile(folder + std::string(kFramesDumpFile));
   if (!framesOnly) lexemeLines.saveToFile(folder + std::string(kLexemesDumpFile));
   return result;

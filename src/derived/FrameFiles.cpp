@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "derived/OutputName.h"
+#include "lexicon/CorpusDocument.h"
 #include "lexicon/ReleaseLayout.h"
-#include "samples/AnnotatedSentence.h"
-#include "samples/TrainingTestSets.h"
+#include "lexicon/SentenceLabels.h"
 #include "text/IntegerText.h"
 #include "text/Span.h"
 #include "text/TextLines.h"
@@ -50,11 +50,11 @@ void writeFrame(const std::string& frame, const xml::TXpNode* trainingRoot,
     if (!luRoot) continue;
     for (const xml::TXpNode* textNode :
          luRoot->SelectNodes("//sentence[@ID='" + sentenceId + "']/text")) {
-      const std::optional<samples::AnnotatedSentence> labels =
-          samples::findSentenceLabels(textNode);
+      const std::optional<lexicon::AnnotatedSentence> labels =
+          lexicon::findSentenceLabels(textNode);
       if (!labels) continue;  // no Target label: like a sentence not found
-      const int32_t targetStart = samples::labelOffset(labels->target, "start");
-      const int32_t targetEnd = samples::labelOffset(labels->target, "end");
+      const int32_t targetStart = lexicon::labelOffset(labels->target, "start");
+      const int32_t targetEnd = lexicon::labelOffset(labels->target, "end");
       const std::string sentence = textNode->noGetText();
       outLines.add(sentence);
 
@@ -71,7 +71,7 @@ void writeFrame(const std::string& frame, const xml::TXpNode* trainingRoot,
 
       outLines.add(FormatSpanLine("Target", targetText, targetStart, targetEnd));
       for (const xml::TXpNode* label : labels->feLabels) {
-        const samples::LabelSpan span = samples::readLabelSpan(label, sentence);
+        const lexicon::LabelSpan span = lexicon::readLabelSpan(label, sentence);
         outLines.add(span.itype.empty() ? FormatSpanLine(span.name, span.text, span.start, span.end)
                                         : FormatSpanLine(span.name, span.itype, 0, 0));
       }
@@ -109,14 +109,14 @@ std::string createFrameFiles(const std::vector<std::string>& checkedFrames,
   }
   const std::string folder(dataFolder);
   documents.test.FormattedOutput = true;
-  xml::TXpElement* testCorpus = samples::resetToCorpusTemplate(documents.test);
+  xml::TXpElement* testCorpus = lexicon::resetToCorpusTemplate(documents.test);
   const xml::TXpNode* trainingRoot = documents.training.Document()->docGetDocumentElement();
   int done = 0;
   for (const std::string& frame : checkedFrames) {
     writeFrame(frame, trainingRoot, testCorpus, folder, documents.lexUnit);
     if (progress) progress->frameWritten(frame, ++done);
   }
-  samples::saveDocument(documents.test, folder + std::string(kTrainingTestFile));
+  lexicon::saveDocument(documents.test, folder + std::string(kTrainingTestFile));
   return {};
 }
 

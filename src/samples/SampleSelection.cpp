@@ -6,16 +6,17 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "lexicon/CorpusDocument.h"
 #include "lexicon/FramesIndex.h"
+#include "lexicon/LexUnitDocument.h"
 #include "lexicon/ReleaseLayout.h"
-#include "samples/AnnotatedSentence.h"
+#include "lexicon/SentenceLabels.h"
 #include "samples/SampleRandom.h"
 #include "samples/TrainingTestSets.h"
 #include "text/Errors.h"
 #include "text/IntegerText.h"
 #include "text/TextLines.h"
 #include "text/WorkingText.h"
-#include "views/SentencesView.h"
 
 namespace sorvanta::samples {
 
@@ -32,7 +33,7 @@ bool isExcluded(int32_t id) {
 
 // One candidate sentence met in the walk over a frame's lexical units.
 struct CandidateSentence {
-  AnnotatedSentence labels;
+  lexicon::AnnotatedSentence labels;
   size_t lexUnit = 0;  // index into FrameSentences::lexUnits
   std::string sentenceId;
   int32_t id = 0;  // sentenceId as an integer
@@ -75,7 +76,7 @@ FrameSentences readFrameSentences(const xml::TXpNodeList& lexUnits, std::string_
     const xml::TXpNode* root = model.Document()->docGetDocumentElement();
     frame.lexUnits.push_back({std::move(luId), xml::attributeText(root, "name")});
     for (const xml::TXpNode* textNode : root->SelectNodes("//sentence/text")) {
-      std::optional<AnnotatedSentence> labels = findSentenceLabels(textNode);
+      std::optional<lexicon::AnnotatedSentence> labels = lexicon::findSentenceLabels(textNode);
       if (!labels) continue;
       if (labels->feLabels.nlGetLength() == 0) {
         ++frame.noFeSentences;
@@ -158,8 +159,8 @@ SampleResult selectSample(const SampleRequest& request,
 
   documents.training.FormattedOutput = true;
   documents.test.FormattedOutput = true;
-  xml::TXpElement* trainingCorpus = resetToCorpusTemplate(documents.training);
-  xml::TXpElement* testCorpus = resetToCorpusTemplate(documents.test);
+  xml::TXpElement* trainingCorpus = lexicon::resetToCorpusTemplate(documents.training);
+  xml::TXpElement* testCorpus = lexicon::resetToCorpusTemplate(documents.test);
   text::TextLines trainingAnswers, testAnswers, messages;
 
   // Each annotation document is parsed once, for both passes over its frame. Afterwards, also
@@ -168,7 +169,7 @@ SampleResult selectSample(const SampleRequest& request,
   std::vector<std::unique_ptr<xml::TXpObjModel>> pool;
   std::optional<std::string> lastLoad;
   const auto keepLastRead = [&] {
-    if (lastLoad) views::loadLexUnitAnnotation(documents.lexUnit, dataFolder, *lastLoad);
+    if (lastLoad) lexicon::loadLexUnitAnnotation(documents.lexUnit, dataFolder, *lastLoad);
   };
   try {
     for (const lexicon::ListRow& row : frameRows) {
@@ -243,8 +244,8 @@ SampleResult selectSample(const SampleRequest& request,
   keepLastRead();
 
   const std::string folder(dataFolder);
-  saveDocument(documents.training, folder + std::string(kTrainingFile));
-  saveDocument(documents.test, folder + std::string(kTestFile));
+  lexicon::saveDocument(documents.training, folder + std::string(kTrainingFile));
+  lexicon::saveDocument(documents.test, folder + std::string(kTestFile));
   trainingAnswers.saveToFile(folder + std::string(kTrainingAnswersFile));
   testAnswers.saveToFile(folder + std::string(kTestAnswersFile));
   messages.saveToFile(folder + std::string(kMessagesFile));

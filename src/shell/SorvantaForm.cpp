@@ -21,6 +21,7 @@
 #include "views/FrameElementsView.h"
 #include "views/FrameView.h"
 #include "views/SentenceFrameElements.h"
+#include "lexicon/LexUnitDocument.h"
 #include "views/SentencesView.h"
 #include "widgets/ErrorDisplay.h"
 #include "widgets/HelpViewer.h"
@@ -188,8 +189,8 @@ void TSVExplorer::EditLexUnitFindChange() {
 }
 
 void TSVExplorer::showLexUnit(const lexicon::ListRow& row) {
-  const views::AnnotationLoad load =
-      views::loadLexUnitAnnotation(ShownLexUnitXpObjModel, DataFolder, row.cell(lexicon::kLuId));
+  const lexicon::AnnotationLoad load =
+      lexicon::loadLexUnitAnnotation(ShownLexUnitXpObjModel, DataFolder, row.cell(lexicon::kLuId));
   shownFrame_ = row.cell(lexicon::kLuFrameName);
   shownLexUnit_ = row.caption();
   const xml::TXpNode* root =

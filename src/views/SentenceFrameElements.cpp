@@ -1,21 +1,10 @@
 #include "views/SentenceFrameElements.h"
 
-#include "text/IntegerText.h"
+#include "lexicon/SentenceLabels.h"
 #include "text/Span.h"
 #include "views/QueryText.h"
 
 namespace sorvanta::views {
-
-namespace {
-
-// The span of sentText the label's "start" and "end" offsets cover.
-std::string labelSpan(const xml::TXpNode* label, std::string_view sentText) {
-  const int32_t start = text::strToInt(xml::attributeText(label, "start"));
-  const int32_t end = text::strToInt(xml::attributeText(label, "end"));
-  return text::spanOf(sentText, start, end);
-}
-
-}  // namespace
 
 std::optional<SentenceFrameElements> sentenceFrameElements(const xml::TXpNode* luRoot,
                                                            std::string_view rowText,
@@ -40,14 +29,15 @@ std::optional<SentenceFrameElements> sentenceFrameElements(const xml::TXpNode* l
   result.lexicalUnit = lexUnitName;
   if (close + 2 < rowText.size()) result.sentence = rowText.substr(close + 2);
 
-  const xml::TXpNode* target = annotationSet->SelectSingleNode(".//label[@name='Target']");
+  const xml::TXpNode* target = lexicon::targetLabel(annotationSet);
   if (!target) return std::nullopt;
-  result.rows.push_back({"Target", labelSpan(target, sentText)});
+  result.rows.push_back({"Target", text::spanOf(sentText, lexicon::labelOffset(target, "start"),
+                                                lexicon::labelOffset(target, "end"))});
 
-  for (const xml::TXpNode* label : annotationSet->SelectNodes(".//layer[@name='FE']//label")) {
-    std::string itype = xml::attributeText(label, "itype");
-    result.rows.push_back({xml::attributeText(label, "name"),
-                           itype.empty() ? labelSpan(label, sentText) : std::move(itype)});
+  for (const xml::TXpNode* label : lexicon::frameElementLabels(annotationSet)) {
+    lexicon::LabelSpan span = lexicon::readLabelSpan(label, sentText);
+    result.rows.push_back(
+        {std::move(span.name), span.itype.empty() ? std::move(span.text) : std::move(span.itype)});
   }
   return result;
 }

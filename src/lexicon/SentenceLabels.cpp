@@ -1,27 +1,35 @@
-#include "samples/AnnotatedSentence.h"
+#include "lexicon/SentenceLabels.h"
 
 #include "text/IntegerText.h"
 #include "text/Span.h"
 #include "text/WorkingText.h"
 #include "xml/XpPath.h"
 
-namespace sorvanta::samples {
+namespace sorvanta::lexicon {
+
+// Compiled once: they run for every sentence.
+const xml::TXpNode* targetLabel(const xml::TXpNode* from) {
+  static const xml::XpPath kTarget(".//label[@name='Target']");
+  return from ? kTarget.evaluate(from).Item(0) : nullptr;
+}
+
+xml::TXpNodeList frameElementLabels(const xml::TXpNode* from) {
+  static const xml::XpPath kFrameElements(".//layer[@name='FE']//label");
+  return from ? kFrameElements.evaluate(from) : xml::TXpNodeList();
+}
 
 std::optional<AnnotatedSentence> findSentenceLabels(const xml::TXpNode* textNode) {
-  // Compiled once: they run for every sentence.
-  static const xml::XpPath kTarget(".//label[@name='Target']");
-  static const xml::XpPath kFrameElements(".//layer[@name='FE']//label");
   AnnotatedSentence found;
   found.text = textNode;
   found.sentence = textNode ? textNode->parentNode() : nullptr;
   const xml::TXpNode* layers = found.sentence ? found.sentence->noGetPreviousSibling() : nullptr;
   if (!layers) return std::nullopt;
-  found.target = kTarget.evaluate(layers).Item(0);
+  found.target = targetLabel(layers);
   if (!found.target) return std::nullopt;
   // label -> labels -> layer -> layer container
   const xml::TXpNode* container = found.target;
   for (int level = 0; level < 3 && container; ++level) container = container->parentNode();
-  if (container) found.feLabels = kFrameElements.evaluate(container);
+  found.feLabels = frameElementLabels(container);
   return found;
 }
 
@@ -46,4 +54,4 @@ LabelSpan readLabelSpan(const xml::TXpNode* label, std::string_view sentence) {
   return span;
 }
 
-}  // namespace sorvanta::samples
+}  // namespace sorvanta::lexicon
