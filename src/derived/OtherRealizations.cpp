@@ -9,6 +9,7 @@
 #include "text/IntegerText.h"
 #include "text/Span.h"
 #include "text/WorkingText.h"
+#include "xml/XpPath.h"
 
 namespace sorvanta::derived {
 
@@ -22,7 +23,8 @@ const xml::TXpNode* ancestor(const xml::TXpNode* node, int levels) {
 
 // The "name" of the first of ".//label" from layer whose "start" text equals start exactly.
 std::string labelNameAt(const xml::TXpNode* layer, std::string_view start) {
-  for (const xml::TXpNode* label : layer->SelectNodes(".//label"))
+  static const xml::XpPath kLabels(".//label");  // compiled once: it runs for every label
+  for (const xml::TXpNode* label : kLabels.evaluate(layer))
     if (xml::attributeText(label, "start") == start) return xml::attributeText(label, "name");
   return {};
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <span>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "xml/DocStorage.h"
 #include "xml/XpIndex.h"
@@ -282,9 +283,23 @@ bool indexedDescendants(const NodeVector& inputs, const XpStep& step, ElementInd
   return true;
 }
 
+// True when every input is distinct and none lies inside another: then walking each input's
+// subtree in turn visits every node once at most.
+bool disjointInputs(const NodeVector& inputs) {
+  std::unordered_set<const TXpNode*> seen(inputs.begin(), inputs.end());
+  if (seen.size() != inputs.size()) return false;
+  for (const TXpNode* input : inputs)
+    for (const TXpNode* above = input->parentNode(); above; above = above->parentNode())
+      if (seen.count(above)) return false;
+  return true;
+}
+
 bool plainDescendants(const NodeVector& inputs, const XpStep& step, Output& out) {
   if (inputs.size() == 1) return descendantsOfOne(inputs.front(), step, out);
-  return ManyDescendants(step).run(inputs, out);
+  if (!disjointInputs(inputs)) return ManyDescendants(step).run(inputs, out);
+  for (const TXpNode* input : inputs)
+    if (!descendantsOfOne(input, step, out)) return false;
+  return true;
 }
 
 // Walks until the walks on the document have cost more than building its index, then uses
