@@ -134,24 +134,125 @@ std::vector<int32_t> drawDistinct(const std::vector<int32_t>& candidates, int32_
   return drawn;
 }
 
+namespace {
+
+bool annotationsInRange(const SampleRequest& request, const lexicon::ListRow& row) {
+  const int32_t anns = text::strToInt(row.cell(lexicon::kFrameAnns));
+  return request.low <= anns && anns <= request.high;
+}
+
+// The IDs of the frames the draw may take: annotation count in range, not excluded.
+std::vector<int32_t> candidateFrameIds(const SampleRequest& request,
+                                       const std::vector<lexicon::ListRow>& frameRows) {
+  std::vector<int32_t> ids;
+  for (const lexicon::ListRow& row : frameRows) {
+    if (!annotationsInRange(request, row)) continue;
+    const int32_t id = text::strToInt(row.cell(lexicon::kFrameId));
+    if (!isExcluded(id)) ids.push_back(id);
+  }
+  return ids;
+}
+
+// The two documents and three line lists the run fills.
+struct SampleSets {
+  xml::TXpElement* trainingCorpus = nullptr;
+  xml::TXpElement* testCorpus = nullptr;
+  text::TextLines trainingAnswers, testAnswers, messages;
+};
+
+// The frame's training sentences, drawn from its candidates. Throws text::RuntimeError when
+// the frame has fewer different candidate sentences than numSents.
+std::vector<int32_t> drawTrainingSentences(const FrameSentences& frame, const std::string& name,
+                                           int32_t numSents, SampleRandom& random) {
+  std::vector<int32_t> candidates;
+  candidates.reserve(frame.candidates.size());
+  for (const CandidateSentence& found : frame.candidates) candidates.push_back(found.id);
+  const std::unordered_set<int32_t> distinct(candidates.begin(), candidates.end());
+  if (static_cast<size_t>(numSents) > distinct.size())
+    throw text::RuntimeError(
+        "Frame \"" + name + "\" has only " + text::intToStr(static_cast<int64_t>(distinct.size())) +
+        " different candidate sentences; " + text::intToStr(numSents) + " cannot be selected");
+  return drawDistinct(candidates, numSents, random);
+}
+
+// The writing pass over a frame: every candidate becomes a training or a test instance, with
+// its answer line. lastLoad follows the documents the pass reads again.
+void writeFrame(const FrameSentences& frame, const std::string& name,
+                const std::vector<int32_t>& training, bool provideFes, SampleSets& sets,
+                std::optional<std::string>& lastLoad) {
+  xml::TXpElement* testFrame = sets.testCorpus->CreateChildElement("frame");
+  testFrame->SetAttribute("name", name);
+  xml::TXpElement* trainingFrame = sets.trainingCorpus->CreateChildElement("frame");
+  trainingFrame->SetAttribute("name", name);
+  for (const CandidateSentence& found : frame.candidates) {
+    const FrameSentences::LexUnit& lexUnit = frame.lexUnits[found.lexUnit];
+    lastLoad = lexUnit.id;
+    const std::string sentence = found.labels.text->noGetText();
+    const bool isTraining = !training.empty() && contains(training, found.id);
+    if (isTraining) {
+      xml::TXpElement* instance = trainingFrame->CreateChildElement("instance");
+      instance->SetAttribute("lexunit", lexUnit.name);
+      instance->SetAttribute("luID", lexUnit.id);
+      instance->SetAttribute("sentID", found.sentenceId);
+    } else {
+      addTestInstance(testFrame, lexUnit.name, lexUnit.id, found.sentenceId, found.labels.target,
+                      found.labels.feLabels, sentence, provideFes);
+    }
+    (isTraining ? sets.trainingAnswers : sets.testAnswers)
+        .add(answerLine(name, found.sentenceId, found.labels.feLabels));
+  }
+}
+
+// One frame of the run: read its sentences, then either note that it has too few or draw and
+// write its sets.
+void processFrame(const SampleRequest& request, const std::string& name,
+                  const xml::TXpNode* framesRoot, std::string_view dataFolder,
+                  std::vector<std::unique_ptr<xml::TXpObjModel>>& pool, SampleRandom& random,
+                  SampleSets& sets, SampleResult& result, SampleProgress* progress,
+                  std::optional<std::string>& lastLoad) {
+  const xml::TXpNodeList lexUnits =
+      framesRoot ? framesRoot->SelectNodes("//frame[@name='" + name + "']/lexunits/lexunit")
+                 : xml::TXpNodeList();
+  const FrameSentences frame = readFrameSentences(lexUnits, dataFolder, pool, lastLoad);
+  const int32_t numSents = text::strToInt(request.numSentsText);
+  const size_t candidateCount = frame.candidates.size();
+  if (numSents * 1.5 > static_cast<double>(candidateCount)) {
+    sets.messages.add("Frame " + quoted(name) + " has only " +
+                      text::intToStr(static_cast<int64_t>(candidateCount)) +
+                      " candidate sentences");
+    return;
+  }
+  if (frame.noFeSentences > 0)
+    sets.messages.add("Frame " + quoted(name) + " has " + text::intToStr(frame.noFeSentences) +
+                      " sentences without FEs");
+  result.sentenceTotal += static_cast<int64_t>(candidateCount);
+  if (progress) progress->sentencesInFrames(static_cast<int>(result.sentenceTotal));
+  const std::vector<int32_t> training = drawTrainingSentences(frame, name, numSents, random);
+  // The writing pass tries the same loads in the same order, so it ends on this one too.
+  const std::optional<std::string> lastOfFrame = lastLoad;
+  writeFrame(frame, name, training, request.provideFes, sets, lastLoad);
+  lastLoad = lastOfFrame;
+}
+
+void saveSampleFiles(SampleDocuments documents, const SampleSets& sets,
+                     std::string_view dataFolder) {
+  const std::string folder(dataFolder);
+  lexicon::saveDocument(documents.training, folder + std::string(kTrainingFile));
+  lexicon::saveDocument(documents.test, folder + std::string(kTestFile));
+  sets.trainingAnswers.saveToFile(folder + std::string(kTrainingAnswersFile));
+  sets.testAnswers.saveToFile(folder + std::string(kTestAnswersFile));
+  sets.messages.saveToFile(folder + std::string(kMessagesFile));
+}
+
+}  // namespace
+
 SampleResult selectSample(const SampleRequest& request,
                           const std::vector<lexicon::ListRow>& frameRows,
                           const xml::TXpNode* framesRoot, std::string_view dataFolder,
                           SampleDocuments documents, SampleProgress* progress) {
   SampleRandom random(request.seed);
   const int32_t numFrames = text::strToInt(request.numFramesText);
-
-  auto inRange = [&](const lexicon::ListRow& row) {
-    const int32_t anns = text::strToInt(row.cell(lexicon::kFrameAnns));
-    return request.low <= anns && anns <= request.high;
-  };
-  std::vector<int32_t> candidateFrames;
-  for (const lexicon::ListRow& row : frameRows) {
-    if (!inRange(row)) continue;
-    const int32_t id = text::strToInt(row.cell(lexicon::kFrameId));
-    if (!isExcluded(id)) candidateFrames.push_back(id);
-  }
-
+  const std::vector<int32_t> candidateFrames = candidateFrameIds(request, frameRows);
   SampleResult result;
   result.refusal = checkCounts(request, numFrames, candidateFrames.size());
   if (!result.refusal.empty()) return result;
@@ -159,9 +260,9 @@ SampleResult selectSample(const SampleRequest& request,
 
   documents.training.FormattedOutput = true;
   documents.test.FormattedOutput = true;
-  xml::TXpElement* trainingCorpus = lexicon::resetToCorpusTemplate(documents.training);
-  xml::TXpElement* testCorpus = lexicon::resetToCorpusTemplate(documents.test);
-  text::TextLines trainingAnswers, testAnswers, messages;
+  SampleSets sets;
+  sets.trainingCorpus = lexicon::resetToCorpusTemplate(documents.training);
+  sets.testCorpus = lexicon::resetToCorpusTemplate(documents.test);
 
   // Each annotation document is parsed once, for both passes over its frame. Afterwards, also
   // when an error ends the run, documents.lexUnit holds what the last read would have left in
@@ -173,67 +274,12 @@ SampleResult selectSample(const SampleRequest& request,
   };
   try {
     for (const lexicon::ListRow& row : frameRows) {
-      if (!inRange(row)) continue;
+      if (!annotationsInRange(request, row)) continue;
       if (!selectedFrames.empty() &&
           !contains(selectedFrames, text::strToInt(row.cell(lexicon::kFrameId))))
         continue;
-      const std::string name(row.caption());
-      const xml::TXpNodeList lexUnits =
-          framesRoot ? framesRoot->SelectNodes("//frame[@name='" + name + "']/lexunits/lexunit")
-                     : xml::TXpNodeList();
-
-      const FrameSentences frame = readFrameSentences(lexUnits, dataFolder, pool, lastLoad);
-      // The writing pass tries the same loads in the same order, so it ends on this one too.
-      const std::optional<std::string> lastOfFrame = lastLoad;
-      const int32_t numSents = text::strToInt(request.numSentsText);
-      const size_t candidateCount = frame.candidates.size();
-      if (numSents * 1.5 > static_cast<double>(candidateCount)) {
-        messages.add("Frame " + quoted(name) + " has only " +
-                     text::intToStr(static_cast<int64_t>(candidateCount)) + " candidate sentences");
-      } else {
-        if (frame.noFeSentences > 0)
-          messages.add("Frame " + quoted(name) + " has " + text::intToStr(frame.noFeSentences) +
-                       " sentences without FEs");
-        result.sentenceTotal += static_cast<int64_t>(candidateCount);
-        if (progress) progress->sentencesInFrames(static_cast<int>(result.sentenceTotal));
-
-        std::vector<int32_t> candidateSentences;
-        candidateSentences.reserve(candidateCount);
-        for (const CandidateSentence& found : frame.candidates)
-          candidateSentences.push_back(found.id);
-        const std::unordered_set<int32_t> distinct(candidateSentences.begin(),
-                                                   candidateSentences.end());
-        if (static_cast<size_t>(numSents) > distinct.size())
-          throw text::RuntimeError("Frame \"" + name + "\" has only " +
-                                   text::intToStr(static_cast<int64_t>(distinct.size())) +
-                                   " different candidate sentences; " + text::intToStr(numSents) +
-                                   " cannot be selected");
-        const std::vector<int32_t> training = drawDistinct(candidateSentences, numSents, random);
-
-        xml::TXpElement* testFrame = testCorpus->CreateChildElement("frame");
-        testFrame->SetAttribute("name", name);
-        xml::TXpElement* trainingFrame = trainingCorpus->CreateChildElement("frame");
-        trainingFrame->SetAttribute("name", name);
-        for (const CandidateSentence& found : frame.candidates) {
-          const FrameSentences::LexUnit& lexUnit = frame.lexUnits[found.lexUnit];
-          lastLoad = lexUnit.id;  // the writing pass has read this document again
-          const std::string sentence = found.labels.text->noGetText();
-          const bool isTraining = !training.empty() && contains(training, found.id);
-          if (isTraining) {
-            xml::TXpElement* instance = trainingFrame->CreateChildElement("instance");
-            instance->SetAttribute("lexunit", lexUnit.name);
-            instance->SetAttribute("luID", lexUnit.id);
-            instance->SetAttribute("sentID", found.sentenceId);
-          } else {
-            addTestInstance(testFrame, lexUnit.name, lexUnit.id, found.sentenceId,
-                            found.labels.target, found.labels.feLabels, sentence,
-                            request.provideFes);
-          }
-          (isTraining ? trainingAnswers : testAnswers)
-              .add(answerLine(name, found.sentenceId, found.labels.feLabels));
-        }
-        lastLoad = lastOfFrame;
-      }
+      processFrame(request, std::string(row.caption()), framesRoot, dataFolder, pool, random, sets,
+                   result, progress, lastLoad);
       ++result.framesDone;
       if (progress) progress->framesCompleted(result.framesDone);
     }
@@ -242,14 +288,8 @@ SampleResult selectSample(const SampleRequest& request,
     throw;
   }
   keepLastRead();
-
-  const std::string folder(dataFolder);
-  lexicon::saveDocument(documents.training, folder + std::string(kTrainingFile));
-  lexicon::saveDocument(documents.test, folder + std::string(kTestFile));
-  trainingAnswers.saveToFile(folder + std::string(kTrainingAnswersFile));
-  testAnswers.saveToFile(folder + std::string(kTestAnswersFile));
-  messages.saveToFile(folder + std::string(kMessagesFile));
-  result.messages = messages.lines();
+  saveSampleFiles(documents, sets, dataFolder);
+  result.messages = sets.messages.lines();
   return result;
 }
 
