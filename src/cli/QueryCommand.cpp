@@ -50,10 +50,12 @@ int runQueryCommand(CliContext& context) {
     context.out << nodes.nlGetLength() << "\n";
     return 0;
   }
-  for (xml::TXpNode* node : nodes) {
-    std::string line =
-        mode == Mode::Attribute ? xml::attributeText(node, attribute) : node->noGetText();
-    context.out << text::workingToUtf8(line) << "\n";
+  if (mode == Mode::Attribute) {
+    for (xml::TXpNode* node : nodes)
+      context.out << text::workingToUtf8(xml::attributeText(node, attribute)) << "\n";
+  } else {
+    for (const std::string& line : xml::nodeTexts(nodes))
+      context.out << text::workingToUtf8(line) << "\n";
   }
   return 0;
 }
