@@ -78,3 +78,16 @@ TEST(NodeTexts, DeepNestingCostsLinearWork) {
   EXPECT_EQ(nodeTexts(reversed).size(), kDepth);
   EXPECT_LE(textNodesVisited() - again, kDepth + 1);
 }
+
+// Loading, querying and writing 200,000 levels use no recursion: on an 8 MiB stack a frame per
+// level would overflow long before the end.
+TEST(NodeTexts, DeepDocumentLoadsAndWritesBack) {
+  constexpr size_t kDepth = 200000;
+  const std::string xml = nested(kDepth, "t");
+  TXpObjModel model;
+  TXpElement* root = load(model, xml);
+  EXPECT_EQ(root->SelectNodes("//a/a").nlGetLength(), static_cast<int>(kDepth - 1));
+  std::string written;
+  ASSERT_TRUE(model.saveToBytes(written));
+  EXPECT_NE(written.find(xml), std::string::npos);
+}
