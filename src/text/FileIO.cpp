@@ -95,16 +95,20 @@ bool fileExists(std::string_view workingPath) {
   return ::stat(toFsPath(workingPath).c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
-bool readWholeFile(std::string_view workingPath, std::string& out) {
+bool readWholeFile(std::string_view workingPath, std::string& out, size_t extraCapacity) {
   out.clear();
-  FileDescriptor fd(::open(toFsPath(workingPath).c_str(), O_RDONLY | O_CLOEXEC));
+  // O_NONBLOCK keeps the open of a FIFO from waiting for a writer; the type is checked on the
+  // open descriptor, so nothing can be swapped in between. Reads of regular files ignore it.
+  FileDescriptor fd(
+      ::open(toFsPath(workingPath).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (fd.get() < 0) return false;
   struct stat info;
-  if (::fstat(fd.get(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+  if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
 
   // One read into a string sized from the file's length, then a short read to confirm the end
   // (a file may grow meanwhile, and some files report no length).
   const size_t expected = info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0;
+  out.reserve(expected + extraCapacity);
   out.resize(expected);
   size_t filled = 0;
   while (filled < expected) {

@@ -10,8 +10,11 @@ std::string toFsPath(std::string_view workingPath);
 
 bool fileExists(std::string_view workingPath);
 
-// Reads the whole file into out; false (out empty) when it cannot be read.
-bool readWholeFile(std::string_view workingPath, std::string& out);
+// Reads the whole file into out; false (out empty) when it cannot be read or is not a regular
+// file. Never blocks: a FIFO or device named like a document is refused, not opened for
+// waiting. extraCapacity reserves room after the bytes (a parser's padding) in the same
+// allocation.
+bool readWholeFile(std::string_view workingPath, std::string& out, size_t extraCapacity = 0);
 
 // Writes bytes to a temporary file in the target's folder and renames it over the target,
 // so a failed save never leaves a truncated file. Throws FileCreateError
