@@ -16,8 +16,8 @@ bool fileExists(std::string_view workingPath);
 // allocation.
 bool readWholeFile(std::string_view workingPath, std::string& out, size_t extraCapacity = 0);
 
-// Writes bytes to a temporary file in the target's folder and renames it over the target,
-// so a failed save never leaves a truncated file. Throws FileCreateError
+// Writes bytes to a temporary file in the target's folder, flushes it and renames it over the
+// target (a one-file OutputSet), so a failed save never leaves a truncated file. Throws FileCreateError
 // "Cannot create file <path>" when the file cannot be created or written.
 void writeFileAtomically(std::string_view workingPath, std::string_view bytes);
 
