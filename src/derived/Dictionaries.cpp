@@ -84,9 +84,12 @@ DictionaryResult createDictionaries(const xml::TXpNode* framesRoot,
   }
   AddRelationEntries(frameLines, relationsRoot);
 
-  samples::saveDocument(documents.dictionary, folder + std::string(kFrameDictFile));
-  frameLines.saveToFile(folder + std::string(kFramesDumpFile));
-  if (!framesOnly) lexemeLines.saveToFile(folder + std::string(kLexemesDumpFile));
+  // The dictionary files form one data set: all are replaced, or none.
+  text::OutputSet files;
+  samples::addDocument(files, documents.dictionary, folder + std::string(kFrameDictFile));
+  files.add(folder + std::string(kFramesDumpFile), frameLines.text());
+  if (!framesOnly) files.add(folder + std::string(kLexemesDumpFile), lexemeLines.text());
+  files.commit();
   return result;
 }
 

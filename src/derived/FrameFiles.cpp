@@ -8,6 +8,7 @@
 #include "samples/AnnotatedSentence.h"
 #include "samples/TrainingTestSets.h"
 #include "text/IntegerText.h"
+#include "text/OutputSet.h"
 #include "text/Span.h"
 #include "text/TextLines.h"
 #include "text/WorkingText.h"
@@ -124,9 +125,12 @@ void writeFrame(const std::string& frame, const xml::TXpNode* trainingRoot,
       evalLines.add("");
     }
   }
-  evalLines.saveToFile(dataFolder + frame + ".eval");
-  trecLines.saveToFile(dataFolder + frame + ".trec");
-  outLines.saveToFile(dataFolder + frame + ".out");
+  // A frame's three files form one data set: all are replaced, or none.
+  text::OutputSet files;
+  files.add(dataFolder + frame + ".eval", evalLines.text());
+  files.add(dataFolder + frame + ".trec", trecLines.text());
+  files.add(dataFolder + frame + ".out", outLines.text());
+  files.commit();
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "text/Errors.h"
 #include "text/FileIO.h"
 #include "text/IntegerText.h"
+#include "text/OutputSet.h"
 #include "text/TextLines.h"
 #include "text/WorkingText.h"
 
@@ -161,13 +162,11 @@ SubcorporaResult selectSubcorpora(const SubcorporaRequest& request, xml::TXpObjM
   }
   sentences += kSentencesFooter;
 
-  // A sentences file that cannot be written does not keep the list from being saved.
-  try {
-    text::writeFileAtomically(result.sentencesPath, sentences);
-  } catch (const text::FileCreateError& error) {
-    result.sentencesFileError = error.what();
-  }
-  lines.saveToFile(result.listPath);
+  // The sentences file and the list form one data set: both are replaced, or neither.
+  text::OutputSet files;
+  files.add(result.sentencesPath, sentences);
+  files.add(result.listPath, lines.text());
+  files.commit();
   return result;
 }
 

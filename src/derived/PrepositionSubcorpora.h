@@ -62,8 +62,6 @@ struct SubcorporaRequest {
 struct SubcorporaResult {
   // Set when the preposition was refused; nothing was read or written then.
   std::optional<PrepositionMessage> refused;
-  // Set when the sentences file could not be written; the list was still saved.
-  std::optional<std::string> sentencesFileError;
   std::string sentencesPath;
   std::string listPath;
   int documentsRead = 0;
@@ -74,7 +72,8 @@ struct SubcorporaResult {
 // Tries every lexical-unit ID from low to high, loading each subcorpus document
 // folder + "xml/lu" + ID + ".xml" that exists into lexUnitModel, and replaces both output
 // files at the end. Throws ConversionError for a range end or PP start that is not an
-// integer (nothing is written then) and FileCreateError when the list cannot be saved.
+// integer (nothing is written then) and FileCreateError when either file cannot be saved (both
+// are replaced together, so neither is then).
 SubcorporaResult selectSubcorpora(const SubcorporaRequest& request, xml::TXpObjModel& lexUnitModel,
                                   SubcorporaProgress* progress);
 

@@ -14,6 +14,7 @@
 #include "samples/TrainingTestSets.h"
 #include "text/Errors.h"
 #include "text/IntegerText.h"
+#include "text/OutputSet.h"
 #include "text/TextLines.h"
 #include "text/WorkingText.h"
 #include "views/SentencesView.h"
@@ -255,11 +256,14 @@ SampleResult selectSample(const SampleRequest& request,
   keepLastRead();
 
   const std::string folder(dataFolder);
-  saveDocument(documents.training, folder + std::string(kTrainingFile));
-  saveDocument(documents.test, folder + std::string(kTestFile));
-  trainingAnswers.saveToFile(folder + std::string(kTrainingAnswersFile));
-  testAnswers.saveToFile(folder + std::string(kTestAnswersFile));
-  messages.saveToFile(folder + std::string(kMessagesFile));
+  // The five files form one data set: all are replaced, or none.
+  text::OutputSet files;
+  addDocument(files, documents.training, folder + std::string(kTrainingFile));
+  addDocument(files, documents.test, folder + std::string(kTestFile));
+  files.add(folder + std::string(kTrainingAnswersFile), trainingAnswers.text());
+  files.add(folder + std::string(kTestAnswersFile), testAnswers.text());
+  files.add(folder + std::string(kMessagesFile), messages.text());
+  files.commit();
   result.messages = messages.lines();
   return result;
 }

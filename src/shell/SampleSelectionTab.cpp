@@ -237,8 +237,6 @@ void TSVExplorer::ButtonSelSubCorpClick() {
   const derived::SubcorporaResult result =
       derived::selectSubcorpora(request, LexUnitXpObjModel, &counter);
   if (result.refused) messages_.show(result.refused->caption, result.refused->text);
-  if (result.sentencesFileError)
-    messages_.show(lexicon::kProgramCaption, *result.sentencesFileError);
 }
 
 void TSVExplorer::ButtonOthSynClick() {
