@@ -152,7 +152,8 @@ std::string createFrameFiles(const std::vector<std::string>& checkedFrames,
                              std::string_view dataFolder, FrameFilesDocuments documents,
                              FrameFilesProgress* progress) {
   for (const std::string& frame : checkedFrames) {
-    std::string problem = outputNameProblem("Frame", frame);
+    // ".eval" and ".trec" are the longest suffixes of the three frame files.
+    std::string problem = outputNameProblem("Frame", frame, 5);
     if (!problem.empty()) return problem;
   }
   const std::string folder(dataFolder);

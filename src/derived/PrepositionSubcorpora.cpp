@@ -55,7 +55,10 @@ std::string joinFields(std::initializer_list<std::string_view> fields) {
 }  // namespace
 
 std::optional<PrepositionMessage> refusePrepositionName(std::string_view preposition) {
-  std::string problem = outputNameProblem("Preposition", preposition);
+  // The empty preposition names "pp-.txt" and its siblings, which stay inside the folder.
+  if (preposition.empty()) return std::nullopt;
+  // "pp-" and ".alters.txt" are the longest affixes of the study's three files.
+  std::string problem = outputNameProblem("Preposition", preposition, 14);
   if (problem.empty()) return std::nullopt;
   return PrepositionMessage{std::move(problem), std::string(kPrepositionCaption)};
 }

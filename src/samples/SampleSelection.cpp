@@ -14,6 +14,7 @@
 #include "samples/TrainingTestSets.h"
 #include "text/Errors.h"
 #include "text/IntegerText.h"
+#include "text/MessageText.h"
 #include "text/OutputSet.h"
 #include "text/TextLines.h"
 #include "text/WorkingText.h"
@@ -216,7 +217,7 @@ SampleResult selectSample(const SampleRequest& request,
         const std::unordered_set<int32_t> distinct(candidateSentences.begin(),
                                                    candidateSentences.end());
         if (static_cast<size_t>(numSents) > distinct.size())
-          throw text::RuntimeError("Frame \"" + name + "\" has only " +
+          throw text::RuntimeError("Frame " + text::quotedText(name) + " has only " +
                                    text::intToStr(static_cast<int64_t>(distinct.size())) +
                                    " different candidate sentences; " + text::intToStr(numSents) +
                                    " cannot be selected");

@@ -16,6 +16,8 @@ using namespace sorvanta::testing;
 
 namespace {
 
+const std::string kTooLongPreposition(242, 'p');
+
 constexpr const char* kEmptySentences =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<DOCS>\n</DOCS>\n";
 
@@ -222,6 +224,8 @@ TEST(SelectSubcorpora, RefusesBadInputBeforeWritingAnything) {
       {"1", "2", "../up", ""},
       {"1", "2", "a/b", ""},
       {"1", "2", "tab\there", ""},
+      {"1", "2", "c1\x9D", ""},
+      {"1", "2", kTooLongPreposition.c_str(), ""},  // "pp-" + it + ".alters.txt": 256 bytes
   };
   for (const Case& c : cases) {
     TempDir folder;
