@@ -123,10 +123,13 @@ SubcorporaResult selectSubcorpora(const SubcorporaRequest& request, xml::TXpObjM
   std::string sentences(kSentencesHeader);
   text::TextLines lines;
   const std::string marker = "-pp" + p;
-  for (int64_t id = low; id <= high; ++id) {
+  // The documents that exist in the range, from one listing: the same ones, in the same order,
+  // as trying every ID, without trying four billion of them.
+  const std::vector<int32_t> ids = lexicon::subcorpusDocumentIds(request.folder, low, high);
+  for (const int32_t id : ids) {
     const std::string idText = text::intToStr(id);
     const std::string path = lexicon::subcorpusDocumentPath(request.folder, idText);
-    if (text::fileExists(path)) {
+    if (text::fileExists(path)) {  // it may have gone since the listing
       lexUnitModel.LoadDataSource(path);
       ++result.documentsRead;
       const xml::TXpNode* root = lexUnitModel.Document();
@@ -161,8 +164,10 @@ SubcorporaResult selectSubcorpora(const SubcorporaRequest& request, xml::TXpObjM
         }
       }
     }
-    if (progress) progress->lexUnitTried(static_cast<int32_t>(id));
+    if (progress) progress->lexUnitTried(id);
   }
+  // The progress ends on the range's end, as when every ID was tried.
+  if (progress && low <= high && (ids.empty() || ids.back() != high)) progress->lexUnitTried(high);
   sentences += kSentencesFooter;
 
   // The sentences file and the list form one data set: both are replaced, or neither.

@@ -1,8 +1,10 @@
 #pragma once
 // Where the documents of a release lie inside its data folder. The data folder is working
 // text ending with the path separator; IDs are inserted as the frames document writes them.
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sorvanta::lexicon {
 
@@ -19,6 +21,10 @@ std::string relationsDocumentPath(std::string_view dataFolder);
 std::string annotationDocumentPath(std::string_view dataFolder, std::string_view luId);
 // dataFolder + "xml/lu" + luId + ".xml": a lexical unit's subcorpora with their layers.
 std::string subcorpusDocumentPath(std::string_view dataFolder, std::string_view luId);
+// The IDs, from low to high inclusive and in ascending order, whose subcorpus document name
+// subcorpusDocumentPath builds from the ID's decimal text and which name a file in the
+// folder: the documents that trying every ID of the range would find, from one folder listing.
+std::vector<int32_t> subcorpusDocumentIds(std::string_view dataFolder, int32_t low, int32_t high);
 // dataFolder + "leXML/le" + luId + ".xml": a lexical unit's frame-element realizations.
 std::string lexicalEntryDocumentPath(std::string_view dataFolder, std::string_view luId);
 

@@ -1,5 +1,6 @@
 #include "text/FileIO.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -34,6 +35,18 @@ std::string toFsPath(std::string_view workingPath) { return workingToUtf8(workin
 bool fileExists(std::string_view workingPath) {
   struct stat info;
   return ::stat(toFsPath(workingPath).c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+std::vector<std::string> folderEntries(std::string_view workingFolder) {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(toFsPath(workingFolder).c_str());
+  if (!dir) return names;
+  while (const dirent* item = ::readdir(dir)) {
+    const std::string_view name(item->d_name);
+    if (name != "." && name != "..") names.push_back(utf8ToWorking(name));
+  }
+  ::closedir(dir);
+  return names;
 }
 
 bool readWholeFile(std::string_view workingPath, std::string& out, size_t extraCapacity) {

@@ -2,6 +2,7 @@
 // File access by working-text paths (converted to the file system's UTF-8 names).
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sorvanta::text {
 
@@ -9,6 +10,9 @@ namespace sorvanta::text {
 std::string toFsPath(std::string_view workingPath);
 
 bool fileExists(std::string_view workingPath);
+
+// The names in a folder (working text), in no particular order; empty when it cannot be read.
+std::vector<std::string> folderEntries(std::string_view workingFolder);
 
 // Reads the whole file into out; false (out empty) when it cannot be read or is not a regular
 // file. Never blocks: a FIFO or device named like a document is refused, not opened for

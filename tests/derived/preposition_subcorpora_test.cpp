@@ -23,7 +23,10 @@ constexpr const char* kEmptySentences =
 
 class RecordedIds : public derived::SubcorporaProgress {
  public:
-  void lexUnitTried(int32_t id) override { ids.push_back(id); }
+  void lexUnitTried(int32_t id) override {
+    ids.push_back(id);
+    if (ids.size() > 1000) throw std::runtime_error("the range is walked ID by ID");
+  }
   std::vector<int32_t> ids;
 };
 
@@ -165,7 +168,8 @@ TEST(SelectSubcorpora, WritesSelectedSentencesAndEmptySubcorpusLines) {
                          subcorpusDocument("run.v", "Motion", subcorpus("V-ppinto", walkInto)));
   RecordedIds progress;
   derived::SubcorporaResult result = run(folder, "6", "$A", "into", &progress);
-  EXPECT_EQ(progress.ids, (std::vector<int32_t>{6, 7, 8, 9, 10}));
+  // The documents that exist in the range, then the range's end.
+  EXPECT_EQ(progress.ids, (std::vector<int32_t>{7, 9, 10}));
   EXPECT_EQ(result.documentsRead, 2);
   EXPECT_EQ(result.sentencesSelected, 2);
   EXPECT_EQ(readBytes(folder.file("pp-into.txt")),
@@ -289,4 +293,37 @@ TEST(SelectSubcorpora, SampleReleaseMatchesGoldenFiles) {
           << name;
     }
   }
+}
+
+// The widest range visits the documents that exist, in numeric order, without trying four
+// billion IDs; names the ID loop would never build are left alone.
+TEST(SelectSubcorpora, WidestRangeVisitsOnlyTheDocumentsThatExist) {
+  TempDir folder;
+  const std::string sets = annotationSet(
+      "8", "Go into it.", threeLayers(label("Goal", "3", "9"), "", label("PP", "3", "9")));
+  for (int id : {12, -3, 7, 2147483647})
+    writeSubcorpusDocument(folder, id,
+                           subcorpusDocument("go" + std::to_string(id) + ".v", "Motion",
+                                             subcorpus("V-ppinto", sets)));
+  folder.write("xml/lu007.xml", subcorpusDocument("padded.v", "Motion", subcorpus("V-ppinto", sets)));
+  folder.write("xml/lu+7.xml", subcorpusDocument("plus.v", "Motion", subcorpus("V-ppinto", sets)));
+  folder.write("xml/lu-0.xml", subcorpusDocument("minus.v", "Motion", subcorpus("V-ppinto", sets)));
+  folder.write("xml/lu99999999999.xml", "<beyond/>");
+  std::filesystem::create_directories(folder.path() / "xml" / "lu5.xml");
+
+  RecordedIds progress;
+  const derived::SubcorporaResult result = run(folder, "-2147483648", "2147483647", "into", &progress);
+  EXPECT_EQ(progress.ids, (std::vector<int32_t>{-3, 7, 12, 2147483647}));
+  EXPECT_EQ(result.documentsRead, 4);
+  EXPECT_EQ(readBytes(folder.file("pp-into.txt")),
+            "Motion\tGoal\tgo-3.v\tV-ppinto\t8-4\r\n"
+            "Motion\tGoal\tgo7.v\tV-ppinto\t8-4\r\n"
+            "Motion\tGoal\tgo12.v\tV-ppinto\t8-4\r\n"
+            "Motion\tGoal\tgo2147483647.v\tV-ppinto\t8-4\r\n");
+  // A narrower range gives the same as trying each of its IDs.
+  RecordedIds narrow;
+  run(folder, "-3", "8", "into", &narrow);
+  EXPECT_EQ(narrow.ids, (std::vector<int32_t>{-3, 7, 8}));
+  EXPECT_EQ(readBytes(folder.file("pp-into.txt")),
+            "Motion\tGoal\tgo-3.v\tV-ppinto\t8-4\r\nMotion\tGoal\tgo7.v\tV-ppinto\t8-4\r\n");
 }
