@@ -1,6 +1,7 @@
 #include "derived/FrameFiles.h"
 
 #include <algorithm>
+#include <memory>
 #include <unordered_map>
 
 #include "derived/OutputName.h"
@@ -64,10 +65,10 @@ class SentenceTexts {
   std::unordered_map<std::string_view, std::vector<const xml::TXpNode*>> byId_;
 };
 
-// One ticked frame: its three line lists and the test document's frame element.
+// One ticked frame: its three line lists, added to files, and the test document's frame element.
 void writeFrame(const std::string& frame, const xml::TXpNode* trainingRoot,
                 xml::TXpElement* testCorpus, const std::string& dataFolder,
-                xml::TXpObjModel& lexUnitModel) {
+                xml::TXpObjModel& lexUnitModel, text::OutputSet& files) {
   text::TextLines evalLines, trecLines, outLines;
   xml::TXpElement* testFrame = testCorpus->CreateChildElement("frame");
   testFrame->SetAttribute("name", frame);
@@ -125,12 +126,9 @@ void writeFrame(const std::string& frame, const xml::TXpNode* trainingRoot,
       evalLines.add("");
     }
   }
-  // A frame's three files form one data set: all are replaced, or none.
-  text::OutputSet files;
   files.add(dataFolder + frame + ".eval", evalLines.text());
   files.add(dataFolder + frame + ".trec", trecLines.text());
   files.add(dataFolder + frame + ".out", outLines.text());
-  files.commit();
 }
 
 }  // namespace
@@ -160,11 +158,23 @@ std::string createFrameFiles(const std::vector<std::string>& checkedFrames,
   documents.test.FormattedOutput = true;
   xml::TXpElement* testCorpus = samples::resetToCorpusTemplate(documents.test);
   const xml::TXpNode* trainingRoot = documents.training.Document()->docGetDocumentElement();
+  // A frame's three files form one data set: all are replaced, or none. The sets of all frames
+  // share one flush; frames finished before an error keep their new files.
+  std::vector<std::unique_ptr<text::OutputSet>> frameSets;
+  std::vector<text::OutputSet*> finished;
   int done = 0;
-  for (const std::string& frame : checkedFrames) {
-    writeFrame(frame, trainingRoot, testCorpus, folder, documents.lexUnit);
-    if (progress) progress->frameWritten(frame, ++done);
+  try {
+    for (const std::string& frame : checkedFrames) {
+      frameSets.push_back(std::make_unique<text::OutputSet>());
+      writeFrame(frame, trainingRoot, testCorpus, folder, documents.lexUnit, *frameSets.back());
+      finished.push_back(frameSets.back().get());
+      if (progress) progress->frameWritten(frame, ++done);
+    }
+  } catch (...) {
+    text::OutputSet::commitTogether(finished);
+    throw;
   }
+  text::OutputSet::commitTogether(finished);
   samples::saveDocument(documents.test, folder + std::string(kTrainingTestFile));
   return {};
 }

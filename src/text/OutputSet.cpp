@@ -117,29 +117,56 @@ void OutputSet::add(std::string_view workingPath, std::string_view bytes) {
 
   entry.temp = temporaryName(entry.folder, name);
   // 0666 masked by the umask, like any new file.
-  entry.fd = ::open(entry.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (entry.fd < 0) fail(entry.target);
+  const int fd = ::open(entry.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   entries_.push_back(std::move(entry));
-  if (!writeAll(entries_.back().fd, bytes)) fail(entries_.back().target);
+  if (fd < 0) {
+    entries_.back().temp.clear();
+    fail(entries_.back().target);
+  }
+  // Closed at once, so a set of thousands of files holds no descriptors; network file systems
+  // report write errors at the close.
+  const bool written = writeAll(fd, bytes) && (flush_ != Flush::PerFile || io::fdatasync(fd) == 0);
+  if (::close(fd) != 0 || !written) fail(entries_.back().target);
 }
 
-void OutputSet::flushAll() {
-  std::set<std::string> syncedFolders;
-  for (Entry& entry : entries_) {
-    if (flush_ == Flush::PerFile && io::fdatasync(entry.fd) != 0) fail(entry.target);
-    if (flush_ == Flush::FileSystem && syncedFolders.insert(entry.folder).second &&
-        io::syncfs(entry.fd) != 0)
-      fail(entry.target);
-  }
-  for (Entry& entry : entries_) {
-    const int fd = entry.fd;
-    entry.fd = -1;
-    if (::close(fd) != 0) fail(entry.target);  // network file systems report write errors here
+// One syncfs per folder of the sets that flush the file system; the per-file flushes were made
+// as the files were written.
+void OutputSet::flushFileSystems(const std::vector<OutputSet*>& sets) {
+  std::set<std::string> synced;
+  for (OutputSet* set : sets) {
+    if (set->flush_ != Flush::FileSystem) continue;
+    for (const Entry& entry : set->entries_) {
+      if (!synced.insert(entry.folder).second) continue;
+      const int fd = ::open(entry.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      const bool ok = fd >= 0 && io::syncfs(fd) == 0;
+      if (fd >= 0) ::close(fd);
+      if (!ok) {
+        const std::string target = entry.target;
+        for (OutputSet* other : sets) other->discard();
+        throw FileCreateError("Cannot create file " + target);
+      }
+    }
   }
 }
 
-void OutputSet::commit() {
-  flushAll();
+void OutputSet::commit() { commitTogether({this}); }
+
+void OutputSet::commitTogether(const std::vector<OutputSet*>& sets) {
+  flushFileSystems(sets);
+  std::set<std::string> renamedIn;  // folders whose renames are made durable at the end
+  for (size_t i = 0; i < sets.size(); ++i) {
+    try {
+      sets[i]->replaceTargets(renamedIn);
+    } catch (...) {
+      for (size_t j = i + 1; j < sets.size(); ++j) sets[j]->discard();
+      for (const std::string& folder : renamedIn) syncFolder(folder);
+      throw;
+    }
+  }
+  for (const std::string& folder : renamedIn) syncFolder(folder);
+}
+
+void OutputSet::replaceTargets(std::set<std::string>& renamedIn) {
   // Second names for the older targets first, so every rename below can be undone.
   for (Entry& entry : entries_) {
     std::string folder, name;
@@ -164,14 +191,11 @@ void OutputSet::commit() {
     }
     entries_[i].temp.clear();
   }
-  std::set<std::string> folders;
   for (Entry& entry : entries_) {
     if (!entry.backup.empty()) ::unlink(entry.backup.c_str());
     entry.backup.clear();
-    folders.insert(entry.folder);
+    if (flush_ != Flush::None) renamedIn.insert(entry.folder);
   }
-  if (flush_ != Flush::None)
-    for (const std::string& folder : folders) syncFolder(folder);
   entries_.clear();
 }
 
@@ -189,7 +213,6 @@ void OutputSet::putBack(size_t replaced) {
 
 void OutputSet::discard() {
   for (Entry& entry : entries_) {
-    if (entry.fd >= 0) ::close(entry.fd);
     if (!entry.temp.empty()) ::unlink(entry.temp.c_str());
     if (!entry.backup.empty()) ::unlink(entry.backup.c_str());
   }

@@ -13,6 +13,7 @@
 //
 // Temporaries are named ".sorvanta-tmp-<pid>-<n>.<file name>"; the first set written into a
 // folder by a process removes those that processes no longer running left there.
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,11 +24,12 @@ inline constexpr std::string_view kTemporaryPrefix = ".sorvanta-tmp-";
 
 class OutputSet {
  public:
-  // How the temporaries reach the disk before the renames: fdatasync of each file, one
-  // syncfs of the file system, or not at all (for callers that flush otherwise).
+  // How the temporaries reach the disk before the renames: fdatasync of each file as it is
+  // written, one syncfs of the file system at the commit (bench/output_set_bench measures the
+  // two), or not at all (a process crash still leaves whole files; a power cut may not).
   enum class Flush { PerFile, FileSystem, None };
 
-  explicit OutputSet(Flush flush = Flush::PerFile) : flush_(flush) {}
+  explicit OutputSet(Flush flush = Flush::FileSystem) : flush_(flush) {}
   ~OutputSet() { discard(); }
   OutputSet(const OutputSet&) = delete;
   OutputSet& operator=(const OutputSet&) = delete;
@@ -37,6 +39,9 @@ class OutputSet {
   void add(std::string_view workingPath, std::string_view bytes);
   // Flushes the temporaries and renames them over their targets, in the order added.
   void commit();
+  // Commits several sets with one flush for all: sets before a failing one stay committed,
+  // the failing set and those after it are discarded.
+  static void commitTogether(const std::vector<OutputSet*>& sets);
   // Removes this set's temporaries; the targets stay as they were. Commit may not follow.
   void discard();
 
@@ -50,13 +55,13 @@ class OutputSet {
     std::string folder;  // file system name of the target's folder
     std::string temp;
     std::string backup;  // a second name of the older target while the commit runs
-    int fd = -1;
     bool created = false;    // the target did not exist before the commit
     bool protectedByLink = false;  // the older target can be put back
   };
 
   [[noreturn]] void fail(const std::string& target);
-  void flushAll();
+  static void flushFileSystems(const std::vector<OutputSet*>& sets);
+  void replaceTargets(std::set<std::string>& renamedIn);
   void putBack(size_t replaced);
 
   Flush flush_;
