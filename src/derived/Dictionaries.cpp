@@ -3,6 +3,8 @@
 #include <string>
 
 #include "derived/TarkoEntries.h"
+#include "lexicon/DataFolder.h"
+#include "lexicon/FramesIndex.h"
 #include "lexicon/ReleaseLayout.h"
 #include "samples/TrainingTestSets.h"
 #include "text/TextLines.h"
@@ -27,7 +29,13 @@ struct FramePaths {
 DictionaryResult createDictionaries(const xml::TXpNode* framesRoot,
                                     const xml::TXpNode* relationsRoot, std::string_view dataFolder,
                                     bool framesOnly, DictionaryDocuments documents,
-                                    DictionaryProgress* progress) {
+                                    text::Progress& progress) {
+  if (std::string_view problem = lexicon::framesDocumentProblem(framesRoot); !problem.empty()) {
+    DictionaryResult refused;
+    refused.outcome =
+        text::Outcome::refused(std::string(lexicon::kProgramCaption), std::string(problem));
+    return refused;
+  }
   const std::string folder(dataFolder);
   const FramePaths paths;
   const xml::TXpNodeList frames =
@@ -41,6 +49,10 @@ DictionaryResult createDictionaries(const xml::TXpNode* framesRoot,
   text::TextLines frameLines;
   text::TextLines lexemeLines;
   for (const xml::TXpNode* frame : frames) {
+    if (progress.cancelled()) {
+      result.outcome = text::Outcome::cancelled();
+      return result;
+    }
     // Missing attributes of frame, fe and lexunit elements are read as empty text.
     const std::string frameName = xml::attributeText(frame, "name");
     xml::TXpElement* dictionaryFrame = dictionaryFrames->CreateChildElement("frame");
@@ -59,11 +71,10 @@ DictionaryResult createDictionaries(const xml::TXpNode* framesRoot,
     }
 
     for (const xml::TXpNode* lexUnit : paths.lexUnits.evaluate(frame)) {
-      if (progress) progress->lexUnitStarting();
       frameLines.add(memberLine(lexUnit));
       if (framesOnly) continue;
       addLexemeEntryHead(lexemeLines, lexUnit, frameName);
-      if (progress) progress->lexemeEntriesCompleted(result.lexemeEntries);
+      progress.count(kLexemesInFramesCaption, result.lexemeEntries);
       const std::string path =
           lexicon::lexicalEntryDocumentPath(folder, xml::attributeText(lexUnit, "ID"));
       // A missing or unreadable lexical entry leaves the entry without realization lines.
@@ -79,7 +90,7 @@ DictionaryResult createDictionaries(const xml::TXpNode* framesRoot,
     }
 
     ++result.frames;
-    if (progress) progress->framesCompleted(result.frames);
+    progress.count(kDictionaryFramesCounter, result.frames);
     frameLines.add("");
   }
   AddRelationEntries(frameLines, relationsRoot);
@@ -89,7 +100,9 @@ DictionaryResult createDictionaries(const xml::TXpNode* framesRoot,
   samples::addDocument(files, documents.dictionary, folder + std::string(kFrameDictFile));
   files.add(folder + std::string(kFramesDumpFile), frameLines.text());
   if (!framesOnly) files.add(folder + std::string(kLexemesDumpFile), lexemeLines.text());
+  const std::vector<std::string> targets = files.targets();
   files.commit();
+  result.outcome.filesWritten = targets;
   return result;
 }
 

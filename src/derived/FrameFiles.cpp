@@ -5,7 +5,9 @@
 #include <unordered_map>
 
 #include "derived/OutputName.h"
+#include "lexicon/DataFolder.h"
 #include "lexicon/ReleaseLayout.h"
+#include "lexicon/SkippedDocument.h"
 #include "samples/AnnotatedSentence.h"
 #include "samples/TrainingTestSets.h"
 #include "text/IntegerText.h"
@@ -68,7 +70,8 @@ class SentenceTexts {
 // One ticked frame: its three line lists, added to files, and the test document's frame element.
 void writeFrame(const std::string& frame, const xml::TXpNode* trainingRoot,
                 xml::TXpElement* testCorpus, const std::string& dataFolder,
-                xml::TXpObjModel& lexUnitModel, text::OutputSet& files) {
+                xml::TXpObjModel& lexUnitModel, text::OutputSet& files,
+                lexicon::SkippedDocuments& skipped, text::Outcome& outcome) {
   text::TextLines evalLines, trecLines, outLines;
   xml::TXpElement* testFrame = testCorpus->CreateChildElement("frame");
   testFrame->SetAttribute("name", frame);
@@ -84,8 +87,10 @@ void writeFrame(const std::string& frame, const xml::TXpNode* trainingRoot,
     const std::string sentenceId = xml::attributeText(instance, "sentID");
     if (luId != currentLuId) {
       currentLuId = luId;
-      // A missing file leaves no root: its instances keep their header lines only.
-      lexUnitModel.LoadDataSource(lexicon::annotationDocumentPath(dataFolder, luId));
+      // A missing file leaves no root: its instances keep their header lines only. One that
+      // exists but cannot be read is named in a warning.
+      const std::string path = lexicon::annotationDocumentPath(dataFolder, luId);
+      if (!lexUnitModel.LoadDataSource(path)) skipped.add(path, lexUnitModel, outcome);
       luRoot = lexUnitModel.Document()->docGetDocumentElement();
       currentLuName = xml::attributeText(luRoot, "name");
       sentenceTexts.reset(luRoot);
@@ -146,14 +151,16 @@ std::string markTarget(std::string_view sentence, long long targetStart, long lo
   return marked;
 }
 
-std::string createFrameFiles(const std::vector<std::string>& checkedFrames,
-                             std::string_view dataFolder, FrameFilesDocuments documents,
-                             FrameFilesProgress* progress) {
+text::Outcome createFrameFiles(const std::vector<std::string>& checkedFrames,
+                               std::string_view dataFolder, FrameFilesDocuments documents,
+                               text::Progress& progress) {
   for (const std::string& frame : checkedFrames) {
     // ".eval" and ".trec" are the longest suffixes of the three frame files.
     std::string problem = outputNameProblem("Frame", frame, 5);
-    if (!problem.empty()) return problem;
+    if (!problem.empty())
+      return text::Outcome::refused(std::string(lexicon::kProgramCaption), std::move(problem));
   }
+  text::Outcome outcome;
   const std::string folder(dataFolder);
   documents.test.FormattedOutput = true;
   xml::TXpElement* testCorpus = samples::resetToCorpusTemplate(documents.test);
@@ -163,20 +170,42 @@ std::string createFrameFiles(const std::vector<std::string>& checkedFrames,
   std::vector<std::unique_ptr<text::OutputSet>> frameSets;
   std::vector<text::OutputSet*> finished;
   int done = 0;
+  lexicon::SkippedDocuments skipped;
+  // Replaces the sets of the frames finished so far, with one flush for all.
+  const auto commitFinished = [&] {
+    std::vector<std::string> targets;
+    for (const text::OutputSet* set : finished)
+      for (std::string& target : set->targets()) targets.push_back(std::move(target));
+    text::OutputSet::commitTogether(finished);
+    for (std::string& target : targets) outcome.filesWritten.push_back(std::move(target));
+  };
+  bool cancelled = false;
   try {
     for (const std::string& frame : checkedFrames) {
+      if (progress.cancelled()) {
+        cancelled = true;
+        break;
+      }
       frameSets.push_back(std::make_unique<text::OutputSet>());
-      writeFrame(frame, trainingRoot, testCorpus, folder, documents.lexUnit, *frameSets.back());
+      writeFrame(frame, trainingRoot, testCorpus, folder, documents.lexUnit, *frameSets.back(),
+                 skipped, outcome);
       finished.push_back(frameSets.back().get());
-      if (progress) progress->frameWritten(frame, ++done);
+      progress.count(kFramesWrittenCounter, ++done, frame);
     }
   } catch (...) {
     text::OutputSet::commitTogether(finished);
     throw;
   }
-  text::OutputSet::commitTogether(finished);
-  samples::saveDocument(documents.test, folder + std::string(kTrainingTestFile));
-  return {};
+  commitFinished();
+  if (cancelled) {
+    text::Outcome stopped = text::Outcome::cancelled();
+    stopped.filesWritten = std::move(outcome.filesWritten);
+    stopped.notices = std::move(outcome.notices);
+    return stopped;
+  }
+  outcome.filesWritten.push_back(folder + std::string(kTrainingTestFile));
+  samples::saveDocument(documents.test, outcome.filesWritten.back());
+  return outcome;
 }
 
 }  // namespace sorvanta::derived

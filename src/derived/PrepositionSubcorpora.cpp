@@ -1,7 +1,9 @@
 #include "derived/PrepositionSubcorpora.h"
 
 #include "derived/OutputName.h"
+#include "lexicon/DataFolder.h"
 #include "lexicon/ReleaseLayout.h"
+#include "lexicon/SkippedDocument.h"
 #include "text/Errors.h"
 #include "text/FileIO.h"
 #include "text/IntegerText.h"
@@ -54,13 +56,13 @@ std::string joinFields(std::initializer_list<std::string_view> fields) {
 
 }  // namespace
 
-std::optional<PrepositionMessage> refusePrepositionName(std::string_view preposition) {
+std::optional<text::Outcome> refusePrepositionName(std::string_view preposition) {
   // The empty preposition names "pp-.txt" and its siblings, which stay inside the folder.
   if (preposition.empty()) return std::nullopt;
   // "pp-" and ".alters.txt" are the longest affixes of the study's three files.
   std::string problem = outputNameProblem("Preposition", preposition, 14);
   if (problem.empty()) return std::nullopt;
-  return PrepositionMessage{std::move(problem), std::string(kPrepositionCaption)};
+  return text::Outcome::refused(std::string(kPrepositionCaption), std::move(problem));
 }
 
 std::string prepositionSentencesPath(std::string_view folder, std::string_view preposition) {
@@ -110,13 +112,15 @@ std::optional<PrepositionPhrase> findPrepositionPhrase(const xml::TXpNode* annot
 }
 
 SubcorporaResult selectSubcorpora(const SubcorporaRequest& request, xml::TXpObjModel& lexUnitModel,
-                                  SubcorporaProgress* progress) {
+                                  text::Progress& progress) {
   const int32_t low = text::strToInt(request.lowText);
   const int32_t high = text::strToInt(request.highText);
   const std::string& p = request.preposition;
   SubcorporaResult result;
-  result.refused = refusePrepositionName(p);
-  if (result.refused) return result;
+  if (std::optional<text::Outcome> refused = refusePrepositionName(p)) {
+    result.outcome = std::move(*refused);
+    return result;
+  }
   result.sentencesPath = prepositionSentencesPath(request.folder, p);
   result.listPath = prepositionListPath(request.folder, p);
 
@@ -126,11 +130,22 @@ SubcorporaResult selectSubcorpora(const SubcorporaRequest& request, xml::TXpObjM
   // The documents that exist in the range, from one listing: the same ones, in the same order,
   // as trying every ID, without trying four billion of them.
   const std::vector<int32_t> ids = lexicon::subcorpusDocumentIds(request.folder, low, high);
+  lexicon::SkippedDocuments skipped;
+  text::Outcome warnings;
   for (const int32_t id : ids) {
+    if (progress.cancelled()) {
+      result.outcome = text::Outcome::cancelled();
+      return result;
+    }
     const std::string idText = text::intToStr(id);
     const std::string path = lexicon::subcorpusDocumentPath(request.folder, idText);
     if (text::fileExists(path)) {  // it may have gone since the listing
-      lexUnitModel.LoadDataSource(path);
+      // A document that cannot be read is skipped with a warning, not counted as read.
+      if (!lexUnitModel.LoadDataSource(path)) {
+        skipped.add(path, lexUnitModel, warnings);
+        progress.count(kLexUnitTriedCounter, id);
+        continue;
+      }
       ++result.documentsRead;
       const xml::TXpNode* root = lexUnitModel.Document();
       const xml::TXpNode* head = root->SelectSingleNode("//lexunit-annotation");
@@ -164,17 +179,20 @@ SubcorporaResult selectSubcorpora(const SubcorporaRequest& request, xml::TXpObjM
         }
       }
     }
-    if (progress) progress->lexUnitTried(id);
+    progress.count(kLexUnitTriedCounter, id);
   }
   // The progress ends on the range's end, as when every ID was tried.
-  if (progress && low <= high && (ids.empty() || ids.back() != high)) progress->lexUnitTried(high);
+  if (low <= high && (ids.empty() || ids.back() != high)) progress.count(kLexUnitTriedCounter, high);
   sentences += kSentencesFooter;
 
   // The sentences file and the list form one data set: both are replaced, or neither.
   text::OutputSet files;
   files.add(result.sentencesPath, sentences);
   files.add(result.listPath, lines.text());
+  const std::vector<std::string> targets = files.targets();
   files.commit();
+  result.outcome.filesWritten = targets;
+  result.outcome.notices = std::move(warnings.notices);
   return result;
 }
 

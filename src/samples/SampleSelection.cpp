@@ -6,8 +6,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "lexicon/DataFolder.h"
 #include "lexicon/FramesIndex.h"
 #include "lexicon/ReleaseLayout.h"
+#include "lexicon/SkippedDocument.h"
 #include "samples/AnnotatedSentence.h"
 #include "samples/FramesByName.h"
 #include "samples/SampleRandom.h"
@@ -60,7 +62,8 @@ struct FrameSentences {
 // the ID of every lexical unit whose file a load is tried for.
 FrameSentences readFrameSentences(const xml::TXpNodeList& lexUnits, std::string_view dataFolder,
                                   std::vector<std::unique_ptr<xml::TXpObjModel>>& pool,
-                                  std::optional<std::string>& lastLoad) {
+                                  std::optional<std::string>& lastLoad,
+                                  lexicon::SkippedDocuments& skipped, text::Outcome& outcome) {
   FrameSentences frame;
   size_t used = 0;
   for (const xml::TXpNode* lexUnit : lexUnits) {
@@ -71,9 +74,11 @@ FrameSentences readFrameSentences(const xml::TXpNodeList& lexUnits, std::string_
     lastLoad = luId;
     // What loadLexUnitAnnotation loads, without its existence check: a file that is missing
     // fails to open all the same, and the error lines of a pool document are never shown.
-    if (!model.LoadDataSource(lexicon::annotationDocumentPath(dataFolder, luId)) ||
-        !model.Document()->docGetDocumentElement())
+    const std::string path = lexicon::annotationDocumentPath(dataFolder, luId);
+    if (!model.LoadDataSource(path) || !model.Document()->docGetDocumentElement()) {
+      skipped.add(path, model, outcome);
       continue;
+    }
     ++used;
     const xml::TXpNode* root = model.Document()->docGetDocumentElement();
     frame.lexUnits.push_back({std::move(luId), xml::attributeText(root, "name")});
@@ -114,7 +119,9 @@ std::string quoted(std::string_view name) {
 }
 
 // The refusal for counts that cannot finish the frame draw, or empty text.
-std::string checkCounts(const SampleRequest& request, int32_t numFrames, size_t candidates) {
+// Candidates counts distinct frame IDs; sharedIds tells that some frames share one.
+std::string checkCounts(const SampleRequest& request, int32_t numFrames, size_t candidates,
+                        bool sharedIds) {
   if (numFrames < 0) return "The number of frames to select must not be negative.";
   const std::optional<int32_t> numSents = text::tryStrToInt(request.numSentsText);
   if (numSents && *numSents < 0) return "The number of sentences to select must not be negative.";
@@ -124,7 +131,8 @@ std::string checkCounts(const SampleRequest& request, int32_t numFrames, size_t 
            " annotated sentences; there is nothing to select from.";
   if (static_cast<size_t>(numFrames) > candidates)
     return "Only " + text::intToStr(static_cast<int64_t>(candidates)) +
-           " frames that may be drawn have between " + range + " annotated sentences; " +
+           " frames that may be drawn" + (sharedIds ? " (frames sharing an ID count once)" : "") +
+           " have between " + range + " annotated sentences; " +
            text::intToStr(numFrames) + " frames cannot be selected.";
   return {};
 }
@@ -137,7 +145,15 @@ std::vector<int32_t> drawDistinct(const std::vector<int32_t>& candidates, int32_
   if (wanted <= 0 || candidates.empty()) return drawn;
   const int64_t acceptPercent =
       static_cast<int64_t>(wanted) * 100 / static_cast<int64_t>(candidates.size());
-  while (drawn.size() < static_cast<size_t>(wanted)) {
+  // Each pass takes an entry not yet taken with a chance of at least 1 in 100, so a draw that
+  // can finish needs a few hundred passes; one that has not finished after this many never will
+  // (too few distinct values, or a generator cycle that never accepts the remaining ones).
+  for (int pass = 0; drawn.size() < static_cast<size_t>(wanted); ++pass) {
+    if (pass == kDrawPassLimit)
+      throw text::RuntimeError("The draw of " + text::intToStr(wanted) + " among " +
+                               text::intToStr(static_cast<int64_t>(candidates.size())) +
+                               " candidates did not finish after " +
+                               text::intToStr(kDrawPassLimit) + " passes; nothing was written.");
     for (int32_t id : candidates) {
       if (random.draw() <= acceptPercent && !contains(drawn, id)) {
         drawn.push_back(id);
@@ -151,7 +167,13 @@ std::vector<int32_t> drawDistinct(const std::vector<int32_t>& candidates, int32_
 SampleResult selectSample(const SampleRequest& request,
                           const std::vector<lexicon::ListRow>& frameRows,
                           const xml::TXpNode* framesRoot, std::string_view dataFolder,
-                          SampleDocuments documents, SampleProgress* progress) {
+                          SampleDocuments documents, text::Progress& progress) {
+  if (std::string_view problem = lexicon::framesDocumentProblem(framesRoot); !problem.empty()) {
+    SampleResult refused;
+    refused.outcome =
+        text::Outcome::refused(std::string(lexicon::kProgramCaption), std::string(problem));
+    return refused;
+  }
   SampleRandom random(request.seed);
   const int32_t numFrames = text::strToInt(request.numFramesText);
 
@@ -167,8 +189,15 @@ SampleResult selectSample(const SampleRequest& request,
   }
 
   SampleResult result;
-  result.refusal = checkCounts(request, numFrames, candidateFrames.size());
-  if (!result.refusal.empty()) return result;
+  // Two frames may share an ID; the draw needs as many distinct IDs as frames it takes.
+  const size_t distinctFrames =
+      std::unordered_set<int32_t>(candidateFrames.begin(), candidateFrames.end()).size();
+  if (std::string refusal = checkCounts(request, numFrames, distinctFrames,
+                                               distinctFrames < candidateFrames.size());
+      !refusal.empty()) {
+    result.outcome = text::Outcome::refused(std::string(lexicon::kProgramCaption), refusal);
+    return result;
+  }
   const std::vector<int32_t> selectedFrames = drawDistinct(candidateFrames, numFrames, random);
 
   documents.training.FormattedOutput = true;
@@ -183,11 +212,15 @@ SampleResult selectSample(const SampleRequest& request,
   std::vector<std::unique_ptr<xml::TXpObjModel>> pool;
   std::optional<std::string> lastLoad;
   const FramesByName frames(framesRoot);
+  // Annotation documents that exist but cannot be read, each named once.
+  lexicon::SkippedDocuments skipped;
+  text::Outcome warnings;
   const auto keepLastRead = [&] {
     if (lastLoad) views::loadLexUnitAnnotation(documents.lexUnit, dataFolder, *lastLoad);
   };
   try {
     for (const lexicon::ListRow& row : frameRows) {
+      if (progress.cancelled()) break;
       if (!inRange(row)) continue;
       if (!selectedFrames.empty() &&
           !contains(selectedFrames, text::strToInt(row.cell(lexicon::kFrameId))))
@@ -195,7 +228,8 @@ SampleResult selectSample(const SampleRequest& request,
       const std::string name(row.caption());
       const xml::TXpNodeList lexUnits = frameLexUnits(frames, name);
 
-      const FrameSentences frame = readFrameSentences(lexUnits, dataFolder, pool, lastLoad);
+      const FrameSentences frame =
+          readFrameSentences(lexUnits, dataFolder, pool, lastLoad, skipped, warnings);
       // The writing pass tries the same loads in the same order, so it ends on this one too.
       const std::optional<std::string> lastOfFrame = lastLoad;
       const int32_t numSents = text::strToInt(request.numSentsText);
@@ -208,7 +242,7 @@ SampleResult selectSample(const SampleRequest& request,
           messages.add("Frame " + quoted(name) + " has " + text::intToStr(frame.noFeSentences) +
                        " sentences without FEs");
         result.sentenceTotal += static_cast<int64_t>(candidateCount);
-        if (progress) progress->sentencesInFrames(static_cast<int>(result.sentenceTotal));
+        progress.count(kSentencesInFramesCounter, result.sentenceTotal);
 
         std::vector<int32_t> candidateSentences;
         candidateSentences.reserve(candidateCount);
@@ -248,13 +282,18 @@ SampleResult selectSample(const SampleRequest& request,
         lastLoad = lastOfFrame;
       }
       ++result.framesDone;
-      if (progress) progress->framesCompleted(result.framesDone);
+      progress.count(kFramesCompletedCounter, result.framesDone);
     }
   } catch (...) {
     keepLastRead();
     throw;
   }
   keepLastRead();
+  // Cancelled: the older files stay as they were.
+  if (progress.cancelled()) {
+    result.outcome = text::Outcome::cancelled();
+    return result;
+  }
 
   const std::string folder(dataFolder);
   // The five files form one data set: all are replaced, or none.
@@ -264,7 +303,10 @@ SampleResult selectSample(const SampleRequest& request,
   files.add(folder + std::string(kTrainingAnswersFile), trainingAnswers.text());
   files.add(folder + std::string(kTestAnswersFile), testAnswers.text());
   files.add(folder + std::string(kMessagesFile), messages.text());
+  const std::vector<std::string> targets = files.targets();
   files.commit();
+  result.outcome.filesWritten = targets;
+  result.outcome.notices = std::move(warnings.notices);
   result.messages = messages.lines();
   return result;
 }

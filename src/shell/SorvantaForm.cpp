@@ -113,6 +113,8 @@ void TSVExplorer::showEvent(QShowEvent* event) {
 
 void TSVExplorer::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
+  // A command still running stops at its next item and leaves the older files as they were.
+  if (runningCommand_) runningCommand_->cancel();
   // A splash left by a start-up that stopped goes with the window, so the program can end.
   closeSplash();
 }
@@ -189,7 +191,7 @@ void TSVExplorer::EditLexUnitFindChange() {
 
 void TSVExplorer::showLexUnit(const lexicon::ListRow& row) {
   const views::AnnotationLoad load =
-      views::loadLexUnitAnnotation(ShownLexUnitXpObjModel, DataFolder, row.cell(lexicon::kLuId));
+      views::loadLexUnitAnnotation(ShownLexUnitXpObjModel, DataFolder.path(), row.cell(lexicon::kLuId));
   shownFrame_ = row.cell(lexicon::kLuFrameName);
   shownLexUnit_ = row.caption();
   const xml::TXpNode* root =

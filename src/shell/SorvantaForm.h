@@ -9,12 +9,16 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "lexicon/ListRow.h"
+#include "lexicon/ReleaseFolder.h"
+#include "text/Outcome.h"
+#include "text/Progress.h"
 #include "widgets/Messages.h"
 #include "widgets/OpenFileDialog.h"
-#include "widgets/QtSettingsStore.h"
+#include "settings/QtSettingsStore.h"
 #include "xml/XpObjModel.h"
 
 class QAction;
@@ -48,6 +52,8 @@ inline constexpr int kHelpSampleSelectionTab = 15040;
 inline constexpr int kHelpFeedback = 15140;
 
 // Shown by the commands that read or write the data folder when start-up found none.
+inline constexpr std::string_view kWriteWithoutRelations =
+    "The relations document could not be read. Write the dictionaries without relations?";
 inline constexpr const char* kNoDataFolder =
     "No data folder is open. Start the program again and choose the frames document.";
 
@@ -94,8 +100,8 @@ class TSVExplorer : public QWidget {
   std::function<uint32_t()> SampleSeed = [] { return static_cast<uint32_t>(std::time(nullptr)); };
 
   // State that outlives one command.
-  std::string DataFolder;  // working text, ends with the separator once start-up found it
-  std::unique_ptr<widgets::QtSettingsStore> SettingsHandle;
+  lexicon::ReleaseFolder DataFolder;  // empty until start-up found it
+  std::unique_ptr<settings::QtSettingsStore> SettingsHandle;
   const xml::TXpNode* FramesRoot = nullptr;
   const xml::TXpNode* RelationsRoot = nullptr;
   int32_t SelectedSentenceRow = -1;
@@ -167,14 +173,23 @@ class TSVExplorer : public QWidget {
   QLabel* LabelPercent;
   QLineEdit* PercentEdit;
   widgets::UpDown* PercentUpDown;
+  // Shown while a command that writes into the data folder runs: what it waits for, and the
+  // button that cancels it.
+  QLabel* CommandStateLabel;
+  QPushButton* CancelCommandButton;
 
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // Creates and lays out every control (SorvantaFormLayout.cpp).
+  // Creates and lays out every control (SorvantaFormLayout.cpp): the top area, then each tab.
   void buildControls();
+  QWidget* buildTopArea();
+  QWidget* buildFramesTab();
+  QWidget* buildLexUnitsTab();
+  QWidget* buildFrameElementsTab();
+  QWidget* buildSampleSelectionTab();
   // Connects each control event to its handler through the error display.
   void connectHandlers();
   // Start-up steps after the data folder is known (StartUp.cpp).
@@ -188,10 +203,16 @@ class TSVExplorer : public QWidget {
   void showSentenceRows(const std::vector<std::string>& rows);
   // The controls that start commands (SampleSelectionTab.cpp).
   std::vector<QWidget*> commandControls() const;
-  // The preposition study's folder: the stored data folder, ending with the separator.
-  std::string studyFolder() const;
   // False, after telling the user, when start-up found no data folder to read and write.
-  bool haveDataFolder(const std::string& folder) const;
+  bool haveDataFolder() const;
+  // Shows the notices of a command's outcome that need the user's attention: each error in a
+  // message box under its caption, then the warnings together in one summary box.
+  void showOutcome(const text::Outcome& outcome) const;
+
+  // The progress of the command running now (it lets events through, so Cancel and closing
+  // the window can reach it), or none.
+  text::Progress* runningCommand_ = nullptr;
+  friend class RunningCommand;
 
   widgets::Messages messages_;
   std::string executableFolder_;

@@ -45,6 +45,7 @@ FolderLock::FolderLock(std::string_view folder, Wait wait,
     message_ = "Cannot lock the folder " + quotedText(folder) + ": " + std::strerror(errno);
     return;
   }
+  busy_ = true;
   message_ = "Another command is writing into " + messageText(folder);
   if (wait == Wait::No) return;
   if (waiting) waiting(message_);

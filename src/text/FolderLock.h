@@ -29,11 +29,15 @@ class FolderLock {
   FolderLock& operator=(const FolderLock&) = delete;
 
   bool held() const { return held_; }
+  // Not held because another command holds the lock (rather than a folder that cannot be
+  // opened or locked).
+  bool busy() const { return !held_ && busy_; }
   const std::string& message() const { return message_; }
 
  private:
   int fd_ = -1;
   bool held_ = false;
+  bool busy_ = false;
   std::string message_;
 };
 

@@ -68,17 +68,18 @@ TEST(DataSetFaults, FailedRenameInTheMiddleLeavesTheWholeOlderSet) {
          const lexicon::FramesIndex index = lexicon::fillFramesIndex(release.framesRoot());
          samples::selectSample({0, 100, "0", "1", false, 7}, index.frames, release.framesRoot(),
                                release.folder, {release.first, release.second, release.third},
-                               nullptr);
+                               text::noProgress());
        }},
       {"dictionaries", names({kFrameDictFile, kFramesDumpFile, kLexemesDumpFile}),
        [](ReleaseCopy& release) {
          createDictionaries(release.framesRoot(),
                             release.relations.Document()->docGetDocumentElement(), release.folder,
-                            false, {release.first, release.second}, nullptr);
+                            false, {release.first, release.second}, text::noProgress());
        }},
       {"subcorpora", names({"pp-into.sents.xml", "pp-into.txt"}),
        [](ReleaseCopy& release) {
-         selectSubcorpora({"1000", "2300", "into", release.folder}, release.first, nullptr);
+         selectSubcorpora({"1000", "2300", "into", release.folder}, release.first,
+                          text::noProgress());
        }},
   };
   for (Case& c : cases) {
@@ -108,7 +109,7 @@ TEST(DataSetFaults, FrameFilesKeepFinishedFramesAndTheFailingFramesOlderFiles) {
 
   runFailing(5, [&] {  // the second file of the second frame
     createFrameFiles(frames, release.folder, {release.first, release.second, release.third},
-                     nullptr);
+                     text::noProgress());
   });
   const std::string golden = testing::testDataPath("golden/samples/frame-files-all/");
   for (size_t i = 0; i < 3; ++i)

@@ -1,12 +1,17 @@
 // "Create Dictionaries" on small in-memory documents: the three files, the progress calls,
 // missing and unreadable lexical entries, frames only.
 #include "derived/Dictionaries.h"
+#include "derived/OtherRealizations.h"
+#include "lexicon/FramesIndex.h"
+#include "samples/SampleSelection.h"
+#include "samples/TrainingTestSets.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
+#include "support/RecordingProgress.h"
 #include "support/TempDir.h"
 
 namespace sorvanta::derived {
@@ -35,19 +40,20 @@ const char kLexEntry7[] = R"(<e><FERealization total="9"/><FERealizations>
   </FERealization><FERealization total="2"><valence-unit fe="Fig" pt="NP"/></FERealization>
   <FERealization total="1"><other/></FERealization></FERealizations></e>)";
 
-class Recorder : public DictionaryProgress {
- public:
+// The counts reported, "f<frames completed>" and "e<lexeme entries completed>" in order.
+std::string calls(const testing::RecordingProgress& progress) {
   std::string calls;
-  void lexUnitStarting() override { calls += "u "; }
-  void lexemeEntriesCompleted(int n) override { calls += "e" + std::to_string(n) + " "; }
-  void framesCompleted(int n) override { calls += "f" + std::to_string(n) + " "; }
-};
+  for (const testing::RecordingProgress::Count& count : progress.counts)
+    calls += (count.counter == kDictionaryFramesCounter ? "f" : "e") +
+             std::to_string(count.value) + " ";
+  return calls;
+}
 
 struct DictionaryRun {
   testing::TempDir dir;
   std::string folder = dir.path().string() + "/";
   xml::TXpObjModel frames, relations, dictionary, lexEntry;
-  Recorder progress;
+  testing::RecordingProgress progress;
   DictionaryRun() {
     frames.LoadMemory(kFrames, sizeof kFrames - 1);
     relations.LoadMemory(kRelations, sizeof kRelations - 1);
@@ -58,7 +64,7 @@ struct DictionaryRun {
   DictionaryResult create(bool framesOnly) {
     return createDictionaries(frames.Document()->docGetDocumentElement(),
                               relations.Document()->docGetDocumentElement(), folder, framesOnly,
-                              {dictionary, lexEntry}, &progress);
+                              {dictionary, lexEntry}, progress);
   }
   std::string file(std::string_view name) { return readBytes(folder + std::string(name)); }
 };
@@ -79,7 +85,7 @@ TEST(Dictionaries, WritesTheThreeFilesWithEntriesForMissingLexicalEntries) {
   EXPECT_EQ(result.frames, 2);
   EXPECT_EQ(result.lexemeEntries, 4);
   EXPECT_EQ(result.missingLexEntries, 3);
-  EXPECT_EQ(run.progress.calls, "f1 u e0 u e1 u e2 u e3 f2 ");
+  EXPECT_EQ(calls(run.progress), "f1 e0 e1 e2 e3 f2 ");
   EXPECT_EQ(run.file(kFramesDumpFile), kFramesDump);
   EXPECT_EQ(run.file(kLexemesDumpFile),
             "%%1 in\r\n\t%%2 prp\r\n\t%%d within\r\n\t%%6 frame %%v Loc\r\n"
@@ -105,19 +111,48 @@ TEST(Dictionaries, FramesOnlyReadsNoLexicalEntryAndLeavesTheLexemeFile) {
   run.lexEntry.LoadMemory("<kept/>", 7);
   const DictionaryResult result = run.create(true);
   EXPECT_EQ(result.lexemeEntries, 0);
-  EXPECT_EQ(run.progress.calls, "f1 u u u u f2 ");
+  EXPECT_EQ(calls(run.progress), "f1 f2 ");
   EXPECT_EQ(run.file(kFramesDumpFile), kFramesDump);
   EXPECT_EQ(run.file(kLexemesDumpFile), "older");
   EXPECT_EQ(run.lexEntry.Document()->docGetDocumentElement()->nodeName(), "kept");
 }
 
-TEST(Dictionaries, NoDocumentsGiveEmptyFiles) {
-  DictionaryRun run;
-  createDictionaries(nullptr, nullptr, run.folder, false, {run.dictionary, run.lexEntry}, nullptr);
-  EXPECT_EQ(run.file(kFrameDictFile),
-            "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<frames/>");
-  EXPECT_EQ(run.file(kFramesDumpFile), "");
-  EXPECT_TRUE(std::filesystem::exists(run.folder + std::string(kLexemesDumpFile)));
+// Without a loaded frames document, or with one that holds no frame, the commands that derive
+// files from it refuse and keep the earlier files (they used to write empty ones).
+TEST(DerivedCommands, RefuseWithoutFrames) {
+  xml::TXpObjModel frameless;
+  ASSERT_TRUE(frameless.LoadMemory("<frames><frame-list/></frames>", 30));
+  const struct {
+    const xml::TXpNode* root;
+    std::string_view message;
+  } documents[] = {{nullptr, lexicon::kFramesNotLoaded},
+                   {frameless.Document()->docGetDocumentElement(), lexicon::kNoFrameInDocument}};
+  for (const auto& d : documents) {
+    DictionaryRun run;
+    for (const std::string_view name :
+         {kFrameDictFile, kFramesDumpFile, kLexemesDumpFile, std::string_view("pp-in.alters.txt")})
+      run.dir.write(std::string(name), "earlier");
+    run.dir.write("pp-in.txt", "Motion\tGoal\tgo.v\tV-ppin\t8-4\r\n");
+    xml::TXpObjModel training, test, lexUnit;
+    const text::Outcome outcomes[] = {
+        createDictionaries(d.root, nullptr, run.folder, false, {run.dictionary, run.lexEntry},
+                           text::noProgress())
+            .outcome,
+        findOtherRealizations("in", run.folder, d.root, lexUnit, text::noProgress()).outcome,
+        samples::selectSample({0, 100, "0", "1", false, 7}, {}, d.root, run.folder,
+                              {training, test, lexUnit}, text::noProgress())
+            .outcome};
+    for (const text::Outcome& outcome : outcomes) {
+      EXPECT_EQ(outcome.status, text::Outcome::Status::Refused);
+      ASSERT_EQ(outcome.notices.size(), 1u);
+      EXPECT_EQ(outcome.notices[0].text, d.message);
+      EXPECT_TRUE(outcome.filesWritten.empty());
+    }
+    for (const std::string_view name :
+         {kFrameDictFile, kFramesDumpFile, kLexemesDumpFile, std::string_view("pp-in.alters.txt")})
+      EXPECT_EQ(run.file(name), "earlier") << name;
+    EXPECT_FALSE(std::filesystem::exists(run.folder + std::string(samples::kTrainingFile)));
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "derived/PrepositionFixture.h"
 #include "derived/PrepositionSubcorpora.h"
+#include "support/RecordingProgress.h"
 #include "text/Errors.h"
 #include "text/FileIO.h"
 #include "xml/XpObjModel.h"
@@ -21,10 +22,12 @@ const std::string kTooLongPreposition(242, 'p');
 constexpr const char* kEmptySentences =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<DOCS>\n</DOCS>\n";
 
-class RecordedIds : public derived::SubcorporaProgress {
+// The IDs the command reports as tried; more than a thousand means it walks the range ID by ID.
+class RecordedIds : public text::Progress {
  public:
-  void lexUnitTried(int32_t id) override {
-    ids.push_back(id);
+  void count(std::string_view counter, int64_t value, std::string_view) override {
+    if (counter != derived::kLexUnitTriedCounter) return;
+    ids.push_back(static_cast<int32_t>(value));
     if (ids.size() > 1000) throw std::runtime_error("the range is walked ID by ID");
   }
   std::vector<int32_t> ids;
@@ -32,7 +35,7 @@ class RecordedIds : public derived::SubcorporaProgress {
 
 derived::SubcorporaResult run(const TempDir& folder, const std::string& low,
                               const std::string& high, const std::string& preposition,
-                              derived::SubcorporaProgress* progress = nullptr) {
+                              text::Progress& progress = text::noProgress()) {
   xml::TXpObjModel model;
   return derived::selectSubcorpora({low, high, preposition, folderOf(folder)}, model, progress);
 }
@@ -167,11 +170,15 @@ TEST(SelectSubcorpora, WritesSelectedSentencesAndEmptySubcorpusLines) {
   writeSubcorpusDocument(folder, 12,
                          subcorpusDocument("run.v", "Motion", subcorpus("V-ppinto", walkInto)));
   RecordedIds progress;
-  derived::SubcorporaResult result = run(folder, "6", "$A", "into", &progress);
+  derived::SubcorporaResult result = run(folder, "6", "$A", "into", progress);
   // The documents that exist in the range, then the range's end.
   EXPECT_EQ(progress.ids, (std::vector<int32_t>{7, 9, 10}));
   EXPECT_EQ(result.documentsRead, 2);
   EXPECT_EQ(result.sentencesSelected, 2);
+  EXPECT_TRUE(result.outcome.done());
+  EXPECT_TRUE(result.outcome.notices.empty());
+  EXPECT_EQ(result.outcome.filesWritten,
+            (std::vector<std::string>{folder.file("pp-into.sents.xml"), folder.file("pp-into.txt")}));
   EXPECT_EQ(readBytes(folder.file("pp-into.txt")),
             "Self_motion\tGoal\twalk.v\tV-ppinto\t501-11\r\n"
             "Self_motion\tNo instances \twalk.v\tV-np-ppinto\r\n"
@@ -208,8 +215,7 @@ TEST(SelectSubcorpora, EdgesOfTheRangeAndThePreposition) {
                 subcorpus("V-ppinto", annotationSet("5", "Go into it.",
                                                     threeLayers(label("Goal", "3", "9"), "",
                                                                 label("PP", "3", "9"))))));
-    RecordedIds progress;
-    derived::SubcorporaResult result = run(folder, c.low, c.high, c.preposition, &progress);
+    derived::SubcorporaResult result = run(folder, c.low, c.high, c.preposition);
     EXPECT_EQ(result.listPath, folder.file(c.listFile)) << c.what;
     EXPECT_EQ(readBytes(folder.file(c.listFile)), c.list) << c.what;
     EXPECT_EQ(readBytes(folder.file(c.sentencesFile)), kEmptySentences) << c.what;
@@ -235,16 +241,19 @@ TEST(SelectSubcorpora, RefusesBadInputBeforeWritingAnything) {
     TempDir folder;
     writeSubcorpusDocument(folder, 1, subcorpusDocument("go.v", "Motion", ""));
     std::string error;
-    std::optional<derived::PrepositionMessage> refused;
+    std::optional<text::Outcome> outcome;
     try {
-      refused = run(folder, c.low, c.high, c.preposition).refused;
+      outcome = run(folder, c.low, c.high, c.preposition).outcome;
     } catch (const text::ConversionError& e) {
       error = e.what();
     }
     EXPECT_EQ(error, c.error) << c.preposition;
-    EXPECT_EQ(refused.has_value(), error.empty()) << c.preposition;
-    if (refused) {
-      EXPECT_EQ(refused->caption, "Preposition Analysis");
+    EXPECT_EQ(outcome.has_value(), error.empty()) << c.preposition;
+    if (outcome) {
+      EXPECT_EQ(outcome->status, text::Outcome::Status::Refused);
+      ASSERT_EQ(outcome->notices.size(), 1u);
+      EXPECT_EQ(outcome->notices[0].caption, "Preposition Analysis");
+      EXPECT_TRUE(outcome->filesWritten.empty());
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
                             std::filesystem::directory_iterator()),
@@ -312,7 +321,7 @@ TEST(SelectSubcorpora, WidestRangeVisitsOnlyTheDocumentsThatExist) {
   std::filesystem::create_directories(folder.path() / "xml" / "lu5.xml");
 
   RecordedIds progress;
-  const derived::SubcorporaResult result = run(folder, "-2147483648", "2147483647", "into", &progress);
+  const derived::SubcorporaResult result = run(folder, "-2147483648", "2147483647", "into", progress);
   EXPECT_EQ(progress.ids, (std::vector<int32_t>{-3, 7, 12, 2147483647}));
   EXPECT_EQ(result.documentsRead, 4);
   EXPECT_EQ(readBytes(folder.file("pp-into.txt")),
@@ -322,7 +331,7 @@ TEST(SelectSubcorpora, WidestRangeVisitsOnlyTheDocumentsThatExist) {
             "Motion\tGoal\tgo2147483647.v\tV-ppinto\t8-4\r\n");
   // A narrower range gives the same as trying each of its IDs.
   RecordedIds narrow;
-  run(folder, "-3", "8", "into", &narrow);
+  run(folder, "-3", "8", "into", narrow);
   EXPECT_EQ(narrow.ids, (std::vector<int32_t>{-3, 7, 8}));
   EXPECT_EQ(readBytes(folder.file("pp-into.txt")),
             "Motion\tGoal\tgo-3.v\tV-ppinto\t8-4\r\nMotion\tGoal\tgo7.v\tV-ppinto\t8-4\r\n");

@@ -1,9 +1,10 @@
 // Start-up: which data folder wins, what is remembered, both messages, and the failures that
 // leave the window without data.
-#include "shell/StartUp.h"
+#include "settings/QtSettingsStore.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -34,7 +35,7 @@ TEST_F(StartUp, ExecutableFolderHoldingTheReleaseWinsAndIsRemembered) {
   EXPECT_TRUE(dialogs.empty());
   EXPECT_TRUE(messages.empty());
   EXPECT_EQ(storedFolder(), sampleFolder());
-  EXPECT_EQ(form.DataFolder, sampleFolder());
+  EXPECT_EQ(form.DataFolder.path(), sampleFolder());
   EXPECT_EQ(form.NumFrEdit->text(), "14");
   EXPECT_EQ(form.FramesListView->selectedRowNumbers(), std::vector<int>{0});
   EXPECT_EQ(form.FrameNameEdit->text(), "Motion");
@@ -47,7 +48,7 @@ TEST_F(StartUp, StoredFolderIsUsedUncheckedAndLeftAlone) {
   EXPECT_TRUE(dialogs.empty());
   EXPECT_TRUE(messages.empty());
   EXPECT_EQ(storedFolder(), sampleFolder());
-  EXPECT_EQ(form.DataFolder, sampleFolder());
+  EXPECT_EQ(form.DataFolder.path(), sampleFolder());
   EXPECT_EQ(form.AnnTotEdit->text(), "52");
   EXPECT_EQ(form.NumFEsEdit->text(), "32");
   EXPECT_EQ(form.LexUnitListView->rowCountShown(), 40);
@@ -61,7 +62,7 @@ TEST_F(StartUp, ChosenFramesFileGivesTheReleaseFolder) {
   EXPECT_EQ(dialogs[0].second, "Sorvanta Frames File (frames.xml)");
   EXPECT_TRUE(messages.empty());
   EXPECT_EQ(storedFolder(), sampleFolder());
-  EXPECT_EQ(form.DataFolder, sampleFolder());
+  EXPECT_EQ(form.DataFolder.path(), sampleFolder());
   EXPECT_EQ(form.FrameNameEdit->text(), "Motion");
 }
 
@@ -114,6 +115,20 @@ TEST_F(StartUp, WithoutDataEveryButtonStillWorks) {
   EXPECT_EQ(messages.size(), 1u);
 }
 
+TEST_F(StartUp, WithoutDataNoCommandWritesIntoTheExecutablesFolder) {
+  nextFileName = std::nullopt;
+  shell::TSVExplorer& form = openWindow(elsewhere.path().string() + "/");
+  EXPECT_TRUE(form.DataFolder.empty());
+  for (QPushButton* button : {form.CrDictsButton, form.SelSampleButton, form.ButtonSelSubCorp,
+                              form.ButtonOthSyn, form.CrFrameFilesButton}) {
+    messages.clear();
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].second, shell::kNoDataFolder);
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(elsewhere.path()));
+}
+
 TEST_F(StartUp, FramesDocumentWithoutFramesSelectsNothing) {
   writeRelease(elsewhere, "<frames release=\"empty\"/>", "<frameRelations/>");
   shell::TSVExplorer& form = openWindow(elsewhere.path().string() + "/");
@@ -158,12 +173,63 @@ TEST_F(StartUp, UnreadableDocumentsAreNamedInAMessage) {
   }
 }
 
+// A stored folder whose frames document cannot be read: the commands that derive files from
+// it refuse, and the earlier outputs stay (they used to be replaced by empty files).
+TEST_F(StartUp, WithoutTheFramesDocumentNoCommandReplacesEarlierOutputs) {
+  const std::vector<std::string> outputs = {"FrameDict.xml", "frames.dmp", "svlex.dmp",
+                                            "pp-into.alters.txt", "SensSemRolesTrg.xml"};
+  for (const std::optional<std::string>& frames :
+       {std::optional<std::string>(), std::optional<std::string>("<frames><frame name=")}) {
+    TempDir release;
+    writeRelease(release, frames.value_or(""), "<frameRelations/>");
+    if (!frames) std::filesystem::remove(release.path() / "frXML/frames.xml");
+    for (const std::string& name : outputs) release.write(name, "earlier");
+    release.write("pp-into.txt", "Motion\tGoal\tgo.v\tV-ppinto\t8-4\r\n");
+    storeFolder(release.path().string() + "/");
+    shell::TSVExplorer& form = openWindow(elsewhere.path().string() + "/");
+    form.EditSynSpec->setText("into");
+    form.NumFramesEdit->setText("1");
+    form.NumSentsEdit->setText("0");
+    for (QPushButton* button : {form.CrDictsButton, form.SelSampleButton, form.ButtonOthSyn}) {
+      messages.clear();
+      QTest::mouseClick(button, Qt::LeftButton);
+      ASSERT_EQ(messages.size(), 1u) << button->text().toStdString();
+      EXPECT_EQ(messages[0].second.toStdString(), lexicon::kFramesNotLoaded);
+    }
+    EXPECT_EQ(modalCount, 0);  // no question about the relations either
+    for (const std::string& name : outputs)
+      EXPECT_EQ(readBytes(release.file(name)), "earlier") << name;
+  }
+}
+
+// Without a relations document the dictionaries are written only when the user agrees.
+TEST_F(StartUp, DictionariesWithoutRelationsAskFirst) {
+  for (const bool agree : {false, true}) {
+    TempDir release;
+    writeRelease(release, kOneFrame, std::nullopt);
+    release.write("FrameDict.xml", "earlier");
+    storeFolder(release.path().string() + "/");
+    shell::TSVExplorer& form = openWindow(elsewhere.path().string() + "/");
+    QString question;
+    onModal = [&](QDialog& dialog) {
+      question = dialog.findChild<QLabel*>("qt_msgbox_label")->text();
+      return int(agree ? QMessageBox::Yes : QMessageBox::No);
+    };
+    messages.clear();
+    QTest::mouseClick(form.CrDictsButton, Qt::LeftButton);
+    EXPECT_EQ(question.toStdString(), shell::kWriteWithoutRelations);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(readBytes(release.file("FrameDict.xml")) == "earlier", !agree);
+    EXPECT_EQ(std::filesystem::exists(release.path() / "frames.dmp"), agree);
+  }
+}
+
 TEST(SettingsLocation, EnvironmentVariableMovesTheStore) {
   TempDir folder;
-  qputenv(shell::kSettingsDirVariable, QByteArray::fromStdString(folder.path().string()));
-  shell::redirectSettingsFromEnvironment();
-  qunsetenv(shell::kSettingsDirVariable);
-  widgets::QtSettingsStore().writeString("SVLoc", "/r/");
+  qputenv(settings::kSettingsDirVariable, QByteArray::fromStdString(folder.path().string()));
+  settings::redirectSettingsFromEnvironment();
+  qunsetenv(settings::kSettingsDirVariable);
+  settings::QtSettingsStore().writeString("SVLoc", "/r/");
   // The value went into the folder named by the variable, in the format scripts/run writes.
   const std::string written = readBytes(folder.file("Quendry/XML.conf"));
   EXPECT_NE(written.find("[General]"), std::string::npos);
@@ -176,7 +242,7 @@ TEST(SettingsLocation, ReadsTheQuotedValueScriptsRunWrites) {
   folder.write("Quendry/XML.conf", "[General]\nSVLoc=\"/home/a b/rel, one/\"\n");
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                      QString::fromStdString(folder.path().string()));
-  EXPECT_EQ(widgets::QtSettingsStore().readString("SVLoc"), "/home/a b/rel, one/");
+  EXPECT_EQ(settings::QtSettingsStore().readString("SVLoc"), "/home/a b/rel, one/");
 }
 
 }  // namespace

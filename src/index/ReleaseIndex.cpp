@@ -1,0 +1,664 @@
+#include "index/ReleaseIndex.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+#include "index/DocumentRows.h"
+#include "index/Schema.h"
+#include "index/Sqlite.h"
+#include "xml/XpObjModel.h"
+
+namespace sorvanta::index {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct DocumentEntry {
+  std::string path;  // relative, '/' separated
+  DocumentKind kind;
+  std::optional<int64_t> luId;
+  int64_t size = 0;
+  int64_t mtimeNs = 0;
+};
+
+int kindRank(DocumentKind kind) { return static_cast<int>(kind); }
+
+// Lists a release's documents with one stat each, in build order: frames, relations, then
+// per lexical-unit ID its annotation, subcorpus and lexical-entry documents.
+std::vector<DocumentEntry> scanRelease(const std::string& folder) {
+  std::vector<DocumentEntry> entries;
+  auto statInto = [&](int dirFd, const char* name, DocumentEntry entry) {
+    struct stat info;
+    if (fstatat(dirFd, name, &info, 0) != 0 || !S_ISREG(info.st_mode)) return;
+    entry.size = static_cast<int64_t>(info.st_size);
+    entry.mtimeNs = static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    entries.push_back(std::move(entry));
+  };
+  const int frXml = open((folder + "/frXML").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (frXml >= 0) {
+    statInto(frXml, "frames.xml", {"frXML/frames.xml", DocumentKind::Frames, std::nullopt});
+    statInto(frXml, "frRelation.xml", {"frXML/frRelation.xml", DocumentKind::Relations, std::nullopt});
+    close(frXml);
+  }
+  const struct {
+    const char* folder;
+    const char* prefix;
+    DocumentKind kind;
+  } kFolders[] = {{"luXML", "lu", DocumentKind::Annotation},
+                  {"xml", "lu", DocumentKind::Subcorpus},
+                  {"leXML", "le", DocumentKind::LexicalEntry}};
+  for (const auto& each : kFolders) {
+    DIR* dir = opendir((folder + "/" + each.folder).c_str());
+    if (!dir) continue;
+    const int dirFd = dirfd(dir);
+    while (const dirent* item = readdir(dir)) {
+      const std::string_view name = item->d_name;
+      if (name.size() < 7 || name.substr(0, 2) != each.prefix ||
+          name.substr(name.size() - 4) != ".xml")
+        continue;
+      const std::string_view digits = name.substr(2, name.size() - 6);
+      if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        continue;
+      const std::optional<int64_t> id = decimalValue(digits);
+      if (!id) continue;
+      statInto(dirFd, item->d_name,
+               {std::string(each.folder) + "/" + std::string(name), each.kind, id});
+    }
+    closedir(dir);
+  }
+  std::sort(entries.begin(), entries.end(), [](const DocumentEntry& a, const DocumentEntry& b) {
+    const bool aLu = a.luId.has_value(), bLu = b.luId.has_value();
+    if (aLu != bLu) return !aLu;
+    if (aLu && *a.luId != *b.luId) return *a.luId < *b.luId;
+    if (a.kind != b.kind) return kindRank(a.kind) < kindRank(b.kind);
+    return a.path < b.path;  // lu7.xml and lu007.xml: both kept, in name order
+  });
+  return entries;
+}
+
+std::string absoluteFolder(const std::string& folder) {
+  std::error_code error;
+  fs::path path = fs::weakly_canonical(fs::absolute(folder, error), error);
+  std::string text = path.lexically_normal().string();
+  while (text.size() > 1 && text.back() == '/') text.pop_back();
+  return text;
+}
+
+// An exclusive advisory lock on a file beside the index, released on destruction.
+class IndexLock {
+ public:
+  IndexLock(const std::string& path, text::Progress& progress) {
+    fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd_ < 0) return;
+    while (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+      if (progress.cancelled()) {
+        close(fd_);
+        fd_ = -1;
+        cancelled_ = true;
+        return;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  }
+  ~IndexLock() {
+    if (fd_ >= 0) close(fd_);
+  }
+  IndexLock(const IndexLock&) = delete;
+  IndexLock& operator=(const IndexLock&) = delete;
+  bool held() const { return fd_ >= 0; }
+  bool cancelled() const { return cancelled_; }
+
+ private:
+  int fd_ = -1;
+  bool cancelled_ = false;
+};
+
+int sourceOf(DocumentKind kind) {
+  return kind == DocumentKind::Annotation ? kSourceAnnotation : kSourceSubcorpus;
+}
+
+// Writes document rows into an open index, on one thread, inside the caller's transaction.
+class Writer {
+ public:
+  explicit Writer(Database& db, bool fresh)
+      : db_(db),
+        fresh_(fresh),
+        document_(db, "INSERT OR REPLACE INTO documents(path, kind, lu_id, size, mtime_ns, readable) "
+                      "VALUES (?,?,?,?,?,?)"),
+        problem_(db, "INSERT INTO problems(document, location, code, message) VALUES (?,?,?,?)"),
+        frame_(db, "INSERT INTO frames(frame_ord, id, id_text, name, definition) VALUES (?,?,?,?,?)"),
+        fe_(db, "INSERT INTO frame_elements(frame_ord, frame_name, id, id_text, name, abbrev, "
+                "core_type, definition) VALUES (?,?,?,?,?,?,?,?)"),
+        lu_(db, "INSERT INTO lexical_units(frame_ord, frame_name, id, id_text, name, lemma, pos, "
+                "pos_attr, status, definition, annotated, annotated_text) "
+                "VALUES (?,?,?,?,?,?,?,?,?,?,?,?)"),
+        type_(db, "INSERT INTO relation_types(id_text, name) VALUES (?,?)"),
+        relation_(db, "INSERT INTO frame_relations(type_ord, type_name, id_text, super_frame, "
+                      "sub_frame) VALUES (?,?,?,?,?)"),
+        feRelation_(db, "INSERT INTO fe_relations(relation_ord, id_text, super_fe, sub_fe) "
+                        "VALUES (?,?,?,?)"),
+        subcorpus_(db, "INSERT INTO subcorpora(document, source, lu_id, name, set_count) "
+                       "VALUES (?,?,?,?,?)"),
+        set_(db, "INSERT INTO annotation_sets(lu_id, sentence_key, sentence_id, text) VALUES (?,?,?,?)"),
+        setText_(db, "UPDATE annotation_sets SET text = ? WHERE set_ord = ? AND text <> ?"),
+        sentence_(db, "INSERT INTO sentences(set_ord, document, source, lu_id, subcorpus, "
+                      "sentence_key, sentence_id, text, doc_order) VALUES (?,?,?,?,?,?,?,?,?)"),
+        label_(db, "INSERT INTO label_data(set_ord, source, doc_order, layer_id, rank_id, name_id, "
+                   "start_text, end_text, start, \"end\", itype_id) VALUES (?,?,?,?,?,?,?,?,?,?,?)"),
+        labelName_(db, "INSERT INTO label_names(text) VALUES (?)"),
+        realization_(db, "INSERT INTO fe_realizations(document, lu_id, fe, pt, gf, total_text, total, "
+                         "doc_order) VALUES (?,?,?,?,?,?,?,?)") {
+    Statement names(db, "SELECT text, name_id FROM label_names");
+    while (names.step()) names_.emplace(std::string(names.text(0)), names.integer(1));
+    nameId("");  // name_id 1 in a fresh file
+  }
+
+  // Removes every row a document contributed (before it is re-read, or once it is gone).
+  void remove(const DocumentEntry& entry) {
+    Statement(db_, "DELETE FROM problems WHERE document = ?").bind(1, entry.path).run();
+    Statement(db_, "DELETE FROM documents WHERE path = ?").bind(1, entry.path).run();
+    switch (entry.kind) {
+      case DocumentKind::Frames:
+        db_.exec("DELETE FROM frame_elements; DELETE FROM lexical_units; DELETE FROM frames;");
+        break;
+      case DocumentKind::Relations:
+        db_.exec("DELETE FROM fe_relations; DELETE FROM frame_relations; DELETE FROM relation_types;");
+        break;
+      case DocumentKind::Annotation:
+      case DocumentKind::Subcorpus: {
+        Statement(db_, "DELETE FROM label_data WHERE source = ? AND set_ord IN "
+                       "(SELECT set_ord FROM annotation_sets WHERE lu_id = ?)")
+            .bind(1, int64_t{sourceOf(entry.kind)})
+            .bind(2, *entry.luId)
+            .run();
+        Statement(db_, "DELETE FROM sentences WHERE lu_id = ? AND document = ?")
+            .bind(1, *entry.luId).bind(2, entry.path).run();
+        Statement(db_, "DELETE FROM subcorpora WHERE lu_id = ? AND document = ?")
+            .bind(1, *entry.luId).bind(2, entry.path).run();
+        touchedLus_.push_back(*entry.luId);
+        break;
+      }
+      case DocumentKind::LexicalEntry:
+        Statement(db_, "DELETE FROM fe_realizations WHERE lu_id = ? AND document = ?")
+            .bind(1, *entry.luId).bind(2, entry.path).run();
+        break;
+    }
+  }
+
+  void write(const DocumentEntry& entry, const DocumentRows& rows) {
+    document_.bind(1, entry.path)
+        .bind(2, kindName(entry.kind))
+        .bind(3, entry.luId)
+        .bind(4, entry.size)
+        .bind(5, entry.mtimeNs)
+        .bind(6, int64_t{rows.readable})
+        .run();
+    for (const Problem& problem : rows.problems)
+      problem_.bind(1, entry.path).bind(2, problem.location).bind(3, problem.code).bind(4, problem.message).run();
+    switch (entry.kind) {
+      case DocumentKind::Frames: writeFrames(rows); break;
+      case DocumentKind::Relations: writeRelations(rows); break;
+      case DocumentKind::Annotation:
+      case DocumentKind::Subcorpus: writeSentences(entry, rows); break;
+      case DocumentKind::LexicalEntry: writeRealizations(entry, rows); break;
+    }
+  }
+
+  // After an update: sets no document holds any more go, and each remaining set takes its
+  // text from the annotation document when that holds it, else from the subcorpus document.
+  void settle() {
+    std::sort(touchedLus_.begin(), touchedLus_.end());
+    touchedLus_.erase(std::unique(touchedLus_.begin(), touchedLus_.end()), touchedLus_.end());
+    Statement drop(db_, "DELETE FROM annotation_sets WHERE lu_id = ?1 AND set_ord NOT IN "
+                        "(SELECT set_ord FROM sentences WHERE lu_id = ?1)");
+    Statement retext(db_, "UPDATE annotation_sets SET text = (SELECT s.text FROM sentences s "
+                          "WHERE s.set_ord = annotation_sets.set_ord ORDER BY s.source, s.sentence_ord "
+                          "LIMIT 1) WHERE lu_id = ?1 AND text IS NOT (SELECT s.text FROM sentences s "
+                          "WHERE s.set_ord = annotation_sets.set_ord ORDER BY s.source, s.sentence_ord "
+                          "LIMIT 1)");
+    for (int64_t lu : touchedLus_) {
+      drop.bind(1, lu).run();
+      retext.bind(1, lu).run();
+    }
+    touchedLus_.clear();
+  }
+
+ private:
+  void writeFrames(const DocumentRows& rows) {
+    int64_t frameOrd = db_.scalarInt("SELECT coalesce(max(frame_ord), 0) FROM frames");
+    for (const FrameRow& frame : rows.frames) {
+      ++frameOrd;
+      frame_.bind(1, frameOrd).bind(2, decimalValue(frame.idText)).bind(3, frame.idText)
+          .bind(4, frame.name).bind(5, frame.definition).run();
+      for (const FeRow& fe : frame.fes)
+        fe_.bind(1, frameOrd).bind(2, frame.name).bind(3, decimalValue(fe.idText)).bind(4, fe.idText)
+            .bind(5, fe.name).bind(6, fe.abbrev).bind(7, fe.coreType).bind(8, fe.definition).run();
+      for (const LuRow& lu : frame.lus) {
+        const size_t stop = lu.name.rfind('.');
+        const std::string lemma = stop == std::string::npos ? lu.name : lu.name.substr(0, stop);
+        const std::string pos = stop == std::string::npos ? std::string() : lu.name.substr(stop + 1);
+        const std::optional<int64_t> annotated =
+            lu.annotatedText ? decimalValue(*lu.annotatedText) : std::nullopt;
+        lu_.bind(1, frameOrd).bind(2, frame.name).bind(3, decimalValue(lu.idText)).bind(4, lu.idText)
+            .bind(5, lu.name).bind(6, lemma).bind(7, pos).bind(8, lu.posAttr).bind(9, lu.status)
+            .bind(10, lu.definition).bind(11, annotated.value_or(0));
+        if (lu.annotatedText) lu_.bind(12, *lu.annotatedText);
+        lu_.run();
+      }
+    }
+  }
+
+  void writeRelations(const DocumentRows& rows) {
+    for (const RelationTypeRow& type : rows.relationTypes) {
+      type_.bind(1, type.idText).bind(2, type.name).run();
+      const int64_t typeOrd = sqlite3_last_insert_rowid(db_.handle());
+      for (const RelationRow& relation : type.relations) {
+        relation_.bind(1, typeOrd).bind(2, type.name).bind(3, relation.idText)
+            .bind(4, relation.superFrame).bind(5, relation.subFrame).run();
+        const int64_t relationOrd = sqlite3_last_insert_rowid(db_.handle());
+        for (const FeRelationRow& fe : relation.feRelations)
+          feRelation_.bind(1, relationOrd).bind(2, fe.idText).bind(3, fe.superFe).bind(4, fe.subFe).run();
+      }
+    }
+  }
+
+  // The set of (lexical unit, sentence ID), created on first sight. The sets of the unit in
+  // hand are kept in a map; an update starts it from the index.
+  int64_t setFor(int64_t luId, const SentenceRow& sentence, bool fromAnnotation) {
+    if (luId != mapLu_) {
+      mapLu_ = luId;
+      sets_.clear();
+      if (!fresh_) {
+        Statement existing(db_, "SELECT sentence_key, set_ord FROM annotation_sets WHERE lu_id = ?");
+        existing.bind(1, luId);
+        while (existing.step()) sets_.emplace(std::string(existing.text(0)), existing.integer(1));
+      }
+    }
+    auto found = sets_.find(sentence.key);
+    if (found != sets_.end()) {
+      if (fromAnnotation)
+        setText_.bind(1, sentence.text).bind(2, found->second).bind(3, sentence.text).run();
+      return found->second;
+    }
+    set_.bind(1, luId).bind(2, sentence.key).bind(3, decimalValue(sentence.key)).bind(4, sentence.text).run();
+    const int64_t setOrd = sqlite3_last_insert_rowid(db_.handle());
+    sets_.emplace(sentence.key, setOrd);
+    return setOrd;
+  }
+
+  void writeSentences(const DocumentEntry& entry, const DocumentRows& rows) {
+    const int64_t luId = *entry.luId;
+    const int64_t source = sourceOf(entry.kind);
+    for (const SubcorpusRow& subcorpus : rows.subcorpora)
+      subcorpus_.bind(1, entry.path).bind(2, source).bind(3, luId).bind(4, subcorpus.name)
+          .bind(5, subcorpus.setCount).run();
+    int64_t labelOrder = 0, sentenceOrder = 0;
+    std::unordered_map<std::string, int> seen;
+    for (const SentenceRow& sentence : rows.sentences) {
+      if (++seen[sentence.key] == 2)
+        problem_.bind(1, entry.path).bind(2, "sentence '" + sentence.key + "'").bind(3, "duplicate-sentence")
+            .bind(4, "the sentence occurs more than once; its labels join one annotation set").run();
+      const int64_t setOrd = setFor(luId, sentence, entry.kind == DocumentKind::Annotation);
+      sentence_.bind(1, setOrd).bind(2, entry.path).bind(3, source).bind(4, luId);
+      if (sentence.subcorpus) sentence_.bind(5, *sentence.subcorpus);
+      sentence_.bind(6, sentence.key).bind(7, decimalValue(sentence.key)).bind(8, sentence.text)
+          .bind(9, sentenceOrder++).run();
+      for (const LabelRow& label : sentence.labels) {
+        label_.bind(1, setOrd).bind(2, source).bind(3, labelOrder++).bind(4, nameId(label.layer))
+            .bind(5, nameId(label.rank)).bind(6, nameId(label.name)).bind(11, nameId(label.itype));
+        bindOffset(7, 9, label.startText);
+        bindOffset(8, 10, label.endText);
+        label_.run();
+      }
+    }
+  }
+
+  // An offset: the integer when the text is its plain decimal writing, else the text as
+  // written (and no integer), so the common case costs one column.
+  void bindOffset(int textColumn, int valueColumn, const std::optional<std::string>& text) {
+    if (!text) return;
+    const std::optional<int64_t> value = decimalValue(*text);
+    if (value && std::to_string(*value) == *text) {
+      label_.bind(valueColumn, *value);
+    } else {
+      label_.bindStatic(textColumn, *text);
+      label_.bind(valueColumn, value);
+    }
+  }
+
+  int64_t nameId(const std::string& text) {
+    auto found = names_.find(text);
+    if (found != names_.end()) return found->second;
+    labelName_.bind(1, text).run();
+    const int64_t id = sqlite3_last_insert_rowid(db_.handle());
+    names_.emplace(text, id);
+    return id;
+  }
+
+  void writeRealizations(const DocumentEntry& entry, const DocumentRows& rows) {
+    int64_t order = 0;
+    for (const RealizationRow& row : rows.realizations)
+      realization_.bind(1, entry.path).bind(2, *entry.luId).bind(3, row.fe).bind(4, row.pt)
+          .bind(5, row.gf).bind(6, row.totalText).bind(7, decimalValue(row.totalText))
+          .bind(8, order++).run();
+  }
+
+  Database& db_;
+  bool fresh_;
+  Statement document_, problem_, frame_, fe_, lu_, type_, relation_, feRelation_, subcorpus_,
+      set_, setText_, sentence_, label_, labelName_, realization_;
+  std::unordered_map<std::string, int64_t> names_;
+  int64_t mapLu_ = -1;
+  std::unordered_map<std::string, int64_t> sets_;
+  std::vector<int64_t> touchedLus_;
+};
+
+// Parses the documents on worker threads and hands their rows to write() on the calling
+// thread in document order, so the index does not depend on the threads' timing. Workers stay
+// at most a window of documents ahead of the writer. False when cancelled.
+template <class Write>
+bool readInOrder(const std::string& folder, const std::vector<const DocumentEntry*>& documents,
+                 unsigned threads, text::Progress& progress, Write write) {
+  const size_t count = documents.size();
+  const size_t window = 64;
+  std::vector<std::optional<DocumentRows>> slots(count);
+  std::mutex mutex;
+  std::condition_variable ready, room;
+  size_t next = 0, written = 0;
+  bool stop = false;
+  auto work = [&] {
+    xml::TXpObjModel model;
+    for (;;) {
+      size_t mine;
+      {
+        std::unique_lock lock(mutex);
+        room.wait(lock, [&] { return stop || next >= count || next < written + window; });
+        if (stop || next >= count) return;
+        mine = next++;
+      }
+      DocumentRows rows = readDocument(documents[mine]->kind, folder + "/" + documents[mine]->path, model);
+      {
+        std::lock_guard lock(mutex);
+        slots[mine] = std::move(rows);
+      }
+      ready.notify_all();
+    }
+  };
+  std::vector<std::jthread> workers;
+  const unsigned workerCount = std::max(1u, std::min<unsigned>(threads, static_cast<unsigned>(count)));
+  for (unsigned i = 0; i < workerCount && count > 0; ++i) workers.emplace_back(work);
+  bool finished = true;
+  try {
+    for (size_t i = 0; i < count; ++i) {
+      if (progress.cancelled()) {
+        finished = false;
+        break;
+      }
+      DocumentRows rows;
+      {
+        std::unique_lock lock(mutex);
+        ready.wait(lock, [&] { return slots[i].has_value(); });
+        rows = std::move(*slots[i]);
+        slots[i].reset();
+      }
+      write(*documents[i], rows);
+      {
+        std::lock_guard lock(mutex);
+        written = i + 1;
+      }
+      room.notify_all();
+      progress.count("documents read", static_cast<int64_t>(i + 1), documents[i]->path);
+    }
+  } catch (...) {
+    {
+      std::lock_guard lock(mutex);
+      stop = true;
+    }
+    room.notify_all();
+    throw;
+  }
+  {
+    std::lock_guard lock(mutex);
+    stop = true;
+  }
+  room.notify_all();
+  return finished;
+}
+
+unsigned threadCount(unsigned wanted) {
+  return wanted ? wanted : std::max(1u, std::thread::hardware_concurrency());
+}
+
+// Why an existing index file cannot be used, or "" when it can.
+std::string unusableReason(Database& db, const std::string& release, bool verify) {
+  if (db.scalarInt("PRAGMA application_id") != kApplicationId) return "not an index file";
+  if (db.scalarInt("PRAGMA user_version") != kSchemaVersion) return "another schema version";
+  Statement meta(db, "SELECT value FROM meta WHERE key = ?");
+  meta.bind(1, std::string_view("release"));
+  if (!meta.step() || meta.text(0) != release) return "made for another release folder";
+  meta.reset();
+  meta.bind(1, std::string_view("complete"));
+  if (!meta.step() || meta.text(0) != "1") return "incomplete";
+  if (verify) {
+    Statement check(db, "PRAGMA quick_check");
+    if (!check.step() || check.text(0) != "ok") return "damaged (" + std::string(check.text(0)) + ")";
+  }
+  return "";
+}
+
+void removeFile(const std::string& path) {
+  std::error_code ignored;
+  fs::remove(path, ignored);
+}
+
+// Builds a complete index of the release into a temporary file, then renames it over target.
+bool coldBuild(const std::string& release, const std::string& target,
+               const std::vector<DocumentEntry>& entries, unsigned threads,
+               text::Progress& progress, IndexReport& report) {
+  const std::string temporary = target + ".tmp-" + std::to_string(getpid());
+  removeFile(temporary);
+  struct Cleanup {
+    const std::string& path;
+    bool keep = false;
+    ~Cleanup() {
+      if (!keep) removeFile(path);
+    }
+  } cleanup{temporary};
+  {
+    Database db(temporary, Database::Mode::Create);
+    db.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE; "
+            "PRAGMA cache_size=-65536; PRAGMA temp_store=MEMORY; PRAGMA page_size=8192;");
+    db.exec("PRAGMA application_id=" + std::to_string(kApplicationId) + "; PRAGMA user_version=" +
+            std::to_string(kSchemaVersion) + ";");
+    Transaction transaction(db);
+    db.exec(schemaSql());
+    Statement meta(db, "INSERT INTO meta(key, value) VALUES (?, ?)");
+    meta.bind(1, std::string_view("release")).bind(2, release).run();
+    meta.bind(1, std::string_view("schema_version")).bind(2, std::to_string(kSchemaVersion)).run();
+    Writer writer(db, true);
+    std::vector<const DocumentEntry*> documents;
+    for (const DocumentEntry& entry : entries) documents.push_back(&entry);
+    progress.stage("Reading documents");
+    const bool finished = readInOrder(release, documents, threads, progress,
+                                      [&](const DocumentEntry& entry, const DocumentRows& rows) {
+                                        writer.write(entry, rows);
+                                      });
+    if (!finished) return false;
+    progress.stage("Indexing words");
+    db.exec(indexSql());
+    db.exec("INSERT INTO sentence_words(sentence_words) VALUES ('rebuild');");
+    db.exec(fullTextTriggersSql());
+    meta.bind(1, std::string_view("complete")).bind(2, std::string_view("1")).run();
+    db.exec("ANALYZE;");
+    transaction.commit();
+    db.exec("PRAGMA journal_mode=DELETE;");
+  }
+  if (std::rename(temporary.c_str(), target.c_str()) != 0)
+    throw SqliteError(SQLITE_CANTOPEN, "cannot rename " + temporary + " to " + target);
+  cleanup.keep = true;
+  report.built = true;
+  report.documentsRead = static_cast<int64_t>(entries.size());
+  return true;
+}
+
+struct StoredDocument {
+  std::string kind;
+  int64_t size, mtimeNs;
+};
+
+// Re-reads the changed and new documents and drops the removed ones, in one transaction.
+bool refresh(Database& db, const std::string& release, const std::vector<DocumentEntry>& entries,
+             std::unordered_map<std::string, StoredDocument>& stored, unsigned threads,
+             text::Progress& progress, IndexReport& report) {
+  std::vector<const DocumentEntry*> changed;
+  for (const DocumentEntry& entry : entries) {
+    auto found = stored.find(entry.path);
+    if (found != stored.end() && found->second.size == entry.size &&
+        found->second.mtimeNs == entry.mtimeNs) {
+      ++report.documentsUnchanged;
+    } else {
+      changed.push_back(&entry);
+    }
+    if (found != stored.end()) stored.erase(found);
+  }
+  if (changed.empty() && stored.empty()) return true;
+  db.exec("PRAGMA synchronous=NORMAL;");
+  Transaction transaction(db);
+  Writer writer(db, false);
+  for (const auto& [path, document] : stored) {
+    DocumentEntry gone{path, DocumentKind::Frames, std::nullopt};
+    for (DocumentKind kind : {DocumentKind::Frames, DocumentKind::Relations, DocumentKind::Annotation,
+                              DocumentKind::Subcorpus, DocumentKind::LexicalEntry})
+      if (kindName(kind) == document.kind) gone.kind = kind;
+    if (gone.kind != DocumentKind::Frames && gone.kind != DocumentKind::Relations) {
+      const size_t digits = path.find_last_of('/') + 3;
+      gone.luId = decimalValue(std::string_view(path).substr(digits, path.size() - 4 - digits));
+      if (!gone.luId) continue;
+    }
+    writer.remove(gone);
+    ++report.documentsRemoved;
+  }
+  for (const DocumentEntry* entry : changed) writer.remove(*entry);
+  progress.stage("Reading changed documents");
+  const bool finished = readInOrder(release, changed, threads, progress,
+                                    [&](const DocumentEntry& entry, const DocumentRows& rows) {
+                                      writer.write(entry, rows);
+                                    });
+  if (!finished) return false;
+  writer.settle();
+  transaction.commit();
+  report.documentsRead = static_cast<int64_t>(changed.size());
+  return true;
+}
+
+}  // namespace
+
+std::string defaultIndexPath(const std::string& releaseFolder) {
+  std::string cache;
+  const char* xdg = std::getenv("XDG_CACHE_HOME");
+  if (xdg && xdg[0] == '/') {
+    cache = xdg;
+  } else {
+    const char* home = std::getenv("HOME");
+    cache = std::string(home && home[0] ? home : "/tmp") + "/.cache";
+  }
+  // FNV-1a over the absolute path: a stable name per release folder.
+  uint64_t hash = 1469598103934665603ull;
+  for (unsigned char c : absoluteFolder(releaseFolder)) {
+    hash ^= c;
+    hash *= 1099511628211ull;
+  }
+  char name[40];
+  std::snprintf(name, sizeof name, "release-%016llx.sqlite", static_cast<unsigned long long>(hash));
+  return cache + "/sorvanta/" + name;
+}
+
+text::Outcome updateIndex(const IndexOptions& options, IndexReport& report, text::Progress& progress) {
+  const auto started = std::chrono::steady_clock::now();
+  report = IndexReport();
+  const std::string release = absoluteFolder(options.releaseFolder);
+  report.indexFile = options.indexFile.empty() ? defaultIndexPath(release) : options.indexFile;
+  const std::vector<DocumentEntry> entries = scanRelease(release);
+  if (entries.empty() || entries.front().kind != DocumentKind::Frames)
+    return text::Outcome::refused("Release index", "No frames document in " + release +
+                                                       " (expected frXML/frames.xml)");
+  std::error_code error;
+  const fs::path parent = fs::path(report.indexFile).parent_path();
+  if (!parent.empty()) fs::create_directories(parent, error);
+  IndexLock lock(report.indexFile + ".lock", progress);
+  if (lock.cancelled()) return text::Outcome::cancelled();
+  if (!lock.held())
+    return text::Outcome::refused("Release index", "Cannot create the index lock " +
+                                                       report.indexFile + ".lock");
+  const unsigned threads = threadCount(options.threads);
+  try {
+    std::string reason = options.rebuild ? "rebuild requested" : "";
+    if (reason.empty() && !fs::exists(report.indexFile, error)) reason = "new";
+    if (reason.empty()) {
+      try {
+        Database db(report.indexFile, Database::Mode::ReadWrite);
+        reason = unusableReason(db, release, options.verify);
+        if (reason.empty()) {
+          std::unordered_map<std::string, StoredDocument> stored;
+          Statement documents(db, "SELECT path, kind, size, mtime_ns FROM documents");
+          while (documents.step())
+            stored.emplace(std::string(documents.text(0)),
+                           StoredDocument{std::string(documents.text(1)), documents.integer(2),
+                                          documents.integer(3)});
+          if (!refresh(db, release, entries, stored, threads, progress, report))
+            return text::Outcome::cancelled();
+        }
+      } catch (const SqliteError& sqlite) {
+        if (!sqlite.damaged()) throw;
+        reason = std::string("damaged (") + sqlite.what() + ")";
+      }
+    }
+    if (!reason.empty()) {
+      report.buildReason = reason;
+      if (!coldBuild(release, report.indexFile, entries, threads, progress, report))
+        return text::Outcome::cancelled();
+    }
+  } catch (const SqliteError& sqlite) {
+    return text::Outcome::refused("Release index", std::string("Cannot write the index: ") + sqlite.what());
+  }
+  report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  return text::Outcome();
+}
+
+IndexCounts countRows(const std::string& indexFile) {
+  Database db(indexFile, Database::Mode::ReadOnly);
+  IndexCounts counts;
+  auto count = [&](const char* table) {
+    return db.scalarInt(std::string("SELECT count(*) FROM ") + table);
+  };
+  counts.documents = count("documents");
+  counts.frames = count("frames");
+  counts.frameElements = count("frame_elements");
+  counts.lexicalUnits = count("lexical_units");
+  counts.relations = count("frame_relations");
+  counts.annotationSets = count("annotation_sets");
+  counts.labels = count("label_data");
+  counts.realizations = count("fe_realizations");
+  counts.problems = count("problems");
+  return counts;
+}
+
+}  // namespace sorvanta::index
