@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "ShellFixture.h"
+#include "lexicon/FramesIndex.h"
 #include "shell/SVEAbout.h"
 
 namespace sorvanta::testing {
