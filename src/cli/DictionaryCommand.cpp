@@ -30,7 +30,7 @@ CommandRun declareDictionaries(CommandLine& line) {
       text::Outcome relationsWarning;
       if (!haveRelations) {
         if (allowMissingRelations->count() == 0) {
-          context.err << relationsProblem.str()
+          context.err << relationsProblem.str() << kMessagePrefix
                       << "Nothing was written; give --allow-missing-relations to write the "
                          "dictionaries without relations.\n";
           return 1;
@@ -56,8 +56,7 @@ CommandRun declareDictionaries(CommandLine& line) {
         writeRecord(context.out,
                     {"Without lexical entry:", text::intToStr(result.missingLexEntries)});
       }
-      writeFilesWritten(context.out, outcome);
-      return report(context, outcome);
+      return finishWriting(context, outcome);
     });
   };
 }

@@ -45,9 +45,8 @@ CommandRun declareSubcorpora(CommandLine& line) {
                     {"Subcorpus documents read:", text::intToStr(result.documentsRead)});
         writeRecord(context.out, {"Sentences selected:", text::intToStr(result.sentencesSelected)});
         writeRecord(context.out, {"Empty subcorpora:", text::intToStr(result.emptySubcorpora)});
-        writeFilesWritten(context.out, result.outcome);
       }
-      return report(context, result.outcome);
+      return finishWriting(context, result.outcome);
     });
   };
 }
@@ -65,9 +64,8 @@ CommandRun declareRealizations(CommandLine& line) {
       if (result.outcome.done()) {
         writeRecord(context.out, {"Preposition lines read:", text::intToStr(result.linesRead)});
         writeRecord(context.out, {"Realization lines:", text::intToStr(result.realizationLines)});
-        writeFilesWritten(context.out, result.outcome);
       }
-      return report(context, result.outcome);
+      return finishWriting(context, result.outcome);
     });
   };
 }

@@ -7,8 +7,11 @@
 #include "cli/CliCommand.h"
 #include "cli/ReleaseSession.h"
 #include "derived/FrameFiles.h"
+#include "exports/Manifest.h"
 #include "lexicon/DataFolder.h"
 #include "lexicon/FramesIndex.h"
+#include "lexicon/ReleaseLayout.h"
+#include "samples/TrainingTestSets.h"
 #include "samples/SampleSelection.h"
 #include "samples/TrainingSetLoad.h"
 #include "text/IntegerText.h"
@@ -38,6 +41,41 @@ uint32_t seedValue(const std::string& value) {
   return static_cast<uint32_t>(seed);
 }
 
+// The manifest of the five sample files: what they were drawn from and with which values.
+int writeSampleManifest(CliContext& context, const samples::SampleRequest& request,
+                        const samples::SampleResult& result, const std::string& dataFolder,
+                        const std::string& file) {
+  exports::DataSetManifest manifest;
+  manifest.releaseFolder = text::workingToUtf8(dataFolder);
+  while (manifest.releaseFolder.size() > 1 && manifest.releaseFolder.back() == '/') manifest.releaseFolder.pop_back();
+  manifest.outputFolder = manifest.releaseFolder;
+  manifest.commandLine = {"sorvanta"};
+  manifest.commandLine.insert(manifest.commandLine.end(), context.commandLine.begin(),
+                              context.commandLine.end());
+  manifest.seed = request.seed;
+  manifest.parameters = {{"low", request.low},
+                         {"high", request.high},
+                         {"frames", text::workingToUtf8(request.numFramesText)},
+                         {"sentences", text::workingToUtf8(request.numSentsText)},
+                         {"provide_fes", request.provideFes}};
+  manifest.inputs.push_back(std::string(lexicon::kFramesRelativePath));
+  for (const std::string& id : result.lexUnitsRead) {
+    const std::string path = "luXML/lu" + text::workingToUtf8(id) + ".xml";
+    if (std::find(manifest.inputs.begin(), manifest.inputs.end(), path) == manifest.inputs.end())
+      manifest.inputs.push_back(path);
+  }
+  manifest.counts = {{"frames", result.framesDone}, {"candidate_sentences", result.sentenceTotal}};
+  for (std::string_view name : {samples::kTrainingFile, samples::kTestFile, samples::kTrainingAnswersFile,
+                                samples::kTestAnswersFile, samples::kMessagesFile})
+    manifest.outputs.emplace_back(name);
+  const text::Outcome outcome = exports::writeDataSetManifest(manifest, file);
+  if (!outcome.done()) {
+    context.err << "sorvanta: " << outcome.notices.front().text << "\n";
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 CommandRun declareSample(CommandLine& line) {
@@ -47,6 +85,7 @@ CommandRun declareSample(CommandLine& line) {
   CLI::Option* sentences = line.value("--sentences");
   CLI::Option* provideFes = line.flag("--provide-fes");
   CLI::Option* seed = line.value("--seed");
+  CLI::Option* manifest = line.value("--manifest", "a file name");
   const WriteOptions writing = declareWriteOptions(line, true);
   // The request the checks build and the run uses.
   auto request = std::make_shared<samples::SampleRequest>();
@@ -61,15 +100,24 @@ CommandRun declareSample(CommandLine& line) {
     request->numFramesText = *CommandLine::last(frames);
     request->numSentsText = *CommandLine::last(sentences);
     request->provideFes = provideFes->count() > 0;
+    if (manifest->count() > 0 && manifest->results().back().empty())
+      throw UsageError{"--manifest needs a file name"};
   });
-  return [request, writing](CliContext& context) {
+  return [request, manifest, writing](CliContext& context) {
     return runWriting(context, writing, [&] {
       ReleaseSession& release = context.release();
       xml::TXpObjModel training, test, lexUnit;
       const samples::SampleResult result = samples::selectSample(
           *request, release.index().frames, release.framesRoot(), release.dataFolder(),
           {training, test, lexUnit}, context.progress());
-      return report(context, result.outcome);
+      const int status = finishWriting(context, result.outcome);
+      if (!result.outcome.done()) return status;
+      // The seed repeats the draw: sorvanta sample ... --seed S.
+      context.err << "sorvanta: seed " << request->seed << "\n";
+      if (manifest->count() > 0)
+        return writeSampleManifest(context, *request, result, release.dataFolder(),
+                                   manifest->results().back());
+      return status;
     });
   };
 }
@@ -89,7 +137,7 @@ int runFrameFiles(CliContext& context, const CommandLine& line, const CLI::Optio
   xml::TXpObjModel training, test, lexUnit;
   const samples::TrainingSetLoad load = samples::loadTrainingSet(training, release.dataFolder());
   if (!load.loaded) {
-    context.err << text::workingToUtf8(load.message) << "\n";
+    context.err << kMessagePrefix << text::workingToUtf8(load.message) << "\n";
     return 1;
   }
   const auto named = [](const std::vector<std::string>& names, const std::string& name) {
@@ -97,15 +145,17 @@ int runFrameFiles(CliContext& context, const CommandLine& line, const CLI::Optio
   };
   for (const std::string& name : wanted) {
     if (!named(load.frameNames, name)) {
-      context.err << "No frame named " << text::workingToUtf8(name) << " in the training set\n";
+      context.err << kMessagePrefix << "No frame named " << text::workingToUtf8(name)
+                  << " in the training set\n";
       return 1;
     }
   }
   std::vector<std::string> checked;
   for (const std::string& item : load.frameNames)
     if (all->count() > 0 || named(wanted, item)) checked.push_back(item);
-  return report(context, derived::createFrameFiles(checked, release.dataFolder(),
-                                                   {training, test, lexUnit}, context.progress()));
+  return finishWriting(context, derived::createFrameFiles(checked, release.dataFolder(),
+                                                          {training, test, lexUnit},
+                                                          context.progress()));
 }
 
 }  // namespace

@@ -63,7 +63,8 @@ struct FrameSentences {
 FrameSentences readFrameSentences(const xml::TXpNodeList& lexUnits, std::string_view dataFolder,
                                   std::vector<std::unique_ptr<xml::TXpObjModel>>& pool,
                                   std::optional<std::string>& lastLoad,
-                                  lexicon::SkippedDocuments& skipped, text::Outcome& outcome) {
+                                  lexicon::SkippedDocuments& skipped, text::Outcome& outcome,
+                                  std::vector<std::string>& loaded) {
   FrameSentences frame;
   size_t used = 0;
   for (const xml::TXpNode* lexUnit : lexUnits) {
@@ -80,6 +81,7 @@ FrameSentences readFrameSentences(const xml::TXpNodeList& lexUnits, std::string_
       continue;
     }
     ++used;
+    loaded.push_back(luId);
     const xml::TXpNode* root = model.Document()->docGetDocumentElement();
     frame.lexUnits.push_back({std::move(luId), xml::attributeText(root, "name")});
     forEachSentenceText(root, [&](const xml::TXpNode* textNode) {
@@ -228,8 +230,8 @@ SampleResult selectSample(const SampleRequest& request,
       const std::string name(row.caption());
       const xml::TXpNodeList lexUnits = frameLexUnits(frames, name);
 
-      const FrameSentences frame =
-          readFrameSentences(lexUnits, dataFolder, pool, lastLoad, skipped, warnings);
+      const FrameSentences frame = readFrameSentences(lexUnits, dataFolder, pool, lastLoad,
+                                                      skipped, warnings, result.lexUnitsRead);
       // The writing pass tries the same loads in the same order, so it ends on this one too.
       const std::optional<std::string> lastOfFrame = lastLoad;
       const int32_t numSents = text::strToInt(request.numSentsText);

@@ -9,7 +9,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QStringList>
 #include <QTabWidget>
 #include <QThread>
@@ -26,6 +29,7 @@
 #include "lexicon/FramesIndex.h"
 #include "samples/SampleSelection.h"
 #include "samples/TrainingSetLoad.h"
+#include "samples/TrainingTestSets.h"
 #include "shell/SorvantaForm.h"
 #include "text/FolderLock.h"
 #include "text/Progress.h"
@@ -47,10 +51,12 @@ namespace {
 class Repainter {
  public:
   Repainter() { clock_.start(); }
-  void repaint(const std::vector<QWidget*>& controls) {
-    if (clock_.elapsed() < kIntervalMs) return;
+  // True when it repainted.
+  bool repaint(const std::vector<QWidget*>& controls) {
+    if (clock_.elapsed() < kIntervalMs) return false;
     for (QWidget* control : controls) control->repaint();
     clock_.restart();
+    return true;
   }
 
  private:
@@ -93,83 +99,88 @@ namespace {
 
 // Every command's progress in the window: each counter the command reports is shown in the
 // tab's edit that the command designs for it (counters without one are not shown), the given
-// controls are repainted, and, for a command run with the other commands paused, waiting
-// events are let through. The cancel flag is the run's.
+// controls are repainted, and waiting events are let through — at every count for a command
+// designed so, else every few hundredths of a second — so the status bar's Cancel button
+// works. For its lifetime the status bar shows a progress bar with Cancel, and the menu bar
+// and the controls that start commands are disabled.
 class CommandProgress : public text::Progress {
  public:
   struct Counter {
     std::string_view name;
     QLineEdit* edit;
   };
-  CommandProgress(std::vector<Counter> counters, std::vector<QWidget*> repainted,
-                  bool letEventsThrough = false)
-      : counters_(std::move(counters)),
+  CommandProgress(TSVExplorer& form, std::vector<Counter> counters,
+                  std::vector<QWidget*> repainted, bool letEventsThrough = false)
+      : form_(form),
+        counters_(std::move(counters)),
         repainted_(std::move(repainted)),
-        letEventsThrough_(letEventsThrough) {}
+        letEventsThrough_(letEventsThrough),
+        paused_(pausedControls(form)) {
+    form_.RunningCommand = this;
+    form_.CommandProgressBar->show();
+    form_.CancelButton->show();
+    form_.CancelButton->setEnabled(true);
+  }
+  ~CommandProgress() override {
+    form_.RunningCommand = nullptr;
+    form_.CommandProgressBar->hide();
+    form_.CancelButton->hide();
+  }
+  CommandProgress(const CommandProgress&) = delete;
+  CommandProgress& operator=(const CommandProgress&) = delete;
 
   void count(std::string_view counter, int64_t value, std::string_view /*item*/) override {
     for (const Counter& shown : counters_)
       if (shown.name == counter) shown.edit->setText(QString::number(value));
-    repainter_.repaint(repainted_);
-    // Every command lets the Cancel button through a few times a second; some let every
-    // waiting event through after each item.
-    if (letEventsThrough_ || pumpClock_.elapsed() >= kPumpIntervalMs) {
+    if (letEventsThrough_) {
+      repainter_.repaint(repainted_);
       QCoreApplication::processEvents();
-      pumpClock_.restart();
+    } else if (repainter_.repaint(repainted_)) {
+      QCoreApplication::processEvents();
     }
   }
 
  private:
-  static constexpr qint64 kPumpIntervalMs = 40;
+  static std::vector<QWidget*> pausedControls(const TSVExplorer& form) {
+    std::vector<QWidget*> controls = form.commandControls();
+    controls.push_back(form.MenuBar);
+    return controls;
+  }
+
+  TSVExplorer& form_;
   std::vector<Counter> counters_;
   std::vector<QWidget*> repainted_;
   bool letEventsThrough_;
   Repainter repainter_;
-  QElapsedTimer pumpClock_ = [] {
-    QElapsedTimer clock;
-    clock.start();
-    return clock;
-  }();
+  CommandsPaused paused_;
 };
 
 }  // namespace
 
-// One command that writes into the data folder, for its whole run: the other commands paused,
-// the Cancel button shown, and the folder's lock held. While another command (this program's
-// or another's) writes there, it says so and waits, letting events through, until the lock is
-// free or Cancel is pressed.
-class RunningCommand {
+// The data folder's lock for the whole run of a command that writes there (its CommandProgress
+// already shows Cancel and pauses the other commands). While another command (this program's or
+// another's) writes there, the status bar says so and it waits, letting events through, until
+// the lock is free or Cancel is pressed.
+class FolderWriteLock {
  public:
-  RunningCommand(TSVExplorer& form, text::Progress& progress)
-      : form_(form), paused_(form.commandControls()) {
-    form_.runningCommand_ = &progress;
-    cancelConnection_ = QObject::connect(form_.CancelCommandButton, &QPushButton::clicked,
-                                         [&progress] { progress.cancel(); });
-    form_.CancelCommandButton->setEnabled(true);
-    form_.CancelCommandButton->show();
+  FolderWriteLock(TSVExplorer& form, text::Progress& progress) : form_(form) {
     for (bool told = false; !progress.cancelled();) {
       lock_ =
           std::make_unique<text::FolderLock>(form_.DataFolder.path(), text::FolderLock::Wait::No);
       if (lock_->held() || !lock_->busy()) break;
       if (!told) {
-        form_.CommandStateLabel->setText(widgets::toQString(lock_->message()));
-        form_.CommandStateLabel->show();
+        form_.StatusBar->showMessage(widgets::toQString(lock_->message()));
         told = true;
       }
       QCoreApplication::processEvents(QEventLoop::AllEvents, kWaitStepMs);
       QThread::msleep(kWaitStepMs);
     }
-    form_.CommandStateLabel->hide();
+    form_.StatusBar->clearMessage();
     if (lock_ && !lock_->held() && !lock_->busy())
       form_.messages_.show(lexicon::kProgramCaption, lock_->message());
   }
-  ~RunningCommand() {
-    QObject::disconnect(cancelConnection_);
-    form_.CancelCommandButton->hide();
-    form_.runningCommand_ = nullptr;
-  }
-  RunningCommand(const RunningCommand&) = delete;
-  RunningCommand& operator=(const RunningCommand&) = delete;
+  FolderWriteLock(const FolderWriteLock&) = delete;
+  FolderWriteLock& operator=(const FolderWriteLock&) = delete;
 
   // False when the command must not run: the folder cannot be locked, or the wait was
   // cancelled.
@@ -178,8 +189,6 @@ class RunningCommand {
  private:
   static constexpr int kWaitStepMs = 50;
   TSVExplorer& form_;
-  CommandsPaused paused_;
-  QMetaObject::Connection cancelConnection_;
   std::unique_ptr<text::FolderLock> lock_;
 };
 
@@ -196,25 +205,6 @@ bool TSVExplorer::haveDataFolder() const {
   return false;
 }
 
-void TSVExplorer::showOutcome(const text::Outcome& outcome) const {
-  QStringList warnings;
-  for (const text::Notice& notice : outcome.notices) {
-    if (notice.severity == text::Severity::Error) messages_.show(notice.caption, notice.text);
-    if (notice.severity == text::Severity::Warning) warnings << toQString(notice.text);
-  }
-  if (warnings.isEmpty()) return;
-  // One summary for all warnings (a damaged release may name hundreds of documents).
-  constexpr int kListed = 20;
-  QString summary = outcome.status == text::Outcome::Status::Done
-                        ? QString("The command finished with %1 warning(s):\n\n")
-                        : QString("%1 warning(s):\n\n");
-  summary = summary.arg(warnings.size());
-  summary += warnings.mid(0, kListed).join("\n");
-  if (warnings.size() > kListed)
-    summary += QString("\n... and %1 more.").arg(warnings.size() - kListed);
-  messages_.show(toQString(lexicon::kProgramCaption), summary);
-}
-
 void TSVExplorer::SelSampleButtonClick() {
   if (!haveDataFolder()) return;
   samples::SampleRequest request;
@@ -225,15 +215,15 @@ void TSVExplorer::SelSampleButtonClick() {
   request.provideFes = ProvAnsCheckBox->isChecked();
   request.seed = SampleSeed();
   WaitCursor busy;
-  CommandProgress progress({{samples::kFramesCompletedCounter, FrsCompEdit},
+  CommandProgress progress(*this, {{samples::kFramesCompletedCounter, FrsCompEdit},
                             {samples::kSentencesInFramesCounter, SentInFrsEdit}},
                            {FrsCompEdit, SentInFrsEdit});
-  const RunningCommand running(*this, progress);
-  if (!running.locked()) return;
-  const samples::SampleResult result =
-      samples::selectSample(request, FramesListView->rows(), FramesRoot, DataFolder.path(),
-                            {TrainingXpObjModel, TestXpObjModel, LexUnitXpObjModel}, progress);
-  showOutcome(result.outcome);
+  const FolderWriteLock lock(*this, progress);
+  if (!lock.locked()) return;
+  const samples::SampleResult result = samples::selectSample(
+      request, FramesListView->rows(), FramesRoot, DataFolder.path(),
+      {TrainingXpObjModel, TestXpObjModel, LexUnitXpObjModel}, progress);
+  showOutcome("Select Sample", result.outcome, result.messages.size(), samples::kMessagesFile);
 }
 
 void TSVExplorer::LdTrngSetButtonClick() {
@@ -259,10 +249,10 @@ void TSVExplorer::CrFrameFilesButtonClick() {
     if (item->checkState() == Qt::Checked) checked.push_back(toWorking(item->text()));
   }
   WaitCursor busy;
-  CommandProgress progress({}, {});
-  const RunningCommand running(*this, progress);
-  if (!running.locked()) return;
-  showOutcome(derived::createFrameFiles(checked, DataFolder.path(),
+  CommandProgress progress(*this, {}, {});
+  const FolderWriteLock lock(*this, progress);
+  if (!lock.locked()) return;
+  showOutcome("Create Frame Files", derived::createFrameFiles(checked, DataFolder.path(),
                                         {TrainingXpObjModel, TestXpObjModel, LexUnitXpObjModel},
                                         progress));
 }
@@ -274,18 +264,18 @@ void TSVExplorer::CrDictsButtonClick() {
       !messages_.ask(lexicon::kProgramCaption, kWriteWithoutRelations))
     return;
   WaitCursor busy;
-  CommandProgress progress({{derived::kDictionaryFramesCounter, FrsCompEdit},
+  CommandProgress progress(*this, {{derived::kDictionaryFramesCounter, FrsCompEdit},
                             {derived::kLexemesInFramesCaption, SentInFrsEdit}},
                            {TabSheetSampSel, this});
-  const RunningCommand running(*this, progress);
-  if (!running.locked()) return;
+  const FolderWriteLock lock(*this, progress);
+  if (!lock.locked()) return;
   LabelSentsInFrames->setText(toQString(derived::kLexemesInFramesCaption));
   const derived::DictionaryResult result = derived::createDictionaries(
       FramesRoot, RelationsRoot, DataFolder.path(), CheckBoxFramesOnly->isChecked(),
       {DictXpObjModel, XpObjModelLexEnt}, progress);
   // A file that cannot be written ends the command above and leaves the running caption.
   LabelSentsInFrames->setText(toQString(derived::kSentencesInFramesCaption));
-  showOutcome(result.outcome);
+  showOutcome("Create Dictionaries", result.outcome);
 }
 
 void TSVExplorer::ButtonSelSubCorpClick() {
@@ -293,22 +283,24 @@ void TSVExplorer::ButtonSelSubCorpClick() {
   const derived::SubcorporaRequest request{toWorking(LowAnnEdit->text()),
                                            toWorking(HiAnnEdit->text()),
                                            toWorking(EditSynSpec->text()), DataFolder.path()};
-  CommandProgress progress({{derived::kLexUnitTriedCounter, FrsCompEdit}}, {this},
+  CommandProgress progress(*this, {{derived::kLexUnitTriedCounter, FrsCompEdit}}, {this},
                            /*letEventsThrough=*/true);
-  const RunningCommand running(*this, progress);
-  if (!running.locked()) return;
-  showOutcome(derived::selectSubcorpora(request, LexUnitXpObjModel, progress).outcome);
+  const FolderWriteLock lock(*this, progress);
+  if (!lock.locked()) return;
+  showOutcome("Select Subcorpora",
+              derived::selectSubcorpora(request, LexUnitXpObjModel, progress).outcome);
 }
 
 void TSVExplorer::ButtonOthSynClick() {
   if (!haveDataFolder()) return;
   WaitCursor busy;
-  CommandProgress progress(
-      {{derived::kListLinesCounter, SentInFrsEdit}, {derived::kNextLineCounter, FrsCompEdit}},
-      {TabSheetSampSel, this});
-  const RunningCommand running(*this, progress);
-  if (!running.locked()) return;
-  showOutcome(derived::findOtherRealizations(toWorking(EditSynSpec->text()), DataFolder.path(),
+  CommandProgress progress(*this, {{derived::kListLinesCounter, SentInFrsEdit},
+                                   {derived::kNextLineCounter, FrsCompEdit}},
+                           {TabSheetSampSel, this});
+  const FolderWriteLock lock(*this, progress);
+  if (!lock.locked()) return;
+  showOutcome("Other Syntactic Realizations",
+              derived::findOtherRealizations(toWorking(EditSynSpec->text()), DataFolder.path(),
                                              FramesRoot, LexUnitXpObjModel, progress)
                   .outcome);
 }

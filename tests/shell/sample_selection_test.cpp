@@ -257,15 +257,15 @@ TEST_F(CommandGuards, AnotherCommandsLockIsWaitedForAndCancelEndsTheWait) {
   QString shown;
   bool cancelVisible = false;
   QTimer::singleShot(300, [&] {
-    shown = window->CommandStateLabel->isHidden() ? "" : window->CommandStateLabel->text();
-    cancelVisible = !window->CancelCommandButton->isHidden();
-    QTest::mouseClick(window->CancelCommandButton, Qt::LeftButton);
+    shown = window->StatusBar->currentMessage();
+    cancelVisible = !window->CancelButton->isHidden();
+    QTest::mouseClick(window->CancelButton, Qt::LeftButton);
   });
   messages.clear();
   QTest::mouseClick(window->ButtonOthSyn, Qt::LeftButton);
   EXPECT_TRUE(shown.startsWith("Another command is writing into")) << shown.toStdString();
   EXPECT_TRUE(cancelVisible);
-  EXPECT_TRUE(window->CancelCommandButton->isHidden());
+  EXPECT_TRUE(window->CancelButton->isHidden());
   EXPECT_TRUE(window->ButtonOthSyn->isEnabled());
   EXPECT_TRUE(messages.empty());
   EXPECT_EQ(readBytes(release.file("pp-into.alters.txt")), "earlier");
