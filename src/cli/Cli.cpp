@@ -74,6 +74,10 @@ const CliCommand kCommands[] = {
     {"sql", "sql \"SELECT ...\" [--format tsv|jsonl] [--index FILE]",
      "Runs one read-only SQL statement on the release index (tables: docs/index-schema.md).",
      runSqlCommand},
+    {"check", "check [--format tsv|json] [--strict] [--index FILE]",
+     "Checks the release (through its index) and prints one line per finding: severity, code, "
+     "document, location, message; exit status 1 when an error is found.",
+     runCheckCommand},
 };
 
 void printHelp(std::ostream& out) {

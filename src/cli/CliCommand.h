@@ -51,5 +51,6 @@ int runDictionariesCommand(CliContext& context);
 int runIndexCommand(CliContext& context);
 int runSearchCommand(CliContext& context);
 int runSqlCommand(CliContext& context);
+int runCheckCommand(CliContext& context);
 
 }  // namespace sorvanta::cli
