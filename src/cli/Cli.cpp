@@ -78,6 +78,11 @@ const CliCommand kCommands[] = {
      "Checks the release (through its index) and prints one line per finding: severity, code, "
      "document, location, message; exit status 1 when an error is found.",
      runCheckCommand},
+    {"diff", "diff OLD NEW [--format tsv|json|html] [--old-index FILE] [--new-index FILE]",
+     "What changed between the releases in the folders OLD and NEW: one line per change (code, "
+     "key, old value, new value); exit status 0 no difference, 1 differences, 2 an unreadable "
+     "release.",
+     runDiffCommand},
 };
 
 void printHelp(std::ostream& out) {

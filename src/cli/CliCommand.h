@@ -52,5 +52,6 @@ int runIndexCommand(CliContext& context);
 int runSearchCommand(CliContext& context);
 int runSqlCommand(CliContext& context);
 int runCheckCommand(CliContext& context);
+int runDiffCommand(CliContext& context);
 
 }  // namespace sorvanta::cli

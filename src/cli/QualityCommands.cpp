@@ -9,6 +9,7 @@
 #include "cli/TerminalLine.h"
 #include "lexicon/DataFolder.h"
 #include "quality/Check.h"
+#include "quality/Diff.h"
 #include "text/WorkingText.h"
 #include "widgets/QtSettingsStore.h"
 
@@ -125,6 +126,57 @@ int runCheckCommand(CliContext& context) {
   context.err << "sorvanta: check: " << result.errors << (result.errors == 1 ? " error, " : " errors, ")
               << result.warnings << (result.warnings == 1 ? " warning" : " warnings") << "\n";
   return result.errors > 0 || (strict && result.warnings > 0) ? 1 : 0;
+}
+
+int runDiffCommand(CliContext& context) {
+  CLI::App app("Compares two release folders and prints one line per change: frames and lexical "
+               "units matched by ID, frame elements by name within their frame, relations by type "
+               "and frame names. Both releases are indexed first when needed (each its own index "
+               "file); --data is not used.",
+               "sorvanta diff");
+  std::string format = "tsv";
+  index::IndexOptions oldRelease, newRelease;
+  app.add_option("OLD", oldRelease.releaseFolder, "The old release folder (holding frXML/frames.xml)")
+      ->required();
+  app.add_option("NEW", newRelease.releaseFolder, "The new release folder")->required();
+  app.add_option("--format", format,
+                 "tsv (default): code<TAB>key<TAB>old value<TAB>new value, no header; json: an array "
+                 "of objects with the keys code, key, old, new; html: a page with a summary table "
+                 "first")
+      ->check(CLI::IsMember({"tsv", "json", "html"}));
+  app.add_option("--old-index", oldRelease.indexFile, "The old release's index file (default: in the cache folder)");
+  app.add_option("--new-index", newRelease.indexFile, "The new release's index file (default: in the cache folder)");
+  std::string footer = "Changes, in this order (docs/diff.md gives keys and values):\n ";
+  for (std::string_view code : quality::changeCodes()) footer += " " + std::string(code);
+  footer += "\n\nExit status as diff(1): 0 no difference, 1 differences found, 2 a release that "
+            "cannot be read or a wrong command line.";
+  app.footer(footer);
+  if (parseQualityArguments(app, context)) return 0;
+
+  quality::DiffResult result;
+  text::Outcome outcome;
+  {
+    TerminalLine line(context);
+    TerminalStageProgress terminal(line);
+    outcome = quality::diffReleases(oldRelease, newRelease, result, line.enabled() ? terminal : text::noProgress());
+  }
+  for (const text::Notice& notice : outcome.notices) context.err << "sorvanta: " << notice.text << "\n";
+  if (!outcome.done()) return 2;
+
+  std::ostream& out = context.out;
+  if (format == "html") {
+    out << quality::diffHtml(result, oldRelease.releaseFolder, newRelease.releaseFolder);
+  } else if (format == "json") {
+    nlohmann::ordered_json array = nlohmann::ordered_json::array();
+    for (const quality::Change& change : result.changes)
+      array.push_back({{"code", change.code}, {"key", change.key}, {"old", change.oldValue}, {"new", change.newValue}});
+    out << jsonText(array);
+  } else {
+    for (const quality::Change& change : result.changes)
+      out << change.code << '\t' << tsvField(change.key) << '\t' << tsvField(change.oldValue) << '\t'
+          << tsvField(change.newValue) << '\n';
+  }
+  return result.changes.empty() ? 0 : 1;
 }
 
 }  // namespace sorvanta::cli
