@@ -367,14 +367,15 @@ class Checker {
   // Within one FE layer (one rank) of one set in one document, each label that shares a
   // character with a label before it (ordered by start, then end) is reported.
   void overlappingLabels() {
-    Statement row(db_, "SELECT s.document, s.lu_id, s.sentence_key, o.layer, o.layer_rank, o.name, "
-                       "o.start_text, o.end_text, o.set_ord, o.source, o.doc_order, o.start, o.\"end\" "
-                       "FROM (SELECT l.*, max(l.\"end\") OVER (PARTITION BY l.set_ord, l.source, l.layer_rank "
-                       "ORDER BY l.start, l.\"end\", l.doc_order ROWS BETWEEN UNBOUNDED PRECEDING AND "
-                       "1 PRECEDING) AS reach FROM labels l WHERE l.layer = 'FE' AND l.itype = '' "
-                       "AND l.start >= 0 AND l.start <= l.\"end\" AND l.set_ord NOT IN dup_sets) o "
-                       "JOIN sentences s ON s.set_ord = o.set_ord AND s.source = o.source "
-                       "WHERE o.start <= o.reach ORDER BY s.sentence_ord, o.doc_order");
+    Statement row(db_, "SELECT document, lu_id, sentence_key, layer, layer_rank, name, start_text, "
+                       "end_text, set_ord, source, doc_order, start, \"end\" FROM (SELECT s.document, "
+                       "s.lu_id, s.sentence_key, s.sentence_ord, l.*, max(l.\"end\") OVER (PARTITION BY "
+                       "l.set_ord, l.source, l.layer_rank ORDER BY l.start, l.\"end\", l.doc_order "
+                       "ROWS BETWEEN UNBOUNDED PRECEDING AND 1 PRECEDING) AS reach FROM labels l "
+                       "JOIN sentences s ON s.set_ord = l.set_ord AND s.source = l.source "
+                       "WHERE l.layer = 'FE' AND l.itype = '' AND l.start >= 0 AND l.start <= l.\"end\" "
+                       "AND l.\"end\" < length(s.text) AND l.set_ord NOT IN dup_sets) "
+                       "WHERE start <= reach ORDER BY sentence_ord, doc_order");
     Statement other(db_, "SELECT name, start, \"end\" FROM labels WHERE set_ord = ? AND source = ? "
                          "AND layer = 'FE' AND layer_rank = ? AND itype = '' AND doc_order <> ? "
                          "AND start <= ? AND \"end\" >= ? AND start <= \"end\" "
