@@ -28,14 +28,14 @@
 
 #include "lexicon/DataFolder.h"
 #include "lexicon/FramesIndex.h"
+#include "shell/ProgramIcon.h"
 #include "shell/SorvantaForm.h"
-#include "shell/StartUp.h"
+#include "settings/QtSettingsStore.h"
 #include "views/FrameView.h"
 #include "widgets/HelpViewer.h"
 #include "widgets/Messages.h"
 #include "widgets/ModalDialogs.h"
 #include "widgets/OpenFileDialog.h"
-#include "widgets/QtSettingsStore.h"
 #include "widgets/ReportListView.h"
 #include "widgets/StringGrid.h"
 
@@ -131,13 +131,13 @@ int run(const QString& release, const QString& outFolder) {
 
   // Settings: the given folder, else a temporary one; never the user's own store.
   QTemporaryDir temporarySettings;
-  if (qEnvironmentVariableIsEmpty(sorvanta::shell::kSettingsDirVariable)) {
+  if (qEnvironmentVariableIsEmpty(sorvanta::settings::kSettingsDirVariable)) {
     if (!temporarySettings.isValid()) return failure("cannot create a temporary folder");
-    qputenv(sorvanta::shell::kSettingsDirVariable, temporarySettings.path().toLocal8Bit());
+    qputenv(sorvanta::settings::kSettingsDirVariable, temporarySettings.path().toLocal8Bit());
   }
-  sorvanta::shell::redirectSettingsFromEnvironment();
+  sorvanta::settings::redirectSettingsFromEnvironment();
   const std::string dataFolder = releaseInfo.canonicalFilePath().toStdString() + "/";
-  sorvanta::widgets::QtSettingsStore().writeString(sorvanta::lexicon::kLocationSetting,
+  sorvanta::settings::QtSettingsStore().writeString(sorvanta::lexicon::kLocationSetting,
                                                    dataFolder);
 
   std::vector<QString> messages;
@@ -245,6 +245,7 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   QApplication application(argc, argv);
+  sorvanta::shell::applyProgramIcon();
   sorvanta::widgets::initHelpResources();
   return run(release, out);
 }

@@ -257,9 +257,18 @@ class Compiler {
     return "s.set_ord IN (SELECT rowid FROM sentence_words WHERE sentence_words MATCH ?)";
   }
 
-  std::string labelTest(const std::string& layer, const std::string& name, const char* itype) {
-    const std::string test = nameTest("name", name);
-    return "s.set_ord IN (SELECT set_ord FROM labels WHERE layer = '" + layer + "'" +
+  // Label names are stored once in label_names; a name test picks their IDs there.
+  std::string nameIds(const std::string& column, const std::string& value) {
+    const std::string test = nameTest("text", value);
+    return test.empty() ? std::string() : column + " IN (SELECT name_id FROM label_names WHERE " + test + ")";
+  }
+  static std::string layerIs(const std::string& column, const char* layer) {
+    return column + " = (SELECT name_id FROM label_names WHERE text = '" + layer + "')";
+  }
+
+  std::string labelTest(const char* layer, const std::string& name, const char* itype) {
+    const std::string test = nameIds("name_id", name);
+    return "s.set_ord IN (SELECT set_ord FROM label_data WHERE " + layerIs("layer_id", layer) +
            (test.empty() ? "" : " AND " + test) + itype + ")";
   }
 
@@ -275,13 +284,15 @@ class Compiler {
     if (pieces.size() != 3 || std::any_of(pieces.begin(), pieces.end(), [](auto& p) { return p.empty(); }))
       fail(term.text, "The term '" + term.text + "' needs FE.PT.GF (any part may be '*').");
     std::string sql =
-        "s.set_ord IN (SELECT f.set_ord FROM labels f "
-        "JOIN labels p ON p.set_ord = f.set_ord AND p.layer = 'PT' AND p.start = f.start AND p.\"end\" = f.\"end\" "
-        "JOIN labels g ON g.set_ord = f.set_ord AND g.layer = 'GF' AND g.start = f.start AND g.\"end\" = f.\"end\" "
-        "WHERE f.layer = 'FE' AND f.itype = ''";
-    const char* columns[] = {"f.name", "p.name", "g.name"};
+        "s.set_ord IN (SELECT f.set_ord FROM label_data f "
+        "JOIN label_data p ON p.set_ord = f.set_ord AND p.source = f.source AND " + layerIs("p.layer_id", "PT") +
+        " AND p.start = f.start AND p.\"end\" = f.\"end\" "
+        "JOIN label_data g ON g.set_ord = f.set_ord AND g.source = f.source AND " + layerIs("g.layer_id", "GF") +
+        " AND g.start = f.start AND g.\"end\" = f.\"end\" "
+        "WHERE " + layerIs("f.layer_id", "FE") + " AND f.itype_id = 1";
+    const char* columns[] = {"f.name_id", "p.name_id", "g.name_id"};
     for (int i = 0; i < 3; ++i) {
-      const std::string test = nameTest(columns[i], pieces[static_cast<size_t>(i)]);
+      const std::string test = nameIds(columns[i], pieces[static_cast<size_t>(i)]);
       if (!test.empty()) sql += " AND " + test;
     }
     return sql + ")";
@@ -322,14 +333,14 @@ class Compiler {
                (test.empty() ? std::string() : " AND " + test) + ")";
       });
     }
-    if (key == "fe") return anyOf(term, [&](const std::string& p) { return labelTest("FE", p, " AND itype = ''"); });
-    if (key == "ni") return anyOf(term, [&](const std::string& p) { return labelTest("FE", p, " AND itype <> ''"); });
+    if (key == "fe") return anyOf(term, [&](const std::string& p) { return labelTest("FE", p, " AND itype_id = 1"); });
+    if (key == "ni") return anyOf(term, [&](const std::string& p) { return labelTest("FE", p, " AND itype_id <> 1"); });
     if (key == "pt") return anyOf(term, [&](const std::string& p) { return labelTest("PT", p, ""); });
     if (key == "gf") return anyOf(term, [&](const std::string& p) { return labelTest("GF", p, ""); });
     if (key == "itype")
       return anyOf(term, [&](const std::string& p) {
-        const std::string test = nameTest("itype", p);
-        return "s.set_ord IN (SELECT set_ord FROM labels WHERE itype <> ''" +
+        const std::string test = nameIds("itype_id", p);
+        return "s.set_ord IN (SELECT set_ord FROM label_data WHERE itype_id <> 1" +
                (test.empty() ? std::string() : " AND " + test) + ")";
       });
     if (key == "real") return anyOf(term, [&](const std::string& p) { return realization(term, p); });

@@ -161,10 +161,15 @@ class Writer {
         setText_(db, "UPDATE annotation_sets SET text = ? WHERE set_ord = ? AND text <> ?"),
         sentence_(db, "INSERT INTO sentences(set_ord, document, source, lu_id, subcorpus, "
                       "sentence_key, sentence_id, text, doc_order) VALUES (?,?,?,?,?,?,?,?,?)"),
-        label_(db, "INSERT INTO labels(set_ord, source, doc_order, layer, layer_rank, name, "
-                   "start_text, end_text, start, \"end\", itype) VALUES (?,?,?,?,?,?,?,?,?,?,?)"),
+        label_(db, "INSERT INTO label_data(set_ord, source, doc_order, layer_id, rank_id, name_id, "
+                   "start_text, end_text, start, \"end\", itype_id) VALUES (?,?,?,?,?,?,?,?,?,?,?)"),
+        labelName_(db, "INSERT INTO label_names(text) VALUES (?)"),
         realization_(db, "INSERT INTO fe_realizations(document, lu_id, fe, pt, gf, total_text, total, "
-                         "doc_order) VALUES (?,?,?,?,?,?,?,?)") {}
+                         "doc_order) VALUES (?,?,?,?,?,?,?,?)") {
+    Statement names(db, "SELECT text, name_id FROM label_names");
+    while (names.step()) names_.emplace(std::string(names.text(0)), names.integer(1));
+    nameId("");  // name_id 1 in a fresh file
+  }
 
   // Removes every row a document contributed (before it is re-read, or once it is gone).
   void remove(const DocumentEntry& entry) {
@@ -179,7 +184,7 @@ class Writer {
         break;
       case DocumentKind::Annotation:
       case DocumentKind::Subcorpus: {
-        Statement(db_, "DELETE FROM labels WHERE source = ? AND set_ord IN "
+        Statement(db_, "DELETE FROM label_data WHERE source = ? AND set_ord IN "
                        "(SELECT set_ord FROM annotation_sets WHERE lu_id = ?)")
             .bind(1, int64_t{sourceOf(entry.kind)})
             .bind(2, *entry.luId)
@@ -317,13 +322,35 @@ class Writer {
       sentence_.bind(6, sentence.key).bind(7, decimalValue(sentence.key)).bind(8, sentence.text)
           .bind(9, sentenceOrder++).run();
       for (const LabelRow& label : sentence.labels) {
-        label_.bind(1, setOrd).bind(2, source).bind(3, labelOrder++).bind(4, label.layer)
-            .bind(5, label.rank).bind(6, label.name);
-        if (label.startText) label_.bind(7, *label.startText).bind(9, decimalValue(*label.startText));
-        if (label.endText) label_.bind(8, *label.endText).bind(10, decimalValue(*label.endText));
-        label_.bind(11, label.itype).run();
+        label_.bind(1, setOrd).bind(2, source).bind(3, labelOrder++).bind(4, nameId(label.layer))
+            .bind(5, nameId(label.rank)).bind(6, nameId(label.name)).bind(11, nameId(label.itype));
+        bindOffset(7, 9, label.startText);
+        bindOffset(8, 10, label.endText);
+        label_.run();
       }
     }
+  }
+
+  // An offset: the integer when the text is its plain decimal writing, else the text as
+  // written (and no integer), so the common case costs one column.
+  void bindOffset(int textColumn, int valueColumn, const std::optional<std::string>& text) {
+    if (!text) return;
+    const std::optional<int64_t> value = decimalValue(*text);
+    if (value && std::to_string(*value) == *text) {
+      label_.bind(valueColumn, *value);
+    } else {
+      label_.bindStatic(textColumn, *text);
+      label_.bind(valueColumn, value);
+    }
+  }
+
+  int64_t nameId(const std::string& text) {
+    auto found = names_.find(text);
+    if (found != names_.end()) return found->second;
+    labelName_.bind(1, text).run();
+    const int64_t id = sqlite3_last_insert_rowid(db_.handle());
+    names_.emplace(text, id);
+    return id;
   }
 
   void writeRealizations(const DocumentEntry& entry, const DocumentRows& rows) {
@@ -337,7 +364,8 @@ class Writer {
   Database& db_;
   bool fresh_;
   Statement document_, problem_, frame_, fe_, lu_, type_, relation_, feRelation_, subcorpus_,
-      set_, setText_, sentence_, label_, realization_;
+      set_, setText_, sentence_, label_, labelName_, realization_;
+  std::unordered_map<std::string, int64_t> names_;
   int64_t mapLu_ = -1;
   std::unordered_map<std::string, int64_t> sets_;
   std::vector<int64_t> touchedLus_;
@@ -457,7 +485,7 @@ bool coldBuild(const std::string& release, const std::string& target,
   {
     Database db(temporary, Database::Mode::Create);
     db.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE; "
-            "PRAGMA cache_size=-65536; PRAGMA temp_store=MEMORY;");
+            "PRAGMA cache_size=-65536; PRAGMA temp_store=MEMORY; PRAGMA page_size=8192;");
     db.exec("PRAGMA application_id=" + std::to_string(kApplicationId) + "; PRAGMA user_version=" +
             std::to_string(kSchemaVersion) + ";");
     Transaction transaction(db);
@@ -627,7 +655,7 @@ IndexCounts countRows(const std::string& indexFile) {
   counts.lexicalUnits = count("lexical_units");
   counts.relations = count("frame_relations");
   counts.annotationSets = count("annotation_sets");
-  counts.labels = count("labels");
+  counts.labels = count("label_data");
   counts.realizations = count("fe_realizations");
   counts.problems = count("problems");
   return counts;

@@ -111,29 +111,47 @@ CREATE TABLE sentences(
   doc_order INTEGER NOT NULL  -- position among the document's sentences, from 0
 );
 
-CREATE TABLE labels(
-  set_ord INTEGER NOT NULL REFERENCES annotation_sets(set_ord),
+-- Label names, layer names, ranks and itypes, each stored once; name_id 1 is ''.
+CREATE TABLE label_names(
+  name_id INTEGER PRIMARY KEY,
+  text TEXT NOT NULL UNIQUE
+);
+CREATE TABLE label_data(
+  set_ord INTEGER NOT NULL,
   source INTEGER NOT NULL,
-  doc_order INTEGER NOT NULL, -- position among the document's labels, from 0
-  layer TEXT NOT NULL,        -- the layer's name; '' for a label outside any layer
-  layer_rank TEXT NOT NULL,
-  name TEXT NOT NULL,
-  start_text TEXT,            -- the attributes as written; NULL when absent
-  end_text TEXT,
-  start INTEGER,              -- the same as integers; NULL when absent or not an integer
+  doc_order INTEGER NOT NULL,
+  layer_id INTEGER NOT NULL,
+  rank_id INTEGER NOT NULL,
+  name_id INTEGER NOT NULL,
+  itype_id INTEGER NOT NULL,
+  start INTEGER,
   "end" INTEGER,
-  itype TEXT NOT NULL,        -- '' for an overt label
+  start_text TEXT,            -- only when not the plain decimal writing of start
+  end_text TEXT,
   PRIMARY KEY(set_ord, source, doc_order)
 ) WITHOUT ROWID;
+
+-- Every label of an annotation set, with its names as text and its offsets as written.
+CREATE VIEW labels AS
+SELECT d.set_ord, d.source, d.doc_order, l.text AS layer, r.text AS layer_rank, n.text AS name,
+       coalesce(d.start_text, CAST(d.start AS TEXT)) AS start_text,
+       coalesce(d.end_text, CAST(d."end" AS TEXT)) AS end_text,
+       d.start, d."end", i.text AS itype
+FROM label_data d
+JOIN label_names l ON l.name_id = d.layer_id
+JOIN label_names r ON r.name_id = d.rank_id
+JOIN label_names n ON n.name_id = d.name_id
+JOIN label_names i ON i.name_id = d.itype_id;
 
 -- One set, the layers of both documents: every layer of the annotation document, and the
 -- layers of the subcorpus document whose (name, rank) the annotation document lacks.
 CREATE VIEW merged_labels AS
 SELECT l.* FROM labels l
-WHERE l.source = 0
-   OR NOT EXISTS (SELECT 1 FROM labels a
-                  WHERE a.set_ord = l.set_ord AND a.source = 0
-                    AND a.layer = l.layer AND a.layer_rank = l.layer_rank);
+JOIN label_data d ON d.set_ord = l.set_ord AND d.source = l.source AND d.doc_order = l.doc_order
+WHERE d.source = 0
+   OR NOT EXISTS (SELECT 1 FROM label_data a
+                  WHERE a.set_ord = d.set_ord AND a.source = 0
+                    AND a.layer_id = d.layer_id AND a.rank_id = d.rank_id);
 
 CREATE TABLE fe_realizations(
   realization_ord INTEGER PRIMARY KEY,
@@ -173,8 +191,8 @@ CREATE INDEX annotation_sets_order ON annotation_sets(lu_id, sentence_id, set_or
 CREATE INDEX annotation_sets_sentence ON annotation_sets(sentence_id);
 CREATE INDEX sentences_set ON sentences(set_ord);
 CREATE INDEX sentences_lu ON sentences(lu_id);
-CREATE INDEX labels_name ON labels(layer, name COLLATE NOCASE);
-CREATE INDEX labels_itype ON labels(itype COLLATE NOCASE) WHERE itype <> '';
+CREATE INDEX label_data_name ON label_data(layer_id, name_id);
+CREATE INDEX label_data_itype ON label_data(itype_id) WHERE itype_id <> 1;
 CREATE INDEX fe_realizations_lu ON fe_realizations(lu_id);
 )sql";
 }

@@ -110,9 +110,11 @@ void IndexReader::forEachSet(const CompiledQuery& query, int64_t offset, int64_t
   const int next = static_cast<int>(query.parameters.size()) + 1;
   rows.bind(next, limit).bind(next + 1, offset < 0 ? 0 : offset);
   Statement target(*db_,
-                   "SELECT start, \"end\" FROM labels WHERE set_ord = ? AND layer = 'Target' "
-                   "AND name = 'Target' AND start IS NOT NULL AND \"end\" IS NOT NULL "
+                   "SELECT start, \"end\" FROM label_data WHERE set_ord = ?1 AND layer_id = ?2 "
+                   "AND name_id = ?2 AND start IS NOT NULL AND \"end\" IS NOT NULL "
                    "ORDER BY source, doc_order LIMIT 1");
+  const int64_t targetId =
+      db_->scalarInt("SELECT name_id FROM label_names WHERE text = 'Target'", -1);
   SetRow row;
   while (rows.step()) {
     row.luId = rows.integer(0);
@@ -120,7 +122,7 @@ void IndexReader::forEachSet(const CompiledQuery& query, int64_t offset, int64_t
     row.frame = rows.text(2);
     row.sentenceId = rows.text(3);
     row.text = rows.text(4);
-    target.bind(1, rows.integer(5));
+    target.bind(1, rows.integer(5)).bind(2, targetId);
     row.targetStart.reset();
     row.targetEnd.reset();
     if (target.step()) {
@@ -181,9 +183,12 @@ void IndexReader::runSql(std::string_view sql,
   }
   std::vector<std::string> names;
   for (int i = 0; i < statement.columnCount(); ++i) names.emplace_back(statement.columnName(i));
+  // The first step runs before the header is given, so a statement that fails at once
+  // (a write refused) prints nothing.
+  bool more = statement.step();
   header(names);
   std::vector<SqlCell> cells(names.size());
-  while (statement.step()) {
+  for (; more; more = statement.step()) {
     for (int i = 0; i < statement.columnCount(); ++i) {
       SqlCell& cell = cells[static_cast<size_t>(i)];
       switch (sqlite3_column_type(statement.handle(), i)) {

@@ -5,6 +5,13 @@
 namespace sorvanta::index {
 
 Database::Database(const std::string& path, Mode mode) {
+  // Memory statistics take a global mutex on every allocation; the index needs none. Only
+  // possible before SQLite initialises, so the first connection of the process decides.
+  static const bool configured = [] {
+    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    return true;
+  }();
+  (void)configured;
   const int flags = mode == Mode::ReadOnly    ? SQLITE_OPEN_READONLY
                     : mode == Mode::ReadWrite ? SQLITE_OPEN_READWRITE
                                               : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
@@ -69,6 +76,13 @@ Statement& Statement::bind(int index, int64_t value) {
 
 Statement& Statement::bind(int index, std::string_view value) {
   const int code = sqlite3_bind_text64(stmt_, index, value.data(), value.size(), SQLITE_TRANSIENT,
+                                       SQLITE_UTF8);
+  if (code != SQLITE_OK) db_.fail(code, "index bind");
+  return *this;
+}
+
+Statement& Statement::bindStatic(int index, std::string_view value) {
+  const int code = sqlite3_bind_text64(stmt_, index, value.data(), value.size(), SQLITE_STATIC,
                                        SQLITE_UTF8);
   if (code != SQLITE_OK) db_.fail(code, "index bind");
   return *this;

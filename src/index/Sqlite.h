@@ -59,6 +59,8 @@ class Statement {
 
   Statement& bind(int index, int64_t value);
   Statement& bind(int index, std::string_view value);  // bound as UTF-8 text, copied
+  // Bound without a copy: value must stay unchanged until the statement is reset.
+  Statement& bindStatic(int index, std::string_view value);
   Statement& bind(int index, const std::optional<int64_t>& value);
   Statement& bindNull(int index);
   // Advances to the next row: true while there is one.

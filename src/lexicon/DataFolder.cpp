@@ -4,25 +4,16 @@
 
 namespace sorvanta::lexicon {
 
-namespace {
-
-DataFolderChoice choiceOf(std::string folder) {
-  std::string frames = framesDocumentPath(folder);
-  return {std::move(folder), std::move(frames)};
-}
-
-}  // namespace
-
-std::optional<DataFolderChoice> resolveDataFolder(const DataFolderPlatform& platform) {
+std::optional<ReleaseFolder> resolveDataFolder(const DataFolderPlatform& platform) {
   const std::string& beside = platform.executableFolder;
   if (platform.fileExists && platform.fileExists(framesDocumentPath(beside))) {
     platform.settings.writeString(kLocationSetting, beside);
-    return choiceOf(beside);
+    return ReleaseFolder(beside);
   }
 
   // The stored folder is trusted without checking that it still holds the frames document.
-  std::string stored = platform.settings.readString(kLocationSetting);
-  if (!stored.empty()) return choiceOf(std::move(stored));
+  ReleaseFolder stored = storedDataFolder(platform.settings);
+  if (!stored.empty()) return stored;
 
   const std::optional<std::string> chosen =
       platform.chooseFramesFile ? platform.chooseFramesFile() : std::nullopt;
@@ -41,7 +32,11 @@ std::optional<DataFolderChoice> resolveDataFolder(const DataFolderPlatform& plat
   std::string folder = *chosen;
   folder.erase(at, kFramesRelativePath.size());
   platform.settings.writeString(kLocationSetting, folder);
-  return choiceOf(std::move(folder));
+  return ReleaseFolder(std::move(folder));
+}
+
+ReleaseFolder storedDataFolder(const SettingsStore& settings) {
+  return ReleaseFolder(settings.readString(kLocationSetting));
 }
 
 }  // namespace sorvanta::lexicon

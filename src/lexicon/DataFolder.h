@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "lexicon/ReleaseFolder.h"
+
 namespace sorvanta::lexicon {
 
 // Caption of the start-up messages.
@@ -43,13 +45,12 @@ struct DataFolderPlatform {
   std::function<void(std::string_view caption, std::string_view text)> showMessage;
 };
 
-struct DataFolderChoice {
-  std::string dataFolder;      // ends with '/'
-  std::string framesDocument;  // dataFolder + "frXML/frames.xml", to be loaded
-};
-
 // Resolves the data folder, rewriting the stored folder when it came from the executable's
 // folder or the dialog. None after one of the two messages was shown: start-up stops there.
-std::optional<DataFolderChoice> resolveDataFolder(const DataFolderPlatform& platform);
+// The caller loads the frames document, folder.frames().
+std::optional<ReleaseFolder> resolveDataFolder(const DataFolderPlatform& platform);
+
+// The folder the settings remember (the window stores it at start-up), or no folder.
+ReleaseFolder storedDataFolder(const SettingsStore& settings);
 
 }  // namespace sorvanta::lexicon

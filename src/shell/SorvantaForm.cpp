@@ -189,7 +189,7 @@ void TSVExplorer::EditLexUnitFindChange() {
 
 void TSVExplorer::showLexUnit(const lexicon::ListRow& row) {
   const views::AnnotationLoad load =
-      views::loadLexUnitAnnotation(ShownLexUnitXpObjModel, DataFolder, row.cell(lexicon::kLuId));
+      views::loadLexUnitAnnotation(ShownLexUnitXpObjModel, DataFolder.path(), row.cell(lexicon::kLuId));
   shownFrame_ = row.cell(lexicon::kLuFrameName);
   shownLexUnit_ = row.caption();
   const xml::TXpNode* root =

@@ -12,9 +12,11 @@
 #include <vector>
 
 #include "lexicon/ListRow.h"
+#include "lexicon/ReleaseFolder.h"
+#include "text/Outcome.h"
 #include "widgets/Messages.h"
 #include "widgets/OpenFileDialog.h"
-#include "widgets/QtSettingsStore.h"
+#include "settings/QtSettingsStore.h"
 #include "xml/XpObjModel.h"
 
 class QAction;
@@ -94,8 +96,8 @@ class TSVExplorer : public QWidget {
   std::function<uint32_t()> SampleSeed = [] { return static_cast<uint32_t>(std::time(nullptr)); };
 
   // State that outlives one command.
-  std::string DataFolder;  // working text, ends with the separator once start-up found it
-  std::unique_ptr<widgets::QtSettingsStore> SettingsHandle;
+  lexicon::ReleaseFolder DataFolder;  // empty until start-up found it
+  std::unique_ptr<settings::QtSettingsStore> SettingsHandle;
   const xml::TXpNode* FramesRoot = nullptr;
   const xml::TXpNode* RelationsRoot = nullptr;
   int32_t SelectedSentenceRow = -1;
@@ -173,8 +175,13 @@ class TSVExplorer : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // Creates and lays out every control (SorvantaFormLayout.cpp).
+  // Creates and lays out every control (SorvantaFormLayout.cpp): the top area, then each tab.
   void buildControls();
+  QWidget* buildTopArea();
+  QWidget* buildFramesTab();
+  QWidget* buildLexUnitsTab();
+  QWidget* buildFrameElementsTab();
+  QWidget* buildSampleSelectionTab();
   // Connects each control event to its handler through the error display.
   void connectHandlers();
   // Start-up steps after the data folder is known (StartUp.cpp).
@@ -188,10 +195,11 @@ class TSVExplorer : public QWidget {
   void showSentenceRows(const std::vector<std::string>& rows);
   // The controls that start commands (SampleSelectionTab.cpp).
   std::vector<QWidget*> commandControls() const;
-  // The preposition study's folder: the stored data folder, ending with the separator.
-  std::string studyFolder() const;
   // False, after telling the user, when start-up found no data folder to read and write.
-  bool haveDataFolder(const std::string& folder) const;
+  bool haveDataFolder() const;
+  // Shows the notices of a command's outcome that need the user's attention, each in a
+  // message box under its caption.
+  void showOutcome(const text::Outcome& outcome) const;
 
   widgets::Messages messages_;
   std::string executableFolder_;

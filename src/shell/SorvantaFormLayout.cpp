@@ -94,7 +94,24 @@ void TSVExplorer::buildControls() {
   resize(770, 558);
   setHelpContext(this, kHelpMain);
 
-  // Top area: the frames list with the totals and the three buttons beside it.
+  QWidget* top = buildTopArea();
+  PageControl1 = named(new QTabWidget(this), "PageControl1");
+  setHelpContext(PageControl1, kHelpPageControl);
+  PageControl1->addTab(buildFramesTab(), "Frames");
+  PageControl1->addTab(buildLexUnitsTab(), "Lexical Units");
+  PageControl1->addTab(buildFrameElementsTab(), "Frame Elements");
+  PageControl1->addTab(buildSampleSelectionTab(), "Sample Selection");
+  PageControl1->setCurrentWidget(FramesTabSheet);
+
+  // The top area and the page control share the height as designed (217 to 341).
+  auto* formLayout = new QVBoxLayout(this);
+  formLayout->setContentsMargins(8, 8, 8, 8);
+  formLayout->addWidget(top, 217);
+  formLayout->addWidget(PageControl1, 341);
+}
+
+// The frames list with the totals and the three buttons beside it.
+QWidget* TSVExplorer::buildTopArea() {
   auto* top = new QWidget(this);
   FramesListView = named(new widgets::ReportListView(top), "FramesListView");
   FramesListView->setColumns({{"Frame", 150},
@@ -131,11 +148,10 @@ void TSVExplorer::buildControls() {
   topLayout->setContentsMargins(0, 0, 0, 0);
   topLayout->addLayout(framesColumn, 3);
   topLayout->addLayout(side, 2);
+  return top;
+}
 
-  PageControl1 = named(new QTabWidget(this), "PageControl1");
-  setHelpContext(PageControl1, kHelpPageControl);
-
-  // Tab "Frames".
+QWidget* TSVExplorer::buildFramesTab() {
   FramesTabSheet = named(new QWidget(), "FramesTabSheet");
   setHelpContext(FramesTabSheet, kHelpFramesTab);
   FrameNameEdit = lineEdit(FramesTabSheet, "FrameNameEdit");
@@ -172,9 +188,10 @@ void TSVExplorer::buildControls() {
   auto* framesTabLayout = new QHBoxLayout(FramesTabSheet);
   framesTabLayout->addLayout(frameLeft, 4);
   framesTabLayout->addLayout(frameRight, 3);
-  PageControl1->addTab(FramesTabSheet, "Frames");
+  return FramesTabSheet;
+}
 
-  // Tab "Lexical Units".
+QWidget* TSVExplorer::buildLexUnitsTab() {
   LexUnitsTabSheet = named(new QWidget(), "LexUnitsTabSheet");
   EditLexUnitFind = lineEdit(LexUnitsTabSheet, "EditLexUnitFind");
   ComboBoxSubCorp = named(new QComboBox(LexUnitsTabSheet), "ComboBoxSubCorp");
@@ -208,9 +225,10 @@ void TSVExplorer::buildControls() {
   lexUnitsLayout->addLayout(findRow);
   lexUnitsLayout->addWidget(LexUnitListView, 1);
   lexUnitsLayout->addWidget(SentAdvStringGrid, 1);
-  PageControl1->addTab(LexUnitsTabSheet, "Lexical Units");
+  return LexUnitsTabSheet;
+}
 
-  // Tab "Frame Elements".
+QWidget* TSVExplorer::buildFrameElementsTab() {
   FETabSheet = named(new QWidget(), "FETabSheet");
   setHelpContext(FETabSheet, kHelpFrameElementsTab);
   FEListView = named(new widgets::ReportListView(FETabSheet), "FEListView");
@@ -235,9 +253,10 @@ void TSVExplorer::buildControls() {
   auto* feLayout = new QHBoxLayout(FETabSheet);
   feLayout->addLayout(feLeft);
   feLayout->addWidget(FEDefsAdvStringGrid, 1);
-  PageControl1->addTab(FETabSheet, "Frame Elements");
+  return FETabSheet;
+}
 
-  // Tab "Sample Selection".
+QWidget* TSVExplorer::buildSampleSelectionTab() {
   TabSheetSampSel = named(new QWidget(), "TabSheetSampSel");
   setHelpContext(TabSheetSampSel, kHelpSampleSelectionTab);
   QWidget* sample = TabSheetSampSel;
@@ -309,14 +328,7 @@ void TSVExplorer::buildControls() {
   sampleLayout->addLayout(draw, 3);
   sampleLayout->addLayout(training, 2);
   sampleLayout->addLayout(derived, 2);
-  PageControl1->addTab(TabSheetSampSel, "Sample Selection");
-  PageControl1->setCurrentWidget(FramesTabSheet);
-
-  // The top area and the page control share the height as designed (217 to 341).
-  auto* formLayout = new QVBoxLayout(this);
-  formLayout->setContentsMargins(8, 8, 8, 8);
-  formLayout->addWidget(top, 217);
-  formLayout->addWidget(PageControl1, 341);
+  return TabSheetSampSel;
 }
 
 }  // namespace sorvanta::shell

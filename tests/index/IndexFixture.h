@@ -31,7 +31,7 @@ class IndexTest : public ::testing::Test {
   }
   CliOutput search(const std::string& release, std::vector<std::string> args) {
     args.insert(args.begin(), "search");
-    return runOnRelease(release, args);
+    return runOn(release, args);
   }
 
   TempDir cache_, work_;

@@ -60,7 +60,7 @@ TEST_F(Freshness, TouchedDocumentIsReadAlone) {
   EXPECT_FALSE(touched.built);
   EXPECT_EQ(touched.documentsRead, 1);
   // A set held by both documents keeps the labels of both after the re-read.
-  EXPECT_EQ(runOnRelease(release, {"sql", "SELECT count(DISTINCT source) FROM labels l JOIN "
+  EXPECT_EQ(runOn(release, {"sql", "SELECT count(DISTINCT source) FROM labels l JOIN "
                                           "annotation_sets s USING (set_ord) WHERE s.sentence_id = 500101"})
                 .out,
             "count(DISTINCT source)\n2\n");
@@ -164,7 +164,7 @@ TEST_F(Freshness, NoFramesDocumentIsRefused) {
   index::IndexReport report;
   const text::Outcome outcome = index::updateIndex(options, report);
   EXPECT_EQ(outcome.status, text::Outcome::Status::Refused);
-  CliOutput result = runOnRelease(work_.path().string(), {"search", "fe:Goal"});
+  CliOutput result = runOn(work_.path().string(), {"search", "fe:Goal"});
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.err.find("frames"), std::string::npos);
 }

@@ -95,7 +95,7 @@ TEST_F(QueryResults, HostileInputRunsAsText) {
     }
   }
   EXPECT_EQ(search(release, {"--count", "into"}).out, search(release, {"--count", "INTO"}).out);
-  EXPECT_EQ(runOnRelease(release, {"sql", "SELECT count(*) FROM frames"}).out, "count(*)\n14\n");
+  EXPECT_EQ(runOn(release, {"sql", "SELECT count(*) FROM frames"}).out, "count(*)\n14\n");
 }
 
 }  // namespace

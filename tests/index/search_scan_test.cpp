@@ -165,5 +165,34 @@ TEST_F(SearchScan, FormatsAndLimit) {
   EXPECT_EQ(search(sampleReleasePath(), {"fe:Goal", "--what", "nothing"}).status, 2);
 }
 
+TEST_F(SearchScan, SqlIsReadOnlyAndOneStatement) {
+  const std::string release = sampleReleasePath();
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string out;
+  };
+  const Case cases[] = {
+      {{"sql", "SELECT id, name, NULL AS n FROM frames WHERE id = 7", "--format", "jsonl"}, 0,
+       "{\"id\":7,\"name\":\"Motion\",\"n\":null}\n"},
+      {{"sql", "SELECT id, name FROM frames WHERE id = 7 -- comment"}, 0, "id\tname\n7\tMotion\n"},
+      {{"sql", "SELECT name FROM frames WHERE regexp('^Mot', name)"}, 0, "name\nMotion\n"},
+      {{"sql", "DELETE FROM frames"}, 1, ""},
+      {{"sql", "SELECT 1; DELETE FROM frames"}, 2, ""},
+      {{"sql", "   "}, 2, ""},
+      {{"sql", "SELECT nothing FROM nowhere"}, 1, ""},
+  };
+  for (const Case& c : cases) {
+    CliOutput result = runOn(release, c.args);
+    EXPECT_EQ(result.status, c.status) << c.args[1] << result.err;
+    EXPECT_EQ(result.out, c.out) << c.args[1];
+  }
+  EXPECT_EQ(runOn(release, {"sql", "SELECT count(*) FROM frames"}).out, "count(*)\n14\n");
+  CliOutput index = runOn(release, {"index"});
+  EXPECT_EQ(index.status, 0);
+  EXPECT_NE(index.out.find("Action:\trefreshed\n"), std::string::npos) << index.out;
+  EXPECT_NE(index.out.find("Documents read:\t0\n"), std::string::npos) << index.out;
+}
+
 }  // namespace
 }  // namespace sorvanta::testing

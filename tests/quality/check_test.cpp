@@ -168,7 +168,7 @@ TEST_F(QualityTest, UnreadableDocumentIsLocatedByLineAndColumn) {
 
 TEST_F(QualityTest, CommandLineFormatsAndExitStatus) {
   const std::string sample = sampleReleasePath();
-  CliOutput tsv = runOnRelease(sample, {"check"});
+  CliOutput tsv = runOn(sample, {"check"});
   EXPECT_EQ(tsv.status, 0);
   EXPECT_EQ(std::count(tsv.out.begin(), tsv.out.end(), '\n'), 3);
   EXPECT_EQ(tsv.out.substr(0, tsv.out.find('\n')),
@@ -176,9 +176,9 @@ TEST_F(QualityTest, CommandLineFormatsAndExitStatus) {
             "the definition holds 1 character outside Windows-1252 (\xCE\xA9), written as '?' in every list");
   EXPECT_NE(tsv.err.find("sorvanta: outside-windows-1252: 3 (warning)"), std::string::npos);
   EXPECT_NE(tsv.err.find("sorvanta: check: 0 errors, 3 warnings"), std::string::npos);
-  EXPECT_EQ(runOnRelease(sample, {"check", "--strict"}).status, 1);
+  EXPECT_EQ(runOn(sample, {"check", "--strict"}).status, 1);
 
-  CliOutput json = runOnRelease(sample, {"check", "--format", "json"});
+  CliOutput json = runOn(sample, {"check", "--format", "json"});
   const nlohmann::json array = nlohmann::json::parse(json.out);
   ASSERT_EQ(array.size(), 3u);
   for (const auto& object : array) {
@@ -190,9 +190,9 @@ TEST_F(QualityTest, CommandLineFormatsAndExitStatus) {
 
   const std::string release = writeRelease("errors");
   edit(release, "frXML/frRelation.xml", "superFrameName=\"[^\"]+\"", "superFrameName=\"Nowhere\"");
-  EXPECT_EQ(runOnRelease(release, {"check"}).status, 1);
-  EXPECT_EQ(runOnRelease(release, {"check", "--format", "xml"}).status, 2);
-  EXPECT_EQ(runOnRelease(work_.file("nothing"), {"check"}).status, 1);
+  EXPECT_EQ(runOn(release, {"check"}).status, 1);
+  EXPECT_EQ(runOn(release, {"check", "--format", "xml"}).status, 2);
+  EXPECT_EQ(runOn(work_.file("nothing"), {"check"}).status, 1);
 }
 
 }  // namespace
