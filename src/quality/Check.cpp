@@ -180,18 +180,14 @@ class Checker {
 
   std::vector<Finding> run() {
     db_.exec(
-        "CREATE TEMP TABLE dup_sets(set_ord INTEGER PRIMARY KEY);"
-        "INSERT INTO dup_sets SELECT DISTINCT set_ord FROM sentences GROUP BY set_ord, source "
-        "HAVING count(*) > 1;"
         "CREATE TEMP TABLE dup_lus(id INTEGER PRIMARY KEY);"
         "INSERT INTO dup_lus SELECT id FROM lexical_units WHERE id IS NOT NULL GROUP BY id "
         "HAVING count(*) > 1;");
     problems();
     missingAnnotationDocuments();
     duplicates();
-    labels();
+    labelFindings();
     unknownFeLabels();
-    overlappingLabels();
     relations();
     outsideWindows1252();
     emptyDefinitions();
@@ -202,7 +198,7 @@ class Checker {
         troubled_.insert(finding.luId);
     annotatedCounts();
     realizationCounts();
-    db_.exec("DROP TABLE temp.dup_sets; DROP TABLE temp.dup_lus;");
+    db_.exec("DROP TABLE temp.dup_lus;");
     return std::move(findings_);
   }
 
@@ -296,10 +292,14 @@ class Checker {
           "frame " + literal(feNames.text(0)) + " has more than one frame element named " +
               literal(feNames.text(1)),
           0, text(feNames, 0));
+    // The index records a problem in each document with a repeated sentence ID; only those
+    // documents are searched for the repeats.
     Statement sentences(db_, "SELECT document, lu_id, sentence_key, n FROM (SELECT sentence_ord, "
                              "document, lu_id, sentence_key, row_number() OVER (PARTITION BY document, "
-                             "sentence_key ORDER BY doc_order) AS n FROM sentences "
-                             "WHERE sentence_key <> '') WHERE n > 1 ORDER BY sentence_ord");
+                             "sentence_key ORDER BY doc_order) AS n FROM sentences WHERE sentence_key <> '' "
+                             "AND lu_id IN (SELECT d.lu_id FROM problems p JOIN documents d ON d.path = p.document "
+                             "WHERE p.code = 'duplicate-sentence') AND document IN (SELECT document FROM problems "
+                             "WHERE code = 'duplicate-sentence')) WHERE n > 1 ORDER BY sentence_ord");
     while (sentences.step())
       add("duplicate-sentence-id", text(sentences, 0),
           sentenceLocation(sentences.text(2)) + "[" + std::to_string(sentences.integer(3)) + "]",
@@ -307,92 +307,68 @@ class Checker {
           sentences.integer(1));
   }
 
-  // Offsets that are not integers, or lie outside the sentence. The sentence of a label is
-  // the one of its set in the same document; sets whose sentence occurs twice in a document
-  // are left out (which sentence a label belongs to is unknown; the duplicate is reported).
-  void labels() {
-    Statement bad(db_, "SELECT s.document, s.lu_id, s.sentence_key, l.layer, l.layer_rank, l.name, "
-                       "l.start_text, l.end_text FROM sentences s JOIN labels l "
-                       "ON l.set_ord = s.set_ord AND l.source = s.source "
-                       "WHERE s.set_ord NOT IN dup_sets AND l.itype = '' "
-                       "AND ((l.start_text IS NOT NULL AND l.start IS NULL) "
-                       "OR (l.end_text IS NOT NULL AND l.\"end\" IS NULL)) "
-                       "ORDER BY s.sentence_ord, l.doc_order");
-    while (bad.step()) {
-      const std::string value = !bad.isNull(6) && !index::decimalValue(bad.text(6)) ? text(bad, 6) : text(bad, 7);
-      add("label-bad-integer", text(bad, 0), labelLocation(bad, 3, bad.text(2)),
-          "label " + literal(bad.text(5)) + ": offset " + literal(value) + " is not an integer",
-          bad.integer(1));
-    }
-    Statement range(db_, "SELECT s.document, s.lu_id, s.sentence_key, l.layer, l.layer_rank, l.name, "
-                         "l.start_text, l.end_text, l.start, l.\"end\", length(s.text) "
-                         "FROM sentences s JOIN labels l ON l.set_ord = s.set_ord AND l.source = s.source "
-                         "WHERE s.set_ord NOT IN dup_sets AND l.itype = '' AND l.start IS NOT NULL "
-                         "AND l.\"end\" IS NOT NULL AND (l.start < 0 OR l.start > l.\"end\" "
-                         "OR l.\"end\" >= length(s.text)) ORDER BY s.sentence_ord, l.doc_order");
-    while (range.step()) {
-      const int64_t start = range.integer(8), end = range.integer(9), length = range.integer(10);
-      std::string why = start > end ? "starts after it ends"
-                                     : "lies outside the sentence of " + std::to_string(length) +
-                                           " characters (offsets 0 to " + std::to_string(length - 1) + ")";
-      add("label-offset-out-of-range", text(range, 0), labelLocation(range, 3, range.text(2)),
-          "label " + literal(range.text(5)) + " (" + std::to_string(start) + "-" + std::to_string(end) +
-              ") " + why,
-          range.integer(1));
+  // Offsets that are not integers or lie outside their sentence, and overlapping FE labels:
+  // the index found them while reading each document (docs/index-schema.md, label_findings).
+  void labelFindings() {
+    Statement row(db_, "SELECT document, lu_id, sentence_key, layer, layer_rank, name, start_text, "
+                       "end_text, fault, sentence_length, other_name, other_start, other_end "
+                       "FROM label_findings ORDER BY document, sentence_order, label_order");
+    while (row.step()) {
+      const std::string_view fault = row.text(8);
+      const std::string location = labelLocation(row, 3, row.text(2));
+      const std::string label = "label " + literal(row.text(5));
+      const int64_t luId = row.integer(1);
+      if (fault == "bad-integer") {
+        const std::string value =
+            !row.isNull(6) && !index::decimalValue(row.text(6)) ? text(row, 6) : text(row, 7);
+        add("label-bad-integer", text(row, 0), location,
+            label + ": offset " + literal(value) + " is not an integer", luId);
+        continue;
+      }
+      const int64_t start = *index::decimalValue(row.text(6)), end = *index::decimalValue(row.text(7));
+      const std::string span = " (" + std::to_string(start) + "-" + std::to_string(end) + ")";
+      if (fault == "out-of-range") {
+        const int64_t length = row.integer(9);
+        const std::string why = start > end ? "starts after it ends"
+                                            : "lies outside the sentence of " + std::to_string(length) +
+                                                  " characters (offsets 0 to " + std::to_string(length - 1) + ")";
+        add("label-offset-out-of-range", text(row, 0), location, label + span + " " + why, luId);
+      } else {
+        std::string with = "another FE label";
+        if (!row.isNull(10))
+          with = "FE label " + literal(row.text(10)) + " (" + std::to_string(row.integer(11)) + "-" +
+                 std::to_string(row.integer(12)) + ")";
+        add("overlapping-fe-labels", text(row, 0), location, "FE " + label + span + " overlaps " + with, luId);
+      }
     }
   }
 
   // FE labels are checked against the frame elements of every frame that lists the unit
   // (one, unless its ID is duplicated). Units the frames document does not list are left out.
+  // The index counts each document's FE label names; only the labels of names that no frame
+  // element matches are then looked up.
   void unknownFeLabels() {
-    db_.exec("CREATE TEMP TABLE lu_fes(lu_id INTEGER, name TEXT, PRIMARY KEY(lu_id, name)) WITHOUT ROWID;"
-             "INSERT OR IGNORE INTO lu_fes SELECT lu.id, fe.name FROM lexical_units lu "
-             "JOIN frame_elements fe ON fe.frame_ord = lu.frame_ord WHERE lu.id IS NOT NULL;");
+    db_.exec("CREATE TEMP TABLE unknown_fe(document TEXT, lu_id INTEGER, name TEXT, "
+             "PRIMARY KEY(document, name)) WITHOUT ROWID;"
+             "INSERT OR IGNORE INTO unknown_fe SELECT c.document, c.lu_id, c.name FROM fe_label_counts c "
+             "WHERE c.lu_id IN (SELECT id FROM lexical_units) AND NOT EXISTS (SELECT 1 FROM "
+             "lexical_units lu JOIN frame_elements fe ON fe.frame_ord = lu.frame_ord "
+             "WHERE lu.id = c.lu_id AND fe.name = c.name);");
     Statement row(db_, "SELECT s.document, s.lu_id, s.sentence_key, l.layer, l.layer_rank, l.name, "
                        "l.start_text, l.end_text, (SELECT group_concat(DISTINCT frame_name) "
                        "FROM lexical_units WHERE id = s.lu_id) "
-                       "FROM labels l JOIN sentences s ON s.sentence_ord = (SELECT min(x.sentence_ord) "
-                       "FROM sentences x WHERE x.set_ord = l.set_ord AND x.source = l.source) "
-                       "WHERE l.layer = 'FE' AND s.lu_id IN (SELECT id FROM lexical_units) "
-                       "AND NOT EXISTS (SELECT 1 FROM lu_fes k WHERE k.lu_id = s.lu_id AND k.name = l.name) "
+                       "FROM unknown_fe u CROSS JOIN sentences s ON s.lu_id = u.lu_id AND s.document = u.document "
+                       "CROSS JOIN labels l ON l.set_ord = s.set_ord AND l.source = s.source "
+                       "WHERE l.layer = 'FE' AND l.name = u.name AND s.sentence_ord = (SELECT "
+                       "min(x.sentence_ord) FROM sentences x WHERE x.set_ord = s.set_ord AND x.source = s.source) "
                        "ORDER BY s.sentence_ord, l.doc_order");
     while (row.step())
       add("unknown-fe-label", text(row, 0), labelLocation(row, 3, row.text(2)),
           "FE label " + literal(row.text(5)) + " names no frame element of frame " +
               literal(row.text(8)),
           row.integer(1), text(row, 8));
-    db_.exec("DROP TABLE temp.lu_fes;");
-  }
-
-  // Within one FE layer (one rank) of one set in one document, each label that shares a
-  // character with a label before it (ordered by start, then end) is reported.
-  void overlappingLabels() {
-    Statement row(db_, "SELECT document, lu_id, sentence_key, layer, layer_rank, name, start_text, "
-                       "end_text, set_ord, source, doc_order, start, \"end\" FROM (SELECT s.document, "
-                       "s.lu_id, s.sentence_key, s.sentence_ord, l.*, max(l.\"end\") OVER (PARTITION BY "
-                       "l.set_ord, l.source, l.layer_rank ORDER BY l.start, l.\"end\", l.doc_order "
-                       "ROWS BETWEEN UNBOUNDED PRECEDING AND 1 PRECEDING) AS reach FROM labels l "
-                       "JOIN sentences s ON s.set_ord = l.set_ord AND s.source = l.source "
-                       "WHERE l.layer = 'FE' AND l.itype = '' AND l.start >= 0 AND l.start <= l.\"end\" "
-                       "AND l.\"end\" < length(s.text) AND l.set_ord NOT IN dup_sets) "
-                       "WHERE start <= reach ORDER BY sentence_ord, doc_order");
-    Statement other(db_, "SELECT name, start, \"end\" FROM labels WHERE set_ord = ? AND source = ? "
-                         "AND layer = 'FE' AND layer_rank = ? AND itype = '' AND doc_order <> ? "
-                         "AND start <= ? AND \"end\" >= ? AND start <= \"end\" "
-                         "ORDER BY start, \"end\", doc_order LIMIT 1");
-    while (row.step()) {
-      other.reset();
-      other.bind(1, row.integer(8)).bind(2, row.integer(9)).bind(3, row.text(4)).bind(4, row.integer(10))
-          .bind(5, row.integer(12)).bind(6, row.integer(11));
-      std::string with = "another FE label";
-      if (other.step())
-        with = "FE label " + literal(other.text(0)) + " (" + std::to_string(other.integer(1)) + "-" +
-               std::to_string(other.integer(2)) + ")";
-      add("overlapping-fe-labels", text(row, 0), labelLocation(row, 3, row.text(2)),
-          "FE label " + literal(row.text(5)) + " (" + std::to_string(row.integer(11)) + "-" +
-              std::to_string(row.integer(12)) + ") overlaps " + with,
-          row.integer(1));
-    }
+    row.reset();
+    db_.exec("DROP TABLE temp.unknown_fe;");
   }
 
   void relations() {
@@ -485,9 +461,8 @@ class Checker {
       check(frames, location + "/definition", "the definition", luRows.text(3), luRows.integer(4),
             text(luRows, 0));
     }
-    Statement sentences(db_, "SELECT document, sentence_key, text, lu_id FROM sentences WHERE text GLOB ?1 "
-                             "ORDER BY sentence_ord");
-    sentences.bind(1, nonAscii);
+    Statement sentences(db_, "SELECT document, sentence_key, text, lu_id FROM sentences "
+                             "WHERE outside_1252 > 0 ORDER BY sentence_ord");
     while (sentences.step())
       check(text(sentences, 0), sentenceLocation(sentences.text(1)), "the sentence", sentences.text(2),
             sentences.integer(3), {});
@@ -544,10 +519,34 @@ class Checker {
              "PRIMARY KEY(lu_id, fe)) WITHOUT ROWID;"
              "INSERT INTO entry_counts SELECT r.lu_id, r.fe, sum(r.total), 0 FROM fe_realizations r "
              "JOIN entry_units u ON u.lu_id = r.lu_id AND u.path = r.document GROUP BY r.lu_id, r.fe;"
-             "INSERT INTO entry_counts SELECT a.lu_id, m.name, 0, count(*) FROM merged_labels m "
-             "JOIN annotation_sets a ON a.set_ord = m.set_ord WHERE m.layer = 'FE' "
-             "AND m.layer_rank IN ('', '1') AND a.lu_id IN (SELECT lu_id FROM entry_units) GROUP BY a.lu_id, m.name "
-             "ON CONFLICT(lu_id, fe) DO UPDATE SET labels = excluded.labels;");
+             "INSERT INTO entry_counts SELECT c.lu_id, c.name, 0, sum(c.labels) FROM fe_label_counts c "
+             "JOIN documents d ON d.path = c.document AND d.kind = 'annotation' "
+             "WHERE c.layer_rank IN ('', '1') AND c.lu_id IN (SELECT lu_id FROM entry_units) "
+             "GROUP BY c.lu_id, c.name ON CONFLICT(lu_id, fe) DO UPDATE SET labels = labels + excluded.labels;");
+    // A set's FE layer of a rank counts from the subcorpus document only where the annotation
+    // document has none of that rank for the set (as the merged_labels view has it). The
+    // index keeps each sentence's FE ranks, so only those sets are read label by label.
+    db_.exec("CREATE TEMP TABLE subcorpus_only(set_ord INTEGER, rank TEXT, PRIMARY KEY(set_ord, rank)) "
+             "WITHOUT ROWID;");
+    {
+      Statement candidates(db_, "SELECT s1.set_ord, s1.fe_ranks, coalesce((SELECT group_concat(s0.fe_ranks, '') "
+                                "FROM sentences s0 WHERE s0.source = 0 AND s0.set_ord = s1.set_ord), '') "
+                                "FROM sentences s1 WHERE s1.source = 1 AND s1.fe_ranks <> '' "
+                                "AND s1.lu_id IN (SELECT lu_id FROM entry_units)");
+      Statement keep(db_, "INSERT OR IGNORE INTO subcorpus_only VALUES (?, ?)");
+      while (candidates.step()) {
+        const std::string_view subcorpus = candidates.text(1), annotation = candidates.text(2);
+        if (subcorpus == annotation) continue;
+        for (std::string_view rank : {std::string_view("<>"), std::string_view("<1>")})
+          if (subcorpus.find(rank) != std::string_view::npos && annotation.find(rank) == std::string_view::npos)
+            keep.bind(1, candidates.integer(0)).bind(2, rank.substr(1, rank.size() - 2)).run();
+      }
+    }
+    db_.exec("INSERT INTO entry_counts SELECT a.lu_id, l.name, 0, count(*) FROM subcorpus_only o "
+             "CROSS JOIN labels l ON l.set_ord = o.set_ord AND l.source = 1 AND l.layer = 'FE' "
+             "AND l.layer_rank = o.rank JOIN annotation_sets a ON a.set_ord = o.set_ord "
+             "GROUP BY a.lu_id, l.name ON CONFLICT(lu_id, fe) DO UPDATE SET labels = labels + excluded.labels;"
+             "DROP TABLE temp.subcorpus_only;");
     Statement row(db_, "SELECT u.path, c.lu_id, c.fe, c.total, c.labels, (SELECT group_concat(DISTINCT "
                        "frame_name) FROM lexical_units WHERE id = c.lu_id) FROM entry_counts c "
                        "JOIN entry_units u ON u.lu_id = c.lu_id WHERE c.total <> c.labels "
