@@ -166,6 +166,42 @@ TEST_F(QualityTest, UnreadableDocumentIsLocatedByLineAndColumn) {
   EXPECT_EQ(found[0].location, "4:1");
 }
 
+// The label faults are kept per document in the index: mending the document and checking
+// again drops them, with nothing else reported.
+TEST_F(QualityTest, ARefreshedDocumentTakesItsLabelFindingsAlong) {
+  const std::string release = writeRelease("refreshed");
+  const std::string lu = std::to_string(annotatedUnit().id), file = release + "/luXML/lu" + lu + ".xml";
+  const std::string original = readBytes(file);
+  edit(release, "luXML/lu" + lu + ".xml", "(layer name=\"FE\"[\\s\\S]*?end=)\"\\d+", "$1\"999");
+  std::vector<Finding> faulty = check(release);
+  ASSERT_EQ(faulty.size(), 1u);
+  EXPECT_EQ(faulty[0].code, "label-offset-out-of-range");
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << original;
+  const std::vector<Finding> mended = check(release);
+  EXPECT_TRUE(mended.empty()) << mended.front().code;
+}
+
+// A set's FE layer counts from the subcorpus document where the annotation document has none
+// for it; only when neither has it do the realization totals disagree with the labels.
+TEST_F(QualityTest, RealizationCountsTakeTheSubcorpusLayerWhereTheAnnotationLacksIt) {
+  const std::string lu = std::to_string(annotatedUnit().id);
+  const std::string annotation = "luXML/lu" + lu + ".xml", subcorpus = "xml/lu" + lu + ".xml";
+  const std::string dropLayer = "<layer name=\"FE\"[^>]*>[\\s\\S]*?</layer>";
+  // Only the first set's layer goes: the subcorpus document's first set is the same sentence.
+  const std::string firstSet = "(<annotationSet[^>]*>[\\s\\S]*?)" + dropLayer;
+
+  const std::string one = writeRelease("annotation-lacks");
+  edit(one, annotation, firstSet, "$1");
+  EXPECT_TRUE(check(one).empty());
+
+  const std::string both = writeRelease("both-lack");
+  edit(both, annotation, firstSet, "$1");
+  edit(both, subcorpus, firstSet, "$1");
+  const std::vector<Finding> findings = check(both);
+  ASSERT_FALSE(findings.empty());
+  for (const Finding& finding : findings) EXPECT_EQ(finding.code, "realization-count-mismatch");
+}
+
 TEST_F(QualityTest, CommandLineFormatsAndExitStatus) {
   const std::string sample = sampleReleasePath();
   CliOutput tsv = runOn(sample, {"check"});
