@@ -1,6 +1,6 @@
 // sorvanta-screenshots: renders the main window on a release to PNG files for review, on Qt's
 // offscreen platform: each tab after a click that fills it, the sentence frame-element dialog
-// for one sentence and the about box. The dialogs come from their menu item and button; the
+// for one sentence, the about box, and the window maximized. The dialogs come from their menu item and button; the
 // modal hook grabs them instead of blocking.
 //
 // usage: sorvanta-screenshots --release DIR --out DIR
@@ -218,9 +218,19 @@ int run(const QString& release, const QString& outFolder) {
   sorvanta::widgets::setModalHook({});
   if (!aboutShown) std::fprintf(stderr, "the About button showed no dialog\n");
 
+  // Maximized (1600 × 1000) on the frame with the longest name: names and IDs uncut.
+  form.resize(1600, 1000);
+  settle();
+  const int longest = bestRow(form.FramesListView, [&](size_t i) {
+    return static_cast<long>(form.FramesListView->rows()[i].caption().size());
+  });
+  openTab(form.PageControl1, form.FramesTabSheet);
+  clickRow(form.FramesListView, longest);
+  shooter.save(form, "7-maximized.png");
+
   form.close();
   if (!messages.empty()) return failure("browsing showed a message box");
-  return shooter.written() == 6 ? 0 : 1;
+  return shooter.written() == 7 ? 0 : 1;
 }
 
 }  // namespace

@@ -44,6 +44,7 @@ class ReleaseSession;
 // What a command needs before it runs.
 enum class Needs {
   Nothing,  // works on files named on its command line
+  FolderIfKnown,  // the data folder when one is given or stored, else none (the command checks)
   Folder,   // the data folder, not read
   Release,  // the data folder with the frames document loaded and its frames index filled
 };
@@ -54,6 +55,8 @@ struct CliContext {
   lexicon::ReleaseFolder folder;      // Needs::Folder and Needs::Release
   ReleaseSession* session = nullptr;  // Needs::Release
   text::Progress* progressSink = nullptr;
+  // The whole command line as typed (UTF-8), without the program name: manifests record it.
+  std::vector<std::string> commandLine;
 
   ReleaseSession& release() const { return *session; }
   // Progress on the terminal (nothing when stderr is not one); its cancel flag is the run's.
@@ -112,13 +115,26 @@ struct CliCommand {
   const char* summary;
   Needs needs;
   CommandRun (*declare)(CommandLine& line);
+  // More for COMMAND --help (the JSON shape, what is printed), or none.
+  const char* details = nullptr;
 };
+
+// What every message on stderr starts with.
+inline constexpr std::string_view kMessagePrefix = "sorvanta: ";
+
+// Checks that the last value of option, when given, is one of choices ("NAME needs one of
+// a|b|c" otherwise).
+void expectChoice(CommandLine& line, const CLI::Option* option, std::vector<std::string> choices);
 
 // Writes one record: the cells (working text) in UTF-8, separated by tabs, ending the line.
 void writeRecord(std::ostream& out, std::initializer_list<std::string_view> cells);
 void writeRecord(std::ostream& out, const std::vector<std::string>& cells);
 // One record "Written:" + path for each file the outcome lists.
 void writeFilesWritten(std::ostream& out, const text::Outcome& outcome);
+// How every command that writes files ends: unless the outcome was refused (nothing written),
+// a "Written:" record per file and "Warnings:" with the number of warnings (the outcome's and
+// extraWarnings said on stderr by the command itself) on stdout; then report(context, outcome).
+int finishWriting(const CliContext& context, const text::Outcome& outcome, int extraWarnings = 0);
 
 // Says on stderr what the outcome's notices say and gives the exit status: 1 refused or done
 // with an error, 130 cancelled, else 0. A notice under the program's own caption is printed as
@@ -144,5 +160,9 @@ CommandRun declareSearch(CommandLine& line);
 CommandRun declareSql(CommandLine& line);
 CommandRun declareCheck(CommandLine& line);
 CommandRun declareDiff(CommandLine& line);
+CommandRun declareValence(CommandLine& line);
+CommandRun declareReport(CommandLine& line);
+CommandRun declareExport(CommandLine& line);
+CommandRun declareSplit(CommandLine& line);
 
 }  // namespace sorvanta::cli

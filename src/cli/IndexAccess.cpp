@@ -10,18 +10,6 @@ std::string typed(const CLI::Option* option, std::string fallback) {
   return option->results().empty() ? fallback : option->results().back();
 }
 
-void expectChoice(CommandLine& line, const CLI::Option* option, std::vector<std::string> choices) {
-  line.check([option, choices = std::move(choices)] {
-    if (option->results().empty()) return;
-    const std::string& value = option->results().back();
-    for (const std::string& choice : choices)
-      if (value == choice) return;
-    std::string list;
-    for (const std::string& choice : choices) list += (list.empty() ? "" : "|") + choice;
-    throw UsageError{option->get_name() + " needs one of " + list};
-  });
-}
-
 index::IndexOptions indexOptions(const CliContext& context, const CLI::Option* indexFile) {
   index::IndexOptions options;
   options.releaseFolder = text::workingToUtf8(context.folder.path());
@@ -33,7 +21,7 @@ bool ensureIndex(const CliContext& context, index::IndexOptions& options,
                  index::IndexReport& report) {
   const text::Outcome outcome = index::updateIndex(options, report, context.progress());
   for (const text::Notice& notice : outcome.notices)
-    context.err << "sorvanta: " << notice.text << "\n";
+    context.err << kMessagePrefix << notice.text << "\n";
   return outcome.done();
 }
 

@@ -16,9 +16,6 @@ namespace sorvanta::cli {
 // fallback when it was not given.
 std::string typed(const CLI::Option* option, std::string fallback = {});
 
-// Adds a check that the option's value, when given, is one of the choices.
-void expectChoice(CommandLine& line, const CLI::Option* option, std::vector<std::string> choices);
-
 // The index options of the context's release folder with --index FILE (may be unset).
 index::IndexOptions indexOptions(const CliContext& context, const CLI::Option* indexFile);
 
@@ -40,10 +37,10 @@ int withIndexFile(CliContext& context, index::IndexOptions& options, Work work) 
       return work(report.indexFile);
     } catch (const index::SqliteError& error) {
       if (!error.damaged() || attempt > 0) {
-        context.err << "sorvanta: " << error.what() << "\n";
+        context.err << kMessagePrefix << error.what() << "\n";
         return 1;
       }
-      context.err << "sorvanta: the index is damaged; rebuilding it\n";
+      context.err << kMessagePrefix << "the index is damaged; rebuilding it\n";
       options.rebuild = true;
     }
   }

@@ -7,6 +7,9 @@
 #include "cli/CliCommand.h"
 #include "cli/ReleaseSession.h"
 #include "derived/FrameFiles.h"
+#include "exports/Manifest.h"
+#include "lexicon/ReleaseLayout.h"
+#include "samples/TrainingTestSets.h"
 #include "samples/SampleSelection.h"
 #include "samples/TrainingSetLoad.h"
 #include "text/IntegerText.h"
@@ -36,6 +39,41 @@ uint32_t seedValue(const std::string& value) {
   return static_cast<uint32_t>(seed);
 }
 
+// The manifest of the five sample files: what they were drawn from and with which values.
+int writeSampleManifest(CliContext& context, const samples::SampleRequest& request,
+                        const samples::SampleResult& result, const std::string& dataFolder,
+                        const std::string& file) {
+  exports::DataSetManifest manifest;
+  manifest.releaseFolder = text::workingToUtf8(dataFolder);
+  while (manifest.releaseFolder.size() > 1 && manifest.releaseFolder.back() == '/') manifest.releaseFolder.pop_back();
+  manifest.outputFolder = manifest.releaseFolder;
+  manifest.commandLine = {"sorvanta"};
+  manifest.commandLine.insert(manifest.commandLine.end(), context.commandLine.begin(),
+                              context.commandLine.end());
+  manifest.seed = request.seed;
+  manifest.parameters = {{"low", request.low},
+                         {"high", request.high},
+                         {"frames", text::workingToUtf8(request.numFramesText)},
+                         {"sentences", text::workingToUtf8(request.numSentsText)},
+                         {"provide_fes", request.provideFes}};
+  manifest.inputs.push_back(std::string(lexicon::kFramesRelativePath));
+  for (const std::string& id : result.lexUnitsRead) {
+    const std::string path = "luXML/lu" + text::workingToUtf8(id) + ".xml";
+    if (std::find(manifest.inputs.begin(), manifest.inputs.end(), path) == manifest.inputs.end())
+      manifest.inputs.push_back(path);
+  }
+  manifest.counts = {{"frames", result.framesDone}, {"candidate_sentences", result.sentenceTotal}};
+  for (std::string_view name : {samples::kTrainingFile, samples::kTestFile, samples::kTrainingAnswersFile,
+                                samples::kTestAnswersFile, samples::kMessagesFile})
+    manifest.outputs.emplace_back(name);
+  const text::Outcome outcome = exports::writeDataSetManifest(manifest, file);
+  if (!outcome.done()) {
+    context.err << "sorvanta: " << outcome.notices.front().text << "\n";
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 CommandRun declareSample(CommandLine& line) {
@@ -45,6 +83,7 @@ CommandRun declareSample(CommandLine& line) {
   CLI::Option* sentences = line.value("--sentences");
   CLI::Option* provideFes = line.flag("--provide-fes");
   CLI::Option* seed = line.value("--seed");
+  CLI::Option* manifest = line.value("--manifest", "a file name");
   // The request the checks build and the run uses.
   auto request = std::make_shared<samples::SampleRequest>();
   line.check([=, &line] {
@@ -53,28 +92,36 @@ CommandRun declareSample(CommandLine& line) {
     if (high->count() > 0) request->high = spinnerValue(high);
     request->seed = seed->count() > 0 ? seedValue(seed->results().back())
                                       : static_cast<uint32_t>(std::time(nullptr));
-    if (low->count() == 0 || high->count() == 0 || frames->count() == 0 ||
-        sentences->count() == 0)
+    if (low->count() == 0 || high->count() == 0 || frames->count() == 0 || sentences->count() == 0)
       throw UsageError{"--low, --high, --frames and --sentences are required"};
     request->numFramesText = *CommandLine::last(frames);
     request->numSentsText = *CommandLine::last(sentences);
     request->provideFes = provideFes->count() > 0;
+    if (manifest->count() > 0 && manifest->results().back().empty())
+      throw UsageError{"--manifest needs a file name"};
   });
-  return [request](CliContext& context) {
+  return [request, manifest](CliContext& context) {
     ReleaseSession& release = context.release();
     xml::TXpObjModel training, test, lexUnit;
     const samples::SampleResult result =
         samples::selectSample(*request, release.index().frames, release.framesRoot(),
                               release.dataFolder(), {training, test, lexUnit}, context.progress());
-    return report(context, result.outcome);
+    const int status = finishWriting(context, result.outcome);
+    if (!result.outcome.done()) return status;
+    // The seed repeats the draw: sorvanta sample ... --seed S.
+    context.err << "sorvanta: seed " << request->seed << "\n";
+    if (manifest->count() > 0)
+      return writeSampleManifest(context, *request, result, release.dataFolder(),
+                                 manifest->results().back());
+    return status;
   };
 }
 
 CommandRun declareFrameFiles(CommandLine& line) {
   CLI::Option* all = line.flag("--all");
   line.check([&line, all] {
-    const bool valid = all->count() > 0 ? all->count() == 1 && line.words().empty()
-                                        : !line.words().empty();
+    const bool valid =
+        all->count() > 0 ? all->count() == 1 && line.words().empty() : !line.words().empty();
     if (!valid) throw UsageError{"give --all or one or more frame names"};
   });
   return [&line, all](CliContext& context) {
@@ -82,10 +129,9 @@ CommandRun declareFrameFiles(CommandLine& line) {
     for (const std::string& word : line.words()) wanted.push_back(text::utf8ToWorking(word));
     ReleaseSession& release = context.release();
     xml::TXpObjModel training, test, lexUnit;
-    const samples::TrainingSetLoad load =
-        samples::loadTrainingSet(training, release.dataFolder());
+    const samples::TrainingSetLoad load = samples::loadTrainingSet(training, release.dataFolder());
     if (!load.loaded) {
-      context.err << text::workingToUtf8(load.message) << "\n";
+      context.err << kMessagePrefix << text::workingToUtf8(load.message) << "\n";
       return 1;
     }
     const auto named = [](const std::vector<std::string>& names, const std::string& name) {
@@ -93,16 +139,17 @@ CommandRun declareFrameFiles(CommandLine& line) {
     };
     for (const std::string& name : wanted) {
       if (!named(load.frameNames, name)) {
-        context.err << "No frame named " << text::workingToUtf8(name) << " in the training set\n";
+        context.err << kMessagePrefix << "No frame named " << text::workingToUtf8(name)
+                    << " in the training set\n";
         return 1;
       }
     }
     std::vector<std::string> checked;
     for (const std::string& item : load.frameNames)
       if (all->count() > 0 || named(wanted, item)) checked.push_back(item);
-    return report(context, derived::createFrameFiles(checked, release.dataFolder(),
-                                                     {training, test, lexUnit},
-                                                     context.progress()));
+    return finishWriting(
+        context, derived::createFrameFiles(checked, release.dataFolder(), {training, test, lexUnit},
+                                           context.progress()));
   };
 }
 

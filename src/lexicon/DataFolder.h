@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "lexicon/ReleaseFolder.h"
 
@@ -52,5 +53,18 @@ std::optional<ReleaseFolder> resolveDataFolder(const DataFolderPlatform& platfor
 
 // The folder the settings remember (the window stores it at start-up), or no folder.
 ReleaseFolder storedDataFolder(const SettingsStore& settings);
+
+// The release folder of a chosen frames document: the path before its "frXML/frames.xml";
+// none when the path does not hold that part.
+std::optional<ReleaseFolder> releaseOfFramesFile(std::string_view chosen);
+
+// Releases opened recently, most recent first, kept under kRecentSetting one per line.
+inline constexpr std::string_view kRecentSetting = "RecentReleases";
+inline constexpr size_t kRecentLimit = 8;
+std::vector<std::string> recentReleases(const SettingsStore& settings);
+// Puts folder first among the recent releases (at most kRecentLimit, each once).
+void addRecentRelease(SettingsStore& settings, const ReleaseFolder& folder);
+// Stores folder as the data folder and puts it first among the recent releases.
+void rememberRelease(SettingsStore& settings, const ReleaseFolder& folder);
 
 }  // namespace sorvanta::lexicon

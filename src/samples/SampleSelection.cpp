@@ -59,7 +59,8 @@ struct FrameSentences {
 // the ID of every lexical unit whose file a load is tried for.
 FrameSentences readFrameSentences(const xml::TXpNodeList& lexUnits, std::string_view dataFolder,
                                   std::vector<std::unique_ptr<xml::TXpObjModel>>& pool,
-                                  std::optional<std::string>& lastLoad) {
+                                  std::optional<std::string>& lastLoad,
+                                  std::vector<std::string>& loaded) {
   FrameSentences frame;
   size_t used = 0;
   for (const xml::TXpNode* lexUnit : lexUnits) {
@@ -74,6 +75,7 @@ FrameSentences readFrameSentences(const xml::TXpNodeList& lexUnits, std::string_
         !model.Document()->docGetDocumentElement())
       continue;
     ++used;
+    loaded.push_back(luId);
     const xml::TXpNode* root = model.Document()->docGetDocumentElement();
     frame.lexUnits.push_back({std::move(luId), xml::attributeText(root, "name")});
     forEachSentenceText(root, [&](const xml::TXpNode* textNode) {
@@ -198,7 +200,7 @@ SampleResult selectSample(const SampleRequest& request,
       const std::string name(row.caption());
       const xml::TXpNodeList lexUnits = frameLexUnits(frames, name);
 
-      const FrameSentences frame = readFrameSentences(lexUnits, dataFolder, pool, lastLoad);
+      const FrameSentences frame = readFrameSentences(lexUnits, dataFolder, pool, lastLoad, result.lexUnitsRead);
       // The writing pass tries the same loads in the same order, so it ends on this one too.
       const std::optional<std::string> lastOfFrame = lastLoad;
       const int32_t numSents = text::strToInt(request.numSentsText);

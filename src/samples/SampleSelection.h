@@ -48,6 +48,7 @@ struct SampleResult {
   int framesDone = 0;
   int64_t sentenceTotal = 0;
   std::vector<std::string> messages;  // the lines of the messages file
+  std::vector<std::string> lexUnitsRead;  // IDs of the units whose annotation documents were read
 };
 
 // Runs the draw over frameRows (the frames list in display order; caption, ID and Anns

@@ -1,8 +1,8 @@
 // The main window's release tools: the release check and the comparison with another
 // release, each in a ReleaseFindingsWindow whose double-clicks come back here.
+#include <QAction>
 #include <QFileDialog>
 #include <QKeySequence>
-#include <QShortcut>
 #include <QTabWidget>
 
 #include "shell/ReleaseFindingsWindow.h"
@@ -20,10 +20,14 @@ void TSVExplorer::connectReleaseTools() {
           .toUtf8()
           .toStdString();
     };
-  connect(new QShortcut(QKeySequence(tr("Ctrl+Shift+K")), this), &QShortcut::activated, this,
-          &TSVExplorer::CheckReleaseClick);
-  connect(new QShortcut(QKeySequence(tr("Ctrl+Shift+D")), this), &QShortcut::activated, this,
-          &TSVExplorer::CompareWithReleaseClick);
+  auto* check = new QAction(tr("&Check Release"), this);
+  check->setShortcut(QKeySequence(tr("Ctrl+Shift+K")));
+  connect(check, &QAction::triggered, this, &TSVExplorer::CheckReleaseClick);
+  addToolsAction(check);
+  auto* compare = new QAction(tr("Compare with &Release\u2026"), this);
+  compare->setShortcut(QKeySequence(tr("Ctrl+Shift+D")));
+  connect(compare, &QAction::triggered, this, &TSVExplorer::CompareWithReleaseClick);
+  addToolsAction(compare);
 }
 
 namespace {

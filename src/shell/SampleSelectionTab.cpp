@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <string_view>
@@ -22,6 +24,7 @@
 #include "lexicon/DataFolder.h"
 #include "samples/SampleSelection.h"
 #include "samples/TrainingSetLoad.h"
+#include "samples/TrainingTestSets.h"
 #include "shell/SorvantaForm.h"
 #include "text/Progress.h"
 #include "widgets/QtText.h"
@@ -42,10 +45,12 @@ namespace {
 class Repainter {
  public:
   Repainter() { clock_.start(); }
-  void repaint(const std::vector<QWidget*>& controls) {
-    if (clock_.elapsed() < kIntervalMs) return;
+  // True when it repainted.
+  bool repaint(const std::vector<QWidget*>& controls) {
+    if (clock_.elapsed() < kIntervalMs) return false;
     for (QWidget* control : controls) control->repaint();
     clock_.restart();
+    return true;
   }
 
  private:
@@ -84,32 +89,60 @@ class CommandsPaused {
 
 // Every command's progress in the window: each counter the command reports is shown in the
 // tab's edit that the command designs for it (counters without one are not shown), the given
-// controls are repainted, and, for a command run with the other commands paused, waiting
-// events are let through. The cancel flag is the run's.
+// controls are repainted, and waiting events are let through — at every count for a command
+// designed so, else every few hundredths of a second — so the status bar's Cancel button
+// works. For its lifetime the status bar shows a progress bar with Cancel, and the menu bar
+// and the controls that start commands are disabled.
 class CommandProgress : public text::Progress {
  public:
   struct Counter {
     std::string_view name;
     QLineEdit* edit;
   };
-  CommandProgress(std::vector<Counter> counters, std::vector<QWidget*> repainted,
-                  bool letEventsThrough = false)
-      : counters_(std::move(counters)),
+  CommandProgress(TSVExplorer& form, std::vector<Counter> counters,
+                  std::vector<QWidget*> repainted, bool letEventsThrough = false)
+      : form_(form),
+        counters_(std::move(counters)),
         repainted_(std::move(repainted)),
-        letEventsThrough_(letEventsThrough) {}
+        letEventsThrough_(letEventsThrough),
+        paused_(pausedControls(form)) {
+    form_.RunningCommand = this;
+    form_.CommandProgressBar->show();
+    form_.CancelButton->show();
+    form_.CancelButton->setEnabled(true);
+  }
+  ~CommandProgress() override {
+    form_.RunningCommand = nullptr;
+    form_.CommandProgressBar->hide();
+    form_.CancelButton->hide();
+  }
+  CommandProgress(const CommandProgress&) = delete;
+  CommandProgress& operator=(const CommandProgress&) = delete;
 
   void count(std::string_view counter, int64_t value, std::string_view /*item*/) override {
     for (const Counter& shown : counters_)
       if (shown.name == counter) shown.edit->setText(QString::number(value));
-    repainter_.repaint(repainted_);
-    if (letEventsThrough_) QCoreApplication::processEvents();
+    if (letEventsThrough_) {
+      repainter_.repaint(repainted_);
+      QCoreApplication::processEvents();
+    } else if (repainter_.repaint(repainted_)) {
+      QCoreApplication::processEvents();
+    }
   }
 
  private:
+  static std::vector<QWidget*> pausedControls(const TSVExplorer& form) {
+    std::vector<QWidget*> controls = form.commandControls();
+    controls.push_back(form.MenuBar);
+    return controls;
+  }
+
+  TSVExplorer& form_;
   std::vector<Counter> counters_;
   std::vector<QWidget*> repainted_;
   bool letEventsThrough_;
   Repainter repainter_;
+  CommandsPaused paused_;
 };
 
 }  // namespace
@@ -127,11 +160,6 @@ bool TSVExplorer::haveDataFolder() const {
   return false;
 }
 
-void TSVExplorer::showOutcome(const text::Outcome& outcome) const {
-  for (const text::Notice& notice : outcome.notices)
-    if (notice.severity != text::Severity::Info) messages_.show(notice.caption, notice.text);
-}
-
 void TSVExplorer::SelSampleButtonClick() {
   if (!haveDataFolder()) return;
   samples::SampleRequest request;
@@ -142,13 +170,13 @@ void TSVExplorer::SelSampleButtonClick() {
   request.provideFes = ProvAnsCheckBox->isChecked();
   request.seed = SampleSeed();
   WaitCursor busy;
-  CommandProgress progress({{samples::kFramesCompletedCounter, FrsCompEdit},
+  CommandProgress progress(*this, {{samples::kFramesCompletedCounter, FrsCompEdit},
                             {samples::kSentencesInFramesCounter, SentInFrsEdit}},
                            {FrsCompEdit, SentInFrsEdit});
   const samples::SampleResult result = samples::selectSample(
       request, FramesListView->rows(), FramesRoot, DataFolder.path(),
       {TrainingXpObjModel, TestXpObjModel, LexUnitXpObjModel}, progress);
-  showOutcome(result.outcome);
+  showOutcome("Select Sample", result.outcome, result.messages.size(), samples::kMessagesFile);
 }
 
 void TSVExplorer::LdTrngSetButtonClick() {
@@ -174,8 +202,8 @@ void TSVExplorer::CrFrameFilesButtonClick() {
     if (item->checkState() == Qt::Checked) checked.push_back(toWorking(item->text()));
   }
   WaitCursor busy;
-  CommandProgress progress({}, {});
-  showOutcome(derived::createFrameFiles(checked, DataFolder.path(),
+  CommandProgress progress(*this, {}, {});
+  showOutcome("Create Frame Files", derived::createFrameFiles(checked, DataFolder.path(),
                                         {TrainingXpObjModel, TestXpObjModel, LexUnitXpObjModel},
                                         progress));
 }
@@ -184,7 +212,7 @@ void TSVExplorer::CrDictsButtonClick() {
   if (!haveDataFolder()) return;
   WaitCursor busy;
   LabelSentsInFrames->setText(toQString(derived::kLexemesInFramesCaption));
-  CommandProgress progress({{derived::kDictionaryFramesCounter, FrsCompEdit},
+  CommandProgress progress(*this, {{derived::kDictionaryFramesCounter, FrsCompEdit},
                             {derived::kLexemesInFramesCaption, SentInFrsEdit}},
                            {TabSheetSampSel, this});
   const derived::DictionaryResult result = derived::createDictionaries(
@@ -192,7 +220,7 @@ void TSVExplorer::CrDictsButtonClick() {
       {DictXpObjModel, XpObjModelLexEnt}, progress);
   // A file that cannot be written ends the command above and leaves the running caption.
   LabelSentsInFrames->setText(toQString(derived::kSentencesInFramesCaption));
-  showOutcome(result.outcome);
+  showOutcome("Create Dictionaries", result.outcome);
 }
 
 void TSVExplorer::ButtonSelSubCorpClick() {
@@ -201,18 +229,18 @@ void TSVExplorer::ButtonSelSubCorpClick() {
                                            toWorking(HiAnnEdit->text()),
                                            toWorking(EditSynSpec->text()), DataFolder.path()};
   CommandsPaused paused(commandControls());
-  CommandProgress progress({{derived::kLexUnitTriedCounter, FrsCompEdit}}, {this},
+  CommandProgress progress(*this, {{derived::kLexUnitTriedCounter, FrsCompEdit}}, {this},
                            /*letEventsThrough=*/true);
-  showOutcome(derived::selectSubcorpora(request, LexUnitXpObjModel, progress).outcome);
+  showOutcome("Select Subcorpora", derived::selectSubcorpora(request, LexUnitXpObjModel, progress).outcome);
 }
 
 void TSVExplorer::ButtonOthSynClick() {
   if (!haveDataFolder()) return;
   WaitCursor busy;
-  CommandProgress progress({{derived::kListLinesCounter, SentInFrsEdit},
+  CommandProgress progress(*this, {{derived::kListLinesCounter, SentInFrsEdit},
                             {derived::kNextLineCounter, FrsCompEdit}},
                            {TabSheetSampSel, this});
-  showOutcome(derived::findOtherRealizations(toWorking(EditSynSpec->text()), DataFolder.path(),
+  showOutcome("Other Syntactic Realizations", derived::findOtherRealizations(toWorking(EditSynSpec->text()), DataFolder.path(),
                                              FramesRoot, LexUnitXpObjModel, progress)
                   .outcome);
 }

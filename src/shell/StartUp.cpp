@@ -51,15 +51,26 @@ void TSVExplorer::FormShow() {
       },
       [this](std::string_view caption, std::string_view text) { messages_.show(caption, text); }};
   const std::optional<lexicon::ReleaseFolder> folder = lexicon::resolveDataFolder(platform);
-  // Stopped without data: the user was told to start again; the splash stays until the end.
-  // DataFolder stays empty, so no command writes anywhere.
-  if (!folder) return;
-  DataFolder = *folder;
-  if (!loadFramesDocument(DataFolder.frames())) {
-    closeSplash();
+  // Stopped without data: after the message, the window offers to open a release. DataFolder
+  // stays empty, so no command writes anywhere.
+  if (!folder) {
+    offerOpenRelease();
     return;
   }
+  DataFolder = *folder;
+  if (!loadFramesDocument(DataFolder.frames(),
+                          "The program has no data to show. Open a release whose folder holds "
+                          "frXML/frames.xml (File, Open Release…).")) {
+    DataFolder = lexicon::ReleaseFolder();
+    offerOpenRelease();
+    return;
+  }
+  lexicon::addRecentRelease(*SettingsHandle, DataFolder);
+  showLoadedRelease();
+  closeSplash();
+}
 
+void TSVExplorer::showLoadedRelease() {
   FramesRoot = FramesXpObjModel.Document()->docGetDocumentElement();
   const std::optional<size_t> firstFrame = fillLists();
 
@@ -71,16 +82,14 @@ void TSVExplorer::FormShow() {
     FramesListView->clearRowSelection();
   }
   FramesListViewClick();
-
-  closeSplash();
+  showReleaseStatus();
 }
 
-bool TSVExplorer::loadFramesDocument(const std::string& path) {
+bool TSVExplorer::loadFramesDocument(const std::string& path, const char* followUp) {
   if (FramesXpObjModel.LoadDataSource(path)) return true;
   messages_.show(toQString(lexicon::kProgramCaption),
-                 unreadableDocument("frames document", path, FramesXpObjModel) +
-                     "\n\nThe program has no data to show. Close it, make sure the release "
-                     "folder holds frXML/frames.xml, and start it again.");
+                 unreadableDocument("frames document", path, FramesXpObjModel) + "\n\n" +
+                     followUp);
   return false;
 }
 
