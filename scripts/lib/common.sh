@@ -18,7 +18,8 @@ ensure_packages() {
 }
 
 # Packages every build needs.
-BUILD_PACKAGES=(cmake g++ ninja-build libgtest-dev qt6-base-dev fonts-dejavu-core)
+BUILD_PACKAGES=(cmake g++ ninja-build pkgconf libgtest-dev qt6-base-dev fonts-dejavu-core
+                libgraphviz-dev libcli11-dev)
 
 # Configures and builds one build folder: configure_and_build FOLDER [CMAKE ARGS...]
 configure_and_build() {

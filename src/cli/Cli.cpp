@@ -60,6 +60,17 @@ const CliCommand kCommands[] = {
      "entries, read from leXML/) into the data folder; with --frames-only no lexical entry is "
      "read and svlex.dmp is left as it is.",
      runDictionariesCommand},
+    {"graph",
+     "graph (FRAME | --all) [--depth N] [--types T1,T2...] [--direction up|down|both] "
+     "[--format tsv|dot|svg|png] [--out FILE]",
+     "The frame-relation graph: the edges walked from FRAME within N steps (default 1, both "
+     "directions, every relation type), or every edge; TSV lines Type, Super frame, Sub frame, "
+     "or DOT, SVG or PNG. See graph --help.",
+     runGraphCommand},
+    {"fe-lineage", "fe-lineage FRAME FE",
+     "The chain of frame elements FE maps to up the Inheritance, Perspective_on and Subframe "
+     "relations: Relation, Frame, Frame element per step.",
+     runFeLineageCommand},
 };
 
 void printHelp(std::ostream& out) {

@@ -48,5 +48,7 @@ int runFrameFilesCommand(CliContext& context);
 int runSubcorporaCommand(CliContext& context);
 int runRealizationsCommand(CliContext& context);
 int runDictionariesCommand(CliContext& context);
+int runGraphCommand(CliContext& context);
+int runFeLineageCommand(CliContext& context);
 
 }  // namespace sorvanta::cli
