@@ -122,7 +122,11 @@ std::string graphDot(const RelationGraph& graph, const GraphSelection& selection
   const std::vector<FrameId> frames = selectionFrames(graph, selection);
   std::string dot;
   dot.reserve(256 + frames.size() * 48 + selection.edges.size() * 120);
-  dot.append("digraph \"frame relations\" {\n  charset=\"UTF-8\";\n  rankdir=TB;\n");
+  dot.append("digraph \"frame relations\" {\n  charset=\"UTF-8\";\n");
+  if (frames.size() > kLayeredFrameLimit)
+    dot.append("  layout=sfdp;\n  overlap=prism;\n  outputorder=edgesfirst;\n");
+  else
+    dot.append("  rankdir=TB;\n");
   dot.append("  fontname=\"").append(kFont).append("\";\n");
   dot.append("  node [shape=box, style=rounded, fontname=\"").append(kFont).append("\", fontsize=11];\n");
   dot.append("  edge [fontname=\"").append(kFont).append("\", fontsize=9];\n");

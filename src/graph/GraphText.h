@@ -26,6 +26,11 @@ struct DotOptions {
   bool legend = true;  // a cluster showing each drawn type's edge style and the missing mark
 };
 
+// Drawings of up to this many frames are laid out in ranks (Graphviz dot, super frames above
+// their sub frames); larger ones by force placement (sfdp, straight edges), which stays fast
+// for the whole release where ranked layout takes minutes.
+inline constexpr size_t kLayeredFrameLimit = 150;
+
 // A directed graph, edges from super frame to sub frame, styled per type (GraphStyle.h); the
 // centre is filled, missing frames are drawn dashed in red with "(missing)" under the name.
 // Nodes carry id "f<frame>" and edges id "e<edge>", which SVG output keeps.

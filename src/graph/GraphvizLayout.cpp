@@ -51,7 +51,10 @@ class LaidOutGraph {
     const std::string text(dot);  // agmemread needs the terminating NUL
     graph_ = agmemread(text.c_str());
     if (!graph_) fail("cannot read the graph");
-    if (gvLayout(context(), graph_, "dot") != 0) {
+    // The engine the text names ("layout"), else dot.
+    const char* engine = agget(graph_, const_cast<char*>("layout"));
+    if (!engine || !*engine) engine = "dot";
+    if (gvLayout(context(), graph_, engine) != 0) {
       agclose(graph_);
       fail("cannot lay out the graph");
     }

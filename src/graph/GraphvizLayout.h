@@ -1,5 +1,5 @@
 #pragma once
-// Layout and drawing by Graphviz (gvc + cgraph, the "dot" layout engine): DOT text rendered
+// Layout and drawing by Graphviz (gvc + cgraph; the engine the DOT text names, else dot): DOT text rendered
 // to SVG or PNG bytes, or laid out into positions the window draws from. One process-wide
 // Graphviz context serves every call; calls are serialised, as Graphviz is not reentrant.
 #include <optional>
