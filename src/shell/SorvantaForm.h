@@ -37,6 +37,7 @@ class UpDown;
 namespace sorvanta::shell {
 
 class TAboutBox;
+class RelationsGraphWindow;
 
 // Help contexts, kept on each widget as the dynamic property "helpContext".
 inline constexpr const char* kHelpContextProperty = "helpContext";
@@ -89,6 +90,9 @@ class TSVExplorer : public QWidget {
   void ButtonHelpClick();
   void ButtonFeedbackClick();
   void ButtonAboutClick();
+  // Opens the "Relations Graph" window on a frame (RelationsGraphMenus.cpp).
+  void ShowRelationsGraph(const std::string& frameName);
+  RelationsGraphWindow* relationsGraphWindow() const { return relationsGraph_.get(); }
 
   // Seeds the sample draw: the calendar time in seconds (tests fix it).
   std::function<uint32_t()> SampleSeed = [] { return static_cast<uint32_t>(std::time(nullptr)); };
@@ -177,6 +181,8 @@ class TSVExplorer : public QWidget {
   void buildControls();
   // Connects each control event to its handler through the error display.
   void connectHandlers();
+  // The context menus of the frames list and the relations grid that open the graph window.
+  void installRelationsGraphMenus();
   // Start-up steps after the data folder is known (StartUp.cpp).
   bool loadFramesDocument(const std::string& path);
   void loadRelationsDocument();
@@ -198,6 +204,7 @@ class TSVExplorer : public QWidget {
   bool shown_ = false;
   // The start-up splash; it stays on screen when start-up stops at a message.
   std::unique_ptr<TAboutBox> splash_;
+  std::unique_ptr<RelationsGraphWindow> relationsGraph_;
   // Frame and name of the lexical unit whose sentences are shown.
   std::string shownFrame_;
   std::string shownLexUnit_;

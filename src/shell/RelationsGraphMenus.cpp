@@ -1,0 +1,75 @@
+// The main window's way into the "Relations Graph" window: a context menu on the frames list
+// (the frame under the pointer) and on the relations grid (the frame shown), and selecting in
+// the frames list the frame clicked in the graph.
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <functional>
+
+#include "graph/RelationGraph.h"
+#include "shell/RelationsGraphWindow.h"
+#include "shell/SorvantaForm.h"
+#include "widgets/QtText.h"
+#include "widgets/ReportListView.h"
+#include "widgets/StringGrid.h"
+
+namespace sorvanta::shell {
+
+namespace {
+
+QMenu* graphMenu(QWidget* owner, const char* name, std::function<void()> open) {
+  auto* menu = new QMenu(owner);
+  menu->setObjectName(name);
+  QAction* action = menu->addAction("Relations Graph...");
+  QObject::connect(action, &QAction::triggered, owner, std::move(open));
+  return menu;
+}
+
+}  // namespace
+
+void TSVExplorer::installRelationsGraphMenus() {
+  FramesListView->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(FramesListView, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    const int row = FramesListView->indexAt(at).row();
+    if (row < 0 || static_cast<size_t>(row) >= FramesListView->rows().size()) return;
+    const std::string frame(FramesListView->rows()[static_cast<size_t>(row)].caption());
+    QMenu* menu =
+        graphMenu(FramesListView, "FramesGraphMenu", [this, frame] { ShowRelationsGraph(frame); });
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(FramesListView->viewport()->mapToGlobal(at));
+  });
+  QMenu* gridMenu = graphMenu(Fr2FrAdvStringGrid, "RelationsGraphMenu", [this] {
+    ShowRelationsGraph(widgets::toWorking(FrameNameEdit->text()));
+  });
+  connect(Fr2FrAdvStringGrid, &widgets::StringGrid::popupRequested, gridMenu,
+          [gridMenu](const QPoint& at) { gridMenu->popup(at); });
+}
+
+void TSVExplorer::ShowRelationsGraph(const std::string& frameName) {
+  if (frameName.empty()) return;
+  if (!relationsGraph_) {
+    relationsGraph_ = std::make_unique<RelationsGraphWindow>(this);
+    relationsGraph_->onFrameActivated = [this](const std::string& frame) {
+      const auto& rows = FramesListView->rows();
+      for (size_t row = 0; row < rows.size(); ++row) {
+        if (rows[row].caption() != frame) continue;
+        FramesListView->selectOnly(static_cast<int>(row));
+        FramesListView->scrollRowIntoView(static_cast<int>(row));
+        FramesListViewClick();
+        return;
+      }
+    };
+  }
+  std::vector<std::string> frames;
+  frames.reserve(FramesListView->rows().size());
+  for (const lexicon::ListRow& row : FramesListView->rows()) frames.emplace_back(row.caption());
+  auto relations = std::make_shared<graph::RelationGraph>(RelationsRoot, frames);
+  if (!relations->findFrame(frameName)) return;
+  relationsGraph_->setGraph(std::move(relations));
+  // Shown first, so the drawing is fitted to the view's real size.
+  relationsGraph_->show();
+  relationsGraph_->raise();
+  relationsGraph_->showFrame(frameName);
+}
+
+}  // namespace sorvanta::shell
