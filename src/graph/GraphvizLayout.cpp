@@ -48,13 +48,16 @@ class LaidOutGraph {
  public:
   explicit LaidOutGraph(std::string_view dot) {
     graphvizMessages.clear();
+    // The context first: it sets up the defaults (such as a node's label being its name)
+    // that a graph read before it would lack.
+    GVC_t* gvc = context();
     const std::string text(dot);  // agmemread needs the terminating NUL
     graph_ = agmemread(text.c_str());
     if (!graph_) fail("cannot read the graph");
     // The engine the text names ("layout"), else dot.
     const char* engine = agget(graph_, const_cast<char*>("layout"));
     if (!engine || !*engine) engine = "dot";
-    if (gvLayout(context(), graph_, engine) != 0) {
+    if (gvLayout(gvc, graph_, engine) != 0) {
       agclose(graph_);
       fail("cannot lay out the graph");
     }
