@@ -127,7 +127,8 @@ Comparison measureSample(Release& release, int repetitions, bool provideFes) {
   const auto ours = [&] {
     result =
         sorvanta::samples::selectSample(request, release.index.frames, release.framesRoot(),
-                                        release.dataFolder, {training, test, lexUnit}, nullptr);
+                                        release.dataFolder, {training, test, lexUnit},
+                                        sorvanta::text::noProgress());
   };
   // The annotation files of every annotated lexical unit, each read once.
   std::vector<std::string> paths;
@@ -137,7 +138,7 @@ Comparison measureSample(Release& release, int repetitions, bool provideFes) {
   Comparison comparison = compare(provideFes ? "sample: every frame, 5 sentences, with FEs"
                                              : "sample: every frame, 5 sentences",
                                   repetitions, ours, paths, provideFes ? 0 : 8);
-  if (!result.refusal.empty()) throw std::runtime_error("sample refused: " + result.refusal);
+  if (!result.outcome.done()) throw std::runtime_error("sample refused");
   char detail[200];
   std::snprintf(detail, sizeof detail,
                 "%d frames done, %lld candidate sentences in sufficient frames, %zu message "
@@ -157,7 +158,7 @@ Comparison measureFrameFiles(Release& release, int repetitions, int frames) {
       release.dataFolder + std::string(sorvanta::samples::kTrainingFile);
   xml::TXpObjModel training, test, lexUnit;
   std::vector<std::string> checked;
-  std::string refusal;
+  sorvanta::text::Outcome outcome;
   const auto ours = [&] {
     const sorvanta::samples::TrainingSetLoad load =
         sorvanta::samples::loadTrainingSet(training, release.dataFolder);
@@ -165,11 +166,12 @@ Comparison measureFrameFiles(Release& release, int repetitions, int frames) {
     checked.assign(
         load.frameNames.begin(),
         load.frameNames.begin() + std::min<std::ptrdiff_t>(frames, std::ssize(load.frameNames)));
-    refusal = sorvanta::derived::createFrameFiles(checked, release.dataFolder,
-                                                  {training, test, lexUnit}, nullptr);
+    outcome = sorvanta::derived::createFrameFiles(checked, release.dataFolder,
+                                                  {training, test, lexUnit},
+                                                  sorvanta::text::noProgress());
   };
   ours();
-  if (!refusal.empty()) throw std::runtime_error(refusal);
+  if (!outcome.done()) throw std::runtime_error(outcome.notices.front().text);
   // The opens of the command: the training set, then per frame the annotation file of every
   // run of instances of one lexical unit.
   std::vector<std::string> paths = {trainingPath};
@@ -215,13 +217,13 @@ Comparison measureSubcorpora(Release& release, int repetitions, const std::strin
   xml::TXpObjModel lexUnit;
   sorvanta::derived::SubcorporaResult result;
   const auto ours = [&] {
-    result = sorvanta::derived::selectSubcorpora(request, lexUnit, nullptr);
+    result = sorvanta::derived::selectSubcorpora(request, lexUnit, sorvanta::text::noProgress());
   };
   Comparison comparison = compare("subcorpora: IDs " + request.lowText + " to " + request.highText +
                                       ", \"" + preposition + "\"",
                                   repetitions, ours, paths, 8);
-  if (result.refused) throw std::runtime_error(result.refused->text);
-  if (result.sentencesFileError) throw std::runtime_error(*result.sentencesFileError);
+  if (!result.outcome.done() || !result.outcome.notices.empty())
+    throw std::runtime_error(result.outcome.notices.front().text);
   if (static_cast<size_t>(result.documentsRead) != paths.size())
     throw std::runtime_error("subcorpora read another number of documents than expected");
   if (result.sentencesSelected == 0)
@@ -250,7 +252,8 @@ Comparison measureRealizations(Release& release, int repetitions, const std::str
   sorvanta::derived::RealizationsResult result;
   const auto ours = [&] {
     result = sorvanta::derived::findOtherRealizations(preposition, release.dataFolder,
-                                                      release.framesRoot(), lexUnit, nullptr);
+                                                      release.framesRoot(), lexUnit,
+                                                      sorvanta::text::noProgress());
   };
   // The opens of the command: the list, then for every line that starts a pass (not an empty
   // subcorpus, not the frame and frame element of the pass before) the subcorpus documents of
@@ -276,7 +279,7 @@ Comparison measureRealizations(Release& release, int repetitions, const std::str
   }
   Comparison comparison =
       compare("realizations: \"" + preposition + "\"", repetitions, ours, paths, 8);
-  if (result.message) throw std::runtime_error(result.message->text);
+  if (!result.outcome.done()) throw std::runtime_error(result.outcome.notices.front().text);
   if (result.documentsRead + 1 != paths.size())
     throw std::runtime_error("realizations read another number of documents than expected");
   char detail[160];
@@ -309,7 +312,8 @@ Comparison measureDictionaries(Release& release, int repetitions) {
     load(relations, relationsPath);
     result =
         sorvanta::derived::createDictionaries(rootOf(frames), rootOf(relations), release.dataFolder,
-                                              false, {dictionary, lexEntry}, nullptr);
+                                              false, {dictionary, lexEntry},
+                                              sorvanta::text::noProgress());
   };
   // The command tries the lexical-entry file of every lexical unit; those of the annotated
   // ones exist.
@@ -387,7 +391,7 @@ RelationCost measureRelationLines(const tools::ReleaseModel& model, int repetiti
     load(frames, framesPath);
     load(relations, relationsPath);
     sorvanta::derived::createDictionaries(rootOf(frames), rootOf(relations), dataFolder, true,
-                                          {dictionary, lexEntry}, nullptr);
+                                          {dictionary, lexEntry}, sorvanta::text::noProgress());
   });
   return cost;
 }

@@ -42,12 +42,11 @@
 #include "releasegen/ReleaseFolder.h"
 #include "releasegen/ReleaseGenerator.h"
 #include "shell/SorvantaForm.h"
-#include "shell/StartUp.h"
+#include "settings/QtSettingsStore.h"
 #include "views/SentencesView.h"
 #include "widgets/Messages.h"
 #include "widgets/ModalDialogs.h"
 #include "widgets/OpenFileDialog.h"
-#include "widgets/QtSettingsStore.h"
 #include "widgets/QtText.h"
 #include "widgets/ReportListView.h"
 #include "widgets/StringGrid.h"
@@ -471,11 +470,11 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   try {
     TempFolder settings("sorvanta-gui-bench-settings");
-    qputenv(sorvanta::shell::kSettingsDirVariable, settings.path().string().c_str());
-    sorvanta::shell::redirectSettingsFromEnvironment();
+    qputenv(sorvanta::settings::kSettingsDirVariable, settings.path().string().c_str());
+    sorvanta::settings::redirectSettingsFromEnvironment();
     TempFolder folder("sorvanta-gui-bench");
     const Release release = writeRelease(folder, frames, sentences);
-    sorvanta::widgets::QtSettingsStore().writeString(sorvanta::lexicon::kLocationSetting,
+    sorvanta::settings::QtSettingsStore().writeString(sorvanta::lexicon::kLocationSetting,
                                                      folder.folder());
     Results results;
     {

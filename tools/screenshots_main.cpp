@@ -1,6 +1,6 @@
 // sorvanta-screenshots: renders the main window on a release to PNG files for review, on Qt's
 // offscreen platform: each tab after a click that fills it, the sentence frame-element dialog
-// for one sentence and the about box. The dialogs come from their menu item and button; the
+// for one sentence, the about box, and the window maximized. The dialogs come from their menu item and button; the
 // modal hook grabs them instead of blocking.
 //
 // usage: sorvanta-screenshots --release DIR --out DIR
@@ -28,14 +28,14 @@
 
 #include "lexicon/DataFolder.h"
 #include "lexicon/FramesIndex.h"
+#include "shell/ProgramIcon.h"
 #include "shell/SorvantaForm.h"
-#include "shell/StartUp.h"
+#include "settings/QtSettingsStore.h"
 #include "views/FrameView.h"
 #include "widgets/HelpViewer.h"
 #include "widgets/Messages.h"
 #include "widgets/ModalDialogs.h"
 #include "widgets/OpenFileDialog.h"
-#include "widgets/QtSettingsStore.h"
 #include "widgets/ReportListView.h"
 #include "widgets/StringGrid.h"
 
@@ -131,13 +131,13 @@ int run(const QString& release, const QString& outFolder) {
 
   // Settings: the given folder, else a temporary one; never the user's own store.
   QTemporaryDir temporarySettings;
-  if (qEnvironmentVariableIsEmpty(sorvanta::shell::kSettingsDirVariable)) {
+  if (qEnvironmentVariableIsEmpty(sorvanta::settings::kSettingsDirVariable)) {
     if (!temporarySettings.isValid()) return failure("cannot create a temporary folder");
-    qputenv(sorvanta::shell::kSettingsDirVariable, temporarySettings.path().toLocal8Bit());
+    qputenv(sorvanta::settings::kSettingsDirVariable, temporarySettings.path().toLocal8Bit());
   }
-  sorvanta::shell::redirectSettingsFromEnvironment();
+  sorvanta::settings::redirectSettingsFromEnvironment();
   const std::string dataFolder = releaseInfo.canonicalFilePath().toStdString() + "/";
-  sorvanta::widgets::QtSettingsStore().writeString(sorvanta::lexicon::kLocationSetting,
+  sorvanta::settings::QtSettingsStore().writeString(sorvanta::lexicon::kLocationSetting,
                                                    dataFolder);
 
   std::vector<QString> messages;
@@ -218,9 +218,19 @@ int run(const QString& release, const QString& outFolder) {
   sorvanta::widgets::setModalHook({});
   if (!aboutShown) std::fprintf(stderr, "the About button showed no dialog\n");
 
+  // Maximized (1600 × 1000) on the frame with the longest name: names and IDs uncut.
+  form.resize(1600, 1000);
+  settle();
+  const int longest = bestRow(form.FramesListView, [&](size_t i) {
+    return static_cast<long>(form.FramesListView->rows()[i].caption().size());
+  });
+  openTab(form.PageControl1, form.FramesTabSheet);
+  clickRow(form.FramesListView, longest);
+  shooter.save(form, "7-maximized.png");
+
   form.close();
   if (!messages.empty()) return failure("browsing showed a message box");
-  return shooter.written() == 6 ? 0 : 1;
+  return shooter.written() == 7 ? 0 : 1;
 }
 
 }  // namespace
@@ -245,6 +255,7 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   QApplication application(argc, argv);
+  sorvanta::shell::applyProgramIcon();
   sorvanta::widgets::initHelpResources();
   return run(release, out);
 }

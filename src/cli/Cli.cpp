@@ -1,9 +1,15 @@
 #include "cli/Cli.h"
 
+#include <memory>
 #include <ostream>
 
 #include "cli/CliCommand.h"
+#include "cli/ReleaseSession.h"
+#include "cli/TerminalLine.h"
+#include "lexicon/DataFolder.h"
+#include "settings/QtSettingsStore.h"
 #include "text/Errors.h"
+#include "text/Version.h"
 #include "text/WorkingText.h"
 
 namespace sorvanta::cli {
@@ -14,64 +20,101 @@ const CliCommand kCommands[] = {
     {"query", "query FILE EXPR [--attr NAME | --count | --integer]",
      "Evaluates a path expression from the document element of FILE and prints one line per "
      "selected node (its text, or the attribute NAME), the count, or the integer value.",
-     runQueryCommand},
+     Needs::Nothing, declareQuery},
     {"frames", "frames [--sort C]",
      "The frames list: Frame, ID, FEs, LUs, Anns; in document order, or sorted as a click on "
      "the header of column C sorts it.",
-     runFramesCommand},
+     Needs::Release, declareFrames},
     {"lexunits", "lexunits [--sort C]",
      "The lexical-units list: Lexical Unit, P, LU-ID, Anns, Frame, FR-ID, Definition.",
-     runLexUnitsCommand},
-    {"fes", "fes", "The frame-element list: Frame Element, Number.", runFesCommand},
-    {"totals", "totals", "The three totals of the frames index.", runTotalsCommand},
+     Needs::Release, declareLexUnits},
+    {"fes", "fes", "The frame-element list: Frame Element, Number.", Needs::Release, declareFes},
+    {"totals", "totals", "The three totals of the frames index.", Needs::Release, declareTotals},
     {"frame", "frame NAME",
      "The frames view of the frame NAME: name, description, frame elements, lexemes, relations.",
-     runFrameCommand},
-    {"fe", "fe NAME",
-     "Every frame element named NAME: Element, Frame, Type, Definition.", runFeCommand},
+     Needs::Release, declareFrame},
+    {"fe", "fe NAME", "Every frame element named NAME: Element, Frame, Type, Definition.",
+     Needs::Release, declareFe},
     {"lu", "lu ID [--subcorpora | --subcorpus NAME]",
      "The annotated sentences of the lexical unit ID, its subcorpora, or the sentences of one "
      "subcorpus.",
-     runLuCommand},
+     Needs::Release, declareLu},
     {"sentence-fes", "sentence-fes LUID SENTID",
      "The target and the frame elements of sentence SENTID of lexical unit LUID.",
-     runSentenceFesCommand},
+     Needs::Release, declareSentenceFes},
     {"sample", "sample --low L --high H --frames N --sentences M [--provide-fes] [--seed S]",
      "Draws N frames whose annotation count lies from L to H (all of them when N is 0) and M "
      "training sentences in each; writes the training and test sets, their answer files and "
      "the messages file into the data folder. S fixes the generator's state in place of the "
      "clock.",
-     runSampleCommand},
+     Needs::Release, declareSample},
     {"frame-files", "frame-files (--all | FRAME...)",
      "Loads SensSemRolesTrg.xml from the data folder and writes the .eval, .trec and .out "
      "files of every listed frame (or all) and SensSemRolesTrgTest.xml.",
-     runFrameFilesCommand},
+     Needs::Release, declareFrameFiles},
     {"subcorpora", "subcorpora --low L --high H --preposition P",
      "For every lexical unit with an ID from L to H, the sentences of its subcorpora named with "
      "\"-pp\" + P in which P heads a frame element; writes pp-P.sents.xml and pp-P.txt into "
      "the data folder.",
-     runSubcorporaCommand},
+     Needs::Folder, declareSubcorpora},
     {"realizations", "realizations --preposition P",
      "Reads pp-P.txt from the data folder and writes pp-P.alters.txt: every realization of "
      "the frame elements it names, in all annotated lexical units of their frames.",
-     runRealizationsCommand},
+     Needs::Release, declareRealizations},
     {"dictionaries", "dictionaries [--frames-only]",
      "Writes FrameDict.xml, frames.dmp (frame and relation entries) and svlex.dmp (lexeme "
      "entries, read from leXML/) into the data folder; with --frames-only no lexical entry is "
      "read and svlex.dmp is left as it is.",
-     runDictionariesCommand},
+     Needs::Release, declareDictionaries},
+    {"index", "index [--rebuild] [--index FILE]",
+     "Builds or refreshes the release index (an SQLite file in the cache folder, or FILE) and "
+     "prints what it did: documents read, row counts, seconds.",
+     Needs::Folder, declareIndex},
+    {"search",
+     "search QUERY [--limit N] [--count] [--format tsv|jsonl|kwic] [--what sets|frames|lus|fes] "
+     "[--index FILE]",
+     "Searches the release index (refreshed first when needed): annotated sentences by frame, "
+     "lexical unit, frame element, realization, words, phrase or regular expression; or frames, "
+     "lexical units, frame elements (search --help gives the syntax).",
+     Needs::Folder, declareSearch},
+    {"sql", "sql \"SELECT ...\" [--format tsv|jsonl] [--index FILE]",
+     "Runs one read-only SQL statement on the release index (tables: docs/index-schema.md).",
+     Needs::Folder, declareSql},
+    {"valence", "valence LUID [--patterns] [--format tsv|json] [--index FILE]",
+     "The valence of the lexical unit LUID: per frame element its realizations (PT, GF, "
+     "count), or with --patterns its valence patterns with their sentences.",
+     Needs::Folder, declareValence},
+    {"report", "report (--lu LUID | --frame NAME) [--out FILE.html] [--index FILE]",
+     "The report of a lexical unit or a frame as one self-contained HTML page, to FILE.html "
+     "or stdout.",
+     Needs::Folder, declareReport},
+    {"export", "export --format jsonl|conll [--frame NAME]... [--lu LUID]... [--out FILE]",
+     "Writes the annotation sets (all, or those of the given frames and lexical units) as JSON "
+     "Lines or CoNLL, to stdout or FILE; offsets in code points, end exclusive.",
+     Needs::Folder, declareExport},
+    {"split",
+     "split --seed S --by sentence|lu|frame --ratios A,B,C [--min-annotated N] [--frame NAME]... "
+     "--out DIR [--format jsonl|conll] | split --verify DIR",
+     "Writes train, dev and test files and manifest.json into DIR: reproducible for one seed, "
+     "units or frames kept apart, no sentence text in two splits; --verify re-checks a split "
+     "folder against its manifest and the release.",
+     Needs::FolderIfKnown, declareSplit},
     {"graph",
      "graph (FRAME | --all) [--depth N] [--types T1,T2...] [--direction up|down|both] "
      "[--format tsv|dot|svg|png] [--out FILE]",
      "The frame-relation graph: the edges walked from FRAME within N steps (default 1, both "
      "directions, every relation type), or every edge; TSV lines Type, Super frame, Sub frame, "
-     "or DOT, SVG or PNG. See graph --help.",
-     runGraphCommand},
+     "or DOT, SVG or PNG.",
+     Needs::Release, declareGraph, kGraphDetails},
     {"fe-lineage", "fe-lineage FRAME FE",
      "The chain of frame elements FE maps to up the Inheritance, Perspective_on and Subframe "
      "relations: Relation, Frame, Frame element per step.",
-     runFeLineageCommand},
+     Needs::Release, declareFeLineage, kFeLineageDetails},
 };
+
+constexpr const char* kNoDataFolder =
+    "No data folder: give one with --data DIR (the folder holding frXML/frames.xml), or start "
+    "the window once to choose it.";
 
 void printHelp(std::ostream& out) {
   out << "Usage: sorvanta [--data DIR] COMMAND [ARGUMENTS]\n\n"
@@ -81,43 +124,130 @@ void printHelp(std::ostream& out) {
          "used. Output is UTF-8, one record per line, fields separated by tabs.\n\nCommands:\n";
   for (const CliCommand& command : kCommands)
     out << "  " << command.usage << "\n      " << command.summary << "\n";
-  out << "  --help\n      Shows this text.\n";
+  out << "  --help\n      Shows this text; COMMAND --help shows the command's.\n"
+         "  --version\n      Shows the program's version.\n";
+}
+
+void printCommandHelp(std::ostream& out, const CliCommand& command) {
+  out << "Usage: sorvanta [--data DIR] " << command.usage << "\n\n" << command.summary << "\n";
+  if (command.details) out << "\n" << command.details;
+}
+
+// The data folder of --data, else the one the window stored (in the store SORVANTA_SETTINGS_DIR
+// names, when it is set, as for the window).
+lexicon::ReleaseFolder resolveFolder(const CLI::Option* data) {
+  if (std::optional<std::string> given = CommandLine::last(data); given && !given->empty())
+    return lexicon::ReleaseFolder(std::move(*given));
+  settings::redirectSettingsFromEnvironment();
+  return lexicon::storedDataFolder(settings::QtSettingsStore());
+}
+
+// The command CLI11 chose, with its command line.
+struct Chosen {
+  const CliCommand* command = nullptr;
+  CommandLine* line = nullptr;
+  CommandRun run;
+};
+
+// Runs the chosen command once its command line passed: folder, release, then the command.
+int runChosen(const Chosen& chosen, const CLI::Option* data, const std::vector<std::string>& args,
+              std::ostream& out, std::ostream& err) {
+  CliContext context{out, err, {}, nullptr, nullptr, args};
+  ReleaseSession session;
+  if (chosen.command->needs != Needs::Nothing) {
+    context.folder = resolveFolder(data);
+    if (context.folder.empty() && chosen.command->needs != Needs::FolderIfKnown) {
+      err << kNoDataFolder << "\n";
+      return 1;
+    }
+  }
+  if (chosen.command->needs == Needs::Release) {
+    if (!session.open(context.folder, err)) return 1;
+    context.session = &session;
+  }
+  TerminalLine line(err);
+  TerminalProgress progress(line);
+  context.progressSink = &progress;
+  return chosen.run(context);
 }
 
 }  // namespace
 
-int runCli(const std::vector<std::string>& commandLine, std::ostream& out, std::ostream& err) {
-  std::vector<std::string> args = commandLine;
-  std::string dataFolder;
-  if (!args.empty() && args[0] == "--data") {
-    if (args.size() < 2) {
-      err << "sorvanta: --data needs a folder\n";
-      return 2;
-    }
-    dataFolder = text::utf8ToWorking(args[1]);
-    args.erase(args.begin(), args.begin() + 2);
-  }
-  if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-    printHelp(args.empty() ? err : out);
-    return args.empty() ? 2 : 0;
-  }
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  CLI::App app("sorvanta", "sorvanta");
+  app.set_help_flag();
+  app.allow_extras();
+  app.require_subcommand(0, 1);
+  CLI::Option* data = app.add_option("--data")->expected(1);
+  CLI::Option* help = app.add_flag("--help,-h");
+  CLI::Option* version = app.add_flag("--version");
+  CLI::App* helpCommand = app.add_subcommand("help")->allow_extras();
+
+  std::vector<std::unique_ptr<CommandLine>> lines;
+  std::vector<Chosen> commands;
   for (const CliCommand& command : kCommands) {
-    if (args[0] != command.name) continue;
-    CliContext context{std::vector<std::string>(args.begin() + 1, args.end()), out, err,
-                       dataFolder};
-    try {
-      return command.run(context);
-    } catch (const UsageError& usage) {
-      err << "sorvanta " << command.name << ": " << usage.message << "\nUsage: sorvanta "
-          << command.usage << "\n";
-      return 2;
-    } catch (const text::RuntimeError& error) {
-      err << error.what() << "\n";
-      return 1;
-    }
+    CLI::App* sub = app.add_subcommand(command.name);
+    lines.push_back(std::make_unique<CommandLine>(*sub));
+    commands.push_back({&command, lines.back().get(), command.declare(*lines.back())});
   }
-  err << "sorvanta: unknown command '" << args[0] << "' (see sorvanta --help)\n";
-  return 2;
+  const auto chosenCommand = [&]() -> const Chosen* {
+    for (const Chosen& chosen : commands)
+      if (app.got_subcommand(chosen.command->name)) return &chosen;
+    return nullptr;
+  };
+
+  // CLI11 takes the arguments last first.
+  std::vector<std::string> reversed(args.rbegin(), args.rend());
+  const Chosen* chosen = nullptr;
+  try {
+    try {
+      app.parse(reversed);
+    } catch (const CLI::ParseError& error) {
+      chosen = chosenCommand();
+      const std::string what = error.what();
+      const std::string name = what.substr(0, what.find(':'));
+      if (name == "--data") {
+        err << "sorvanta: --data needs a folder\n";
+        return 2;
+      }
+      if (!chosen) {
+        err << "sorvanta: " << what << " (see sorvanta --help)\n";
+        return 2;
+      }
+      throw UsageError{chosen->line->missingValueMessage(name).value_or(what)};
+    }
+    if (version->count() > 0) {
+      out << "sorvanta " << kVersion << "\n";
+      return 0;
+    }
+    if (help->count() > 0 || helpCommand->parsed()) {
+      printHelp(out);
+      return 0;
+    }
+    if (!app.remaining().empty()) {
+      err << "sorvanta: unknown command '" << app.remaining().front()
+          << "' (see sorvanta --help)\n";
+      return 2;
+    }
+    chosen = chosenCommand();
+    if (!chosen) {
+      printHelp(err);
+      return 2;
+    }
+    if (chosen->line->helpWanted()) {
+      printCommandHelp(out, *chosen->command);
+      return 0;
+    }
+    chosen->line->runChecks();
+    return runChosen(*chosen, data, args, out, err);
+  } catch (const UsageError& usage) {
+    err << "sorvanta " << chosen->command->name << ": " << usage.message << "\nUsage: sorvanta "
+        << chosen->command->usage << "\n";
+    return 2;
+  } catch (const text::RuntimeError& error) {
+    err << error.what() << "\n";
+    return 1;
+  }
 }
 
 }  // namespace sorvanta::cli

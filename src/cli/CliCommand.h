@@ -1,18 +1,66 @@
 #pragma once
-// What every command of the command line gets and returns.
+// What every command of the command line declares, gets and returns.
+//
+// A command is one entry of the table in Cli.cpp: {name, usage, summary, needs, declare}.
+// `declare` receives the command's CommandLine (its CLI11 subcommand), declares the options
+// and arguments there, adds the checks that refuse a wrong command line, and returns the
+// function that runs the command with the values CLI11 parsed:
+//
+//   CommandRun declareTotals(CommandLine& line) {
+//     CLI::Option* sort = line.value("--sort", "a column number");  // "--sort V", "--sort=V"
+//     CLI::Option* all = line.flag("--all");                         // count() times given
+//     line.check([&line] { line.rejectExtras(); });                  // throw UsageError{...}
+//     return [=](CliContext& context) {
+//       const lexicon::FramesIndex& index = context.release().index();
+//       ...                                                          // print with writeRecord
+//       return 0;
+//     };
+//   }
+//
+// The dispatcher parses the whole command line once (`sorvanta [--data DIR] COMMAND ...`),
+// answers `COMMAND --help`, runs the checks (a UsageError exits 2 with the command's usage),
+// resolves the data folder and opens the release as `needs` asks (a failure exits 1 with its
+// message), then runs the command. A command reports what happened through its text::Outcome
+// (finish with `return report(context, outcome)`) and its progress through
+// context.progress(); text::RuntimeError thrown out of a command exits 1 with its message.
+#include <CLI/CLI.hpp>
+#include <functional>
 #include <initializer_list>
 #include <iosfwd>
-#include <string_view>
+#include <map>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "lexicon/ReleaseFolder.h"
+#include "text/Outcome.h"
+#include "text/Progress.h"
 
 namespace sorvanta::cli {
 
+class ReleaseSession;
+
+// What a command needs before it runs.
+enum class Needs {
+  Nothing,  // works on files named on its command line
+  FolderIfKnown,  // the data folder when one is given or stored, else none (the command checks)
+  Folder,   // the data folder, not read
+  Release,  // the data folder with the frames document loaded and its frames index filled
+};
+
 struct CliContext {
-  std::vector<std::string> args;  // the command's own arguments, UTF-8
   std::ostream& out;
   std::ostream& err;
-  std::string dataFolder;  // from --data, working text; empty: the stored folder
+  lexicon::ReleaseFolder folder;      // Needs::Folder and Needs::Release
+  ReleaseSession* session = nullptr;  // Needs::Release
+  text::Progress* progressSink = nullptr;
+  // The whole command line as typed (UTF-8), without the program name: manifests record it.
+  std::vector<std::string> commandLine;
+
+  ReleaseSession& release() const { return *session; }
+  // Progress on the terminal (nothing when stderr is not one); its cancel flag is the run's.
+  text::Progress& progress() const { return *progressSink; }
 };
 
 // Thrown for a command line that does not fit the command's usage.
@@ -20,35 +68,93 @@ struct UsageError {
   std::string message;
 };
 
+using CommandRun = std::function<int(CliContext& context)>;
+
+// One command's part of the command line, parsed by CLI11. Words that are not options go to
+// arguments(); what CLI11 does not recognise (an unknown "--option", a "-x") to extras().
+class CommandLine {
+ public:
+  explicit CommandLine(CLI::App& app);
+  CommandLine(const CommandLine&) = delete;
+  CommandLine& operator=(const CommandLine&) = delete;
+
+  // An option taking one value; it may be given more than once (results() holds every value).
+  // A missing value is reported as "NAME needs " + needs.
+  CLI::Option* value(const std::string& name, std::string needs = "a value");
+  // A flag; count() says how often it was given.
+  CLI::Option* flag(const std::string& name);
+  // Checks run after parsing, before the data folder is read; they throw UsageError.
+  void check(std::function<void()> check) { checks_.push_back(std::move(check)); }
+
+  const std::vector<std::string>& arguments() const { return arguments_; }
+  std::vector<std::string> extras() const { return app_.remaining(); }
+  // arguments() followed by extras(): for commands whose words may start with '-'.
+  std::vector<std::string> words() const;
+  // Throws "unexpected argument 'W'" for the first word or extra, if any.
+  void rejectExtras() const;
+
+  // The last value of a value option as working text, or none when it was not given.
+  static std::optional<std::string> last(const CLI::Option* option);
+
+  bool helpWanted() const { return help_->count() > 0; }
+  void runChecks() const;
+  // "NAME needs ..." for an option whose value was missing, or none for an unknown name.
+  std::optional<std::string> missingValueMessage(const std::string& name) const;
+
+ private:
+  CLI::App& app_;
+  CLI::Option* help_;
+  std::vector<std::string> arguments_;
+  std::map<std::string, std::string> needs_;
+  std::vector<std::function<void()>> checks_;
+};
+
 struct CliCommand {
   const char* name;
   const char* usage;
   const char* summary;
-  int (*run)(CliContext& context);
+  Needs needs;
+  CommandRun (*declare)(CommandLine& line);
+  // More for `COMMAND --help`, after the summary (lines of at most 90 characters), or none.
+  const char* details = nullptr;
 };
 
 // Writes one record: the cells (working text) in UTF-8, separated by tabs, ending the line.
 void writeRecord(std::ostream& out, std::initializer_list<std::string_view> cells);
+void writeRecord(std::ostream& out, const std::vector<std::string>& cells);
+// One record "Written:" + path for each file the outcome lists.
+void writeFilesWritten(std::ostream& out, const text::Outcome& outcome);
 
-// The value of "--sort C" among args (removed from them), or -1 without one; C must name one
-// of columnCount columns.
-int takeSortColumn(std::vector<std::string>& args, int columnCount);
+// Says on stderr what the outcome's notices say and gives the exit status: 1 refused or done
+// with an error, 130 cancelled, else 0. A notice under the program's own caption is printed as
+// its text; one under another caption as "caption: text".
+int report(const CliContext& context, const text::Outcome& outcome);
 
-int runQueryCommand(CliContext& context);
-int runFramesCommand(CliContext& context);
-int runLexUnitsCommand(CliContext& context);
-int runFesCommand(CliContext& context);
-int runTotalsCommand(CliContext& context);
-int runFrameCommand(CliContext& context);
-int runFeCommand(CliContext& context);
-int runLuCommand(CliContext& context);
-int runSentenceFesCommand(CliContext& context);
-int runSampleCommand(CliContext& context);
-int runFrameFilesCommand(CliContext& context);
-int runSubcorporaCommand(CliContext& context);
-int runRealizationsCommand(CliContext& context);
-int runDictionariesCommand(CliContext& context);
-int runGraphCommand(CliContext& context);
-int runFeLineageCommand(CliContext& context);
+CommandRun declareQuery(CommandLine& line);
+CommandRun declareFrames(CommandLine& line);
+CommandRun declareLexUnits(CommandLine& line);
+CommandRun declareFes(CommandLine& line);
+CommandRun declareTotals(CommandLine& line);
+CommandRun declareFrame(CommandLine& line);
+CommandRun declareFe(CommandLine& line);
+CommandRun declareLu(CommandLine& line);
+CommandRun declareSentenceFes(CommandLine& line);
+CommandRun declareSample(CommandLine& line);
+CommandRun declareFrameFiles(CommandLine& line);
+CommandRun declareSubcorpora(CommandLine& line);
+CommandRun declareRealizations(CommandLine& line);
+CommandRun declareDictionaries(CommandLine& line);
+CommandRun declareIndex(CommandLine& line);
+CommandRun declareSearch(CommandLine& line);
+CommandRun declareSql(CommandLine& line);
+CommandRun declareValence(CommandLine& line);
+CommandRun declareReport(CommandLine& line);
+CommandRun declareExport(CommandLine& line);
+CommandRun declareSplit(CommandLine& line);
+CommandRun declareGraph(CommandLine& line);
+CommandRun declareFeLineage(CommandLine& line);
+// The longer help of graph and fe-lineage.
+extern const char* const kGraphDetails;
+extern const char* const kFeLineageDetails;
 
 }  // namespace sorvanta::cli

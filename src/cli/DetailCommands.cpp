@@ -15,11 +15,16 @@ namespace sorvanta::cli {
 
 namespace {
 
-// The command's positional arguments as working text; exactly count of them.
-std::vector<std::string> takeArguments(const CliContext& context, size_t count, const char* what) {
-  if (context.args.size() != count) throw UsageError{std::string("expected ") + what};
+// Declares the command's positional arguments: exactly count of them, read as working text.
+void expectWords(CommandLine& line, size_t count, const char* what) {
+  line.check([&line, count, what] {
+    if (line.words().size() != count) throw UsageError{std::string("expected ") + what};
+  });
+}
+
+std::vector<std::string> workingWords(const CommandLine& line) {
   std::vector<std::string> values;
-  for (const std::string& arg : context.args) values.push_back(text::utf8ToWorking(arg));
+  for (const std::string& word : line.words()) values.push_back(text::utf8ToWorking(word));
   return values;
 }
 
@@ -49,106 +54,103 @@ int notFound(const CliContext& context, const char* what, std::string_view value
 
 }  // namespace
 
-int runFrameCommand(CliContext& context) {
-  std::string name = takeArguments(context, 1, "a frame name")[0];
-  ReleaseSession release;
-  if (!release.open(context.dataFolder, context.err)) return 1;
-  const lexicon::ListRow* row = findRow(release.index().frames, lexicon::kFrameName, name);
-  if (!row) return notFound(context, "frame named", name);
-  if (!release.loadRelations(context.err)) return 1;
-  views::FrameView view = views::frameView(row->data, release.relationsRoot());
-  writeRecord(context.out, {"Frame:", view.name});
-  writeRecord(context.out, {"Description:", view.description});
-  for (const views::FrameElementRow& fe : view.elements)
-    writeRecord(context.out, {"FE:", fe.nameAndType, fe.definition});
-  writeRecord(context.out, {"Lexemes:", view.lexemes});
-  if (view.relations.empty()) writeRecord(context.out, {"Relation:", "None", ""});
-  for (const lexicon::RelationEntry& entry : view.relations)
-    writeRecord(context.out, {"Relation:", entry.label, entry.names});
-  return 0;
+CommandRun declareFrame(CommandLine& line) {
+  expectWords(line, 1, "a frame name");
+  return [&line](CliContext& context) {
+    const std::string name = workingWords(line)[0];
+    ReleaseSession& release = context.release();
+    const lexicon::ListRow* row = findRow(release.index().frames, lexicon::kFrameName, name);
+    if (!row) return notFound(context, "frame named", name);
+    if (!release.loadRelations(context.err)) return 1;
+    views::FrameView view = views::frameView(row->data, release.relationsRoot());
+    writeRecord(context.out, {"Frame:", view.name});
+    writeRecord(context.out, {"Description:", view.description});
+    for (const views::FrameElementRow& fe : view.elements)
+      writeRecord(context.out, {"FE:", fe.nameAndType, fe.definition});
+    writeRecord(context.out, {"Lexemes:", view.lexemes});
+    if (view.relations.empty()) writeRecord(context.out, {"Relation:", "None", ""});
+    for (const lexicon::RelationEntry& entry : view.relations)
+      writeRecord(context.out, {"Relation:", entry.label, entry.names});
+    return 0;
+  };
 }
 
-int runFeCommand(CliContext& context) {
-  std::string name = takeArguments(context, 1, "a frame-element name")[0];
-  ReleaseSession release;
-  if (!release.open(context.dataFolder, context.err)) return 1;
-  if (!findRow(release.index().frameElements, lexicon::kFeName, name))
-    return notFound(context, "frame element named", name);
-  for (const auto& row : views::frameElementDefinitions(release.framesRoot(), name))
-    writeRecord(context.out, {row.element, row.frame, row.type, row.definition});
-  return 0;
+CommandRun declareFe(CommandLine& line) {
+  expectWords(line, 1, "a frame-element name");
+  return [&line](CliContext& context) {
+    const std::string name = workingWords(line)[0];
+    ReleaseSession& release = context.release();
+    if (!findRow(release.index().frameElements, lexicon::kFeName, name))
+      return notFound(context, "frame element named", name);
+    for (const auto& row : views::frameElementDefinitions(release.framesRoot(), name))
+      writeRecord(context.out, {row.element, row.frame, row.type, row.definition});
+    return 0;
+  };
 }
 
-int runLuCommand(CliContext& context) {
-  bool listSubcorpora = false;
-  std::optional<std::string> subcorpus;
-  auto& args = context.args;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--subcorpora") {
-      listSubcorpora = true;
-    } else if (args[i] == "--subcorpus") {
-      if (i + 1 == args.size()) throw UsageError{"--subcorpus needs a name"};
-      subcorpus = text::utf8ToWorking(args[i + 1]);
-      args.erase(args.begin() + static_cast<long>(i) + 1);
+CommandRun declareLu(CommandLine& line) {
+  CLI::Option* listSubcorpora = line.flag("--subcorpora");
+  CLI::Option* subcorpus = line.value("--subcorpus", "a name");
+  line.check([=] {
+    if (listSubcorpora->count() > 0 && subcorpus->count() > 0)
+      throw UsageError{"choose --subcorpora or --subcorpus"};
+  });
+  expectWords(line, 1, "a lexical-unit ID");
+  return [&line, listSubcorpora, subcorpus](CliContext& context) {
+    const std::string id = workingWords(line)[0];
+    ReleaseSession& release = context.release();
+    if (!findRow(release.index().lexUnits, lexicon::kLuId, id))
+      return notFound(context, "lexical unit with LU-ID", id);
+    xml::TXpObjModel lexUnit;
+    const xml::TXpNode* root = loadAnnotation(lexUnit, release, id, context.err);
+    if (!root) return 1;
+    std::vector<std::string> entries = views::subcorpusEntries(root);
+    std::vector<std::string> lines;
+    if (listSubcorpora->count() > 0) {
+      lines = entries;
+    } else if (const std::optional<std::string> name = CommandLine::last(subcorpus)) {
+      if (std::find(entries.begin(), entries.end(), *name) == entries.end())
+        return notFound(context, "subcorpus offered named", *name);
+      lines = views::subcorpusSentenceRows(root, *name);
     } else {
-      continue;
+      lines = views::sentenceRows(root);
     }
-    args.erase(args.begin() + static_cast<long>(i));
-    --i;
-  }
-  if (listSubcorpora && subcorpus) throw UsageError{"choose --subcorpora or --subcorpus"};
-  std::string id = takeArguments(context, 1, "a lexical-unit ID")[0];
-  ReleaseSession release;
-  if (!release.open(context.dataFolder, context.err)) return 1;
-  if (!findRow(release.index().lexUnits, lexicon::kLuId, id))
-    return notFound(context, "lexical unit with LU-ID", id);
-  xml::TXpObjModel lexUnit;
-  const xml::TXpNode* root = loadAnnotation(lexUnit, release, id, context.err);
-  if (!root) return 1;
-  std::vector<std::string> entries = views::subcorpusEntries(root);
-  std::vector<std::string> lines;
-  if (listSubcorpora) {
-    lines = entries;
-  } else if (subcorpus) {
-    if (std::find(entries.begin(), entries.end(), *subcorpus) == entries.end())
-      return notFound(context, "subcorpus offered named", *subcorpus);
-    lines = views::subcorpusSentenceRows(root, *subcorpus);
-  } else {
-    lines = views::sentenceRows(root);
-  }
-  for (const std::string& line : lines) writeRecord(context.out, {line});
-  return 0;
+    for (const std::string& text : lines) writeRecord(context.out, {text});
+    return 0;
+  };
 }
 
-int runSentenceFesCommand(CliContext& context) {
-  std::vector<std::string> values = takeArguments(context, 2, "a lexical-unit ID and a sentence ID");
-  const std::string& luId = values[0];
-  const std::string& sentenceId = values[1];
-  ReleaseSession release;
-  if (!release.open(context.dataFolder, context.err)) return 1;
-  const lexicon::ListRow* row = findRow(release.index().lexUnits, lexicon::kLuId, luId);
-  if (!row) return notFound(context, "lexical unit with LU-ID", luId);
-  xml::TXpObjModel lexUnit;
-  const xml::TXpNode* root = loadAnnotation(lexUnit, release, luId, context.err);
-  if (!root) return 1;
-  std::vector<std::string> rows = views::sentenceRows(root);
-  std::string prefix = "(" + sentenceId + ")";
-  auto sentence = std::find_if(rows.begin(), rows.end(),
-                               [&](const std::string& text) { return text.starts_with(prefix); });
-  if (sentence == rows.end()) return notFound(context, "sentence with ID", sentenceId);
-  std::optional<views::SentenceFrameElements> dialog = views::sentenceFrameElements(
-      root, *sentence, row->cell(lexicon::kLuFrameName), row->caption());
-  if (!dialog) {
-    context.err << "Sentence " << text::workingToUtf8(sentenceId)
-                << " has no Target label to show frame elements for\n";
-    return 1;
-  }
-  writeRecord(context.out, {"Frame:", dialog->frame});
-  writeRecord(context.out, {"Lexical Unit:", dialog->lexicalUnit});
-  writeRecord(context.out, {"Sentence:", dialog->sentence});
-  for (const views::SentenceLabelRow& label : dialog->rows)
-    writeRecord(context.out, {label.caption, label.text});
-  return 0;
+CommandRun declareSentenceFes(CommandLine& line) {
+  expectWords(line, 2, "a lexical-unit ID and a sentence ID");
+  return [&line](CliContext& context) {
+    const std::vector<std::string> values = workingWords(line);
+    const std::string& luId = values[0];
+    const std::string& sentenceId = values[1];
+    ReleaseSession& release = context.release();
+    const lexicon::ListRow* row = findRow(release.index().lexUnits, lexicon::kLuId, luId);
+    if (!row) return notFound(context, "lexical unit with LU-ID", luId);
+    xml::TXpObjModel lexUnit;
+    const xml::TXpNode* root = loadAnnotation(lexUnit, release, luId, context.err);
+    if (!root) return 1;
+    std::vector<std::string> rows = views::sentenceRows(root);
+    std::string prefix = "(" + sentenceId + ")";
+    auto sentence = std::find_if(rows.begin(), rows.end(),
+                                 [&](const std::string& text) { return text.starts_with(prefix); });
+    if (sentence == rows.end()) return notFound(context, "sentence with ID", sentenceId);
+    std::optional<views::SentenceFrameElements> dialog = views::sentenceFrameElements(
+        root, *sentence, row->cell(lexicon::kLuFrameName), row->caption());
+    if (!dialog) {
+      context.err << "Sentence " << text::workingToUtf8(sentenceId)
+                  << " has no Target label to show frame elements for\n";
+      return 1;
+    }
+    writeRecord(context.out, {"Frame:", dialog->frame});
+    writeRecord(context.out, {"Lexical Unit:", dialog->lexicalUnit});
+    writeRecord(context.out, {"Sentence:", dialog->sentence});
+    for (const views::SentenceLabelRow& label : dialog->rows)
+      writeRecord(context.out, {label.caption, label.text});
+    return 0;
+  };
 }
 
 }  // namespace sorvanta::cli

@@ -5,93 +5,79 @@
 #include "cli/ReleaseSession.h"
 #include "lexicon/ListSort.h"
 #include "text/IntegerText.h"
-#include "text/WorkingText.h"
 
 namespace sorvanta::cli {
 
 namespace {
 
-template <class Cells>
-void writeCells(std::ostream& out, const Cells& cells) {
-  bool first = true;
-  for (std::string_view cell : cells) {
-    if (!first) out << '\t';
-    first = false;
-    out << text::workingToUtf8(cell);
-  }
-  out << '\n';
+// "--sort C": the last column given, each checked to name one of columnCount columns; -1
+// without one.
+CLI::Option* declareSort(CommandLine& line, int columnCount) {
+  CLI::Option* sort = line.value("--sort", "a column number");
+  line.check([sort, columnCount, &line] {
+    for (const std::string& value : sort->results()) {
+      const std::optional<int32_t> column = text::tryStrToInt(value);
+      if (!column || *column < 0 || *column >= columnCount)
+        throw UsageError{"--sort takes a column number from 0 to " +
+                         std::to_string(columnCount - 1)};
+    }
+    line.rejectExtras();
+  });
+  return sort;
 }
 
-}  // namespace
-
-void writeRecord(std::ostream& out, std::initializer_list<std::string_view> cells) {
-  writeCells(out, cells);
-}
-
-int takeSortColumn(std::vector<std::string>& args, int columnCount) {
-  int column = -1;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] != "--sort") continue;
-    if (i + 1 == args.size()) throw UsageError{"--sort needs a column number"};
-    std::optional<int32_t> value = text::tryStrToInt(args[i + 1]);
-    if (!value || *value < 0 || *value >= columnCount)
-      throw UsageError{"--sort takes a column number from 0 to " + std::to_string(columnCount - 1)};
-    column = *value;
-    args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
-    --i;
-  }
-  return column;
-}
-
-namespace {
-
-void expectNoArguments(const CliContext& context) {
-  if (!context.args.empty()) throw UsageError{"unexpected argument " + context.args.front()};
+int sortColumn(const CLI::Option* sort) {
+  return sort->results().empty() ? -1 : text::strToInt(sort->results().back());
 }
 
 void writeRows(std::ostream& out, const std::vector<lexicon::ListRow>& rows) {
-  for (const lexicon::ListRow& row : rows) writeCells(out, row.cells);
+  for (const lexicon::ListRow& row : rows) writeRecord(out, row.cells);
+}
+
+// A list of the frames index, in document order or sorted by the column of --sort.
+CommandRun declareList(CommandLine& line, int columnCount,
+                       std::vector<lexicon::ListRow> lexicon::FramesIndex::*list,
+                       void (*sortRows)(std::vector<lexicon::ListRow>&, int)) {
+  CLI::Option* sort = declareSort(line, columnCount);
+  return [sort, list, sortRows](CliContext& context) {
+    std::vector<lexicon::ListRow>& rows = context.release().index().*list;
+    if (const int column = sortColumn(sort); column >= 0) sortRows(rows, column);
+    writeRows(context.out, rows);
+    return 0;
+  };
 }
 
 }  // namespace
 
-int runFramesCommand(CliContext& context) {
-  int column = takeSortColumn(context.args, lexicon::kFramesColumns);
-  expectNoArguments(context);
-  ReleaseSession release;
-  if (!release.open(context.dataFolder, context.err)) return 1;
-  if (column >= 0) lexicon::sortFramesRows(release.index().frames, column);
-  writeRows(context.out, release.index().frames);
-  return 0;
+CommandRun declareFrames(CommandLine& line) {
+  return declareList(line, lexicon::kFramesColumns, &lexicon::FramesIndex::frames,
+                     lexicon::sortFramesRows);
 }
 
-int runLexUnitsCommand(CliContext& context) {
-  int column = takeSortColumn(context.args, lexicon::kLexUnitColumns);
-  expectNoArguments(context);
-  ReleaseSession release;
-  if (!release.open(context.dataFolder, context.err)) return 1;
-  if (column >= 0) lexicon::sortLexUnitRows(release.index().lexUnits, column);
-  writeRows(context.out, release.index().lexUnits);
-  return 0;
+CommandRun declareLexUnits(CommandLine& line) {
+  return declareList(line, lexicon::kLexUnitColumns, &lexicon::FramesIndex::lexUnits,
+                     lexicon::sortLexUnitRows);
 }
 
-int runFesCommand(CliContext& context) {
-  expectNoArguments(context);
-  ReleaseSession release;
-  if (!release.open(context.dataFolder, context.err)) return 1;
-  writeRows(context.out, release.index().frameElements);
-  return 0;
+CommandRun declareFes(CommandLine& line) {
+  line.check([&line] { line.rejectExtras(); });
+  return [](CliContext& context) {
+    writeRows(context.out, context.release().index().frameElements);
+    return 0;
+  };
 }
 
-int runTotalsCommand(CliContext& context) {
-  expectNoArguments(context);
-  ReleaseSession release;
-  if (!release.open(context.dataFolder, context.err)) return 1;
-  const lexicon::FramesIndex& index = release.index();
-  writeRecord(context.out, {"Total Number of Frames:", text::intToStr(index.numFrames)});
-  writeRecord(context.out, {"Total Annotated Sentences:", text::intToStr(index.annotatedTotal)});
-  writeRecord(context.out, {"Number of Frame Elements:", text::intToStr(index.numFrameElements)});
-  return 0;
+CommandRun declareTotals(CommandLine& line) {
+  line.check([&line] { line.rejectExtras(); });
+  return [](CliContext& context) {
+    const lexicon::FramesIndex& index = context.release().index();
+    writeRecord(context.out, {"Total Number of Frames:", text::intToStr(index.numFrames)});
+    writeRecord(context.out,
+                {"Total Annotated Sentences:", text::intToStr(index.annotatedTotal)});
+    writeRecord(context.out,
+                {"Number of Frame Elements:", text::intToStr(index.numFrameElements)});
+    return 0;
+  };
 }
 
 }  // namespace sorvanta::cli

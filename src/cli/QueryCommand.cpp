@@ -7,55 +7,43 @@
 
 namespace sorvanta::cli {
 
-int runQueryCommand(CliContext& context) {
-  std::vector<std::string> positional;
-  std::string attribute;
-  enum class Mode { Text, Attribute, Count, Integer } mode = Mode::Text;
-  const auto& args = context.args;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (mode != Mode::Text && (arg == "--attr" || arg == "--count" || arg == "--integer"))
+CommandRun declareQuery(CommandLine& line) {
+  CLI::Option* attribute = line.value("--attr", "an attribute name");
+  CLI::Option* count = line.flag("--count");
+  CLI::Option* integer = line.flag("--integer");
+  line.check([&line, attribute, count, integer] {
+    for (const std::string& extra : line.extras())
+      if (extra.size() > 2 && extra.starts_with("--")) throw UsageError{"unknown option " + extra};
+    if (attribute->count() + count->count() + integer->count() > 1)
       throw UsageError{"choose one of --attr, --count and --integer"};
-    if (arg == "--attr") {
-      if (++i == args.size()) throw UsageError{"--attr needs an attribute name"};
-      attribute = text::utf8ToWorking(args[i]);
-      mode = Mode::Attribute;
-    } else if (arg == "--count") {
-      mode = Mode::Count;
-    } else if (arg == "--integer") {
-      mode = Mode::Integer;
-    } else if (arg.size() > 2 && arg.starts_with("--")) {
-      throw UsageError{"unknown option " + arg};
-    } else {
-      positional.push_back(arg);
+    if (line.words().size() != 2) throw UsageError{"expected a file and an expression"};
+  });
+  return [&line, attribute, count, integer](CliContext& context) {
+    const std::vector<std::string> words = line.words();
+    xml::TXpObjModel model;
+    if (!model.LoadDataSource(text::utf8ToWorking(words[0]))) {
+      context.err << "Cannot load " << words[0] << ": "
+                  << (model.errors().empty() ? "unknown error" : model.errors().front()) << "\n";
+      return 1;
     }
-  }
-  if (positional.size() != 2) throw UsageError{"expected a file and an expression"};
-
-  xml::TXpObjModel model;
-  std::string path = text::utf8ToWorking(positional[0]);
-  if (!model.LoadDataSource(path)) {
-    context.err << "Cannot load " << positional[0] << ": "
-                << (model.errors().empty() ? "unknown error" : model.errors().front()) << "\n";
-    return 1;
-  }
-  xml::TXpElement* root = model.Document()->docGetDocumentElement();
-  std::string expression = text::utf8ToWorking(positional[1]);
-  if (mode == Mode::Integer) {
-    context.out << root->SelectInteger(expression) << "\n";
+    xml::TXpElement* root = model.Document()->docGetDocumentElement();
+    const std::string expression = text::utf8ToWorking(words[1]);
+    if (integer->count() > 0) {
+      context.out << root->SelectInteger(expression) << "\n";
+      return 0;
+    }
+    xml::TXpNodeList nodes = root->SelectNodes(expression);
+    if (count->count() > 0) {
+      context.out << nodes.nlGetLength() << "\n";
+      return 0;
+    }
+    const std::optional<std::string> name = CommandLine::last(attribute);
+    for (xml::TXpNode* node : nodes) {
+      const std::string text = name ? xml::attributeText(node, *name) : node->noGetText();
+      context.out << text::workingToUtf8(text) << "\n";
+    }
     return 0;
-  }
-  xml::TXpNodeList nodes = root->SelectNodes(expression);
-  if (mode == Mode::Count) {
-    context.out << nodes.nlGetLength() << "\n";
-    return 0;
-  }
-  for (xml::TXpNode* node : nodes) {
-    std::string line =
-        mode == Mode::Attribute ? xml::attributeText(node, attribute) : node->noGetText();
-    context.out << text::workingToUtf8(line) << "\n";
-  }
-  return 0;
+  };
 }
 
 }  // namespace sorvanta::cli

@@ -1,13 +1,15 @@
 // sorvanta sample | frame-files: the evaluation sample and the frame files built from it.
 #include <algorithm>
 #include <ctime>
-#include <iostream>
+#include <memory>
 #include <ostream>
 
 #include "cli/CliCommand.h"
-#include "cli/TerminalLine.h"
 #include "cli/ReleaseSession.h"
 #include "derived/FrameFiles.h"
+#include "exports/Manifest.h"
+#include "lexicon/ReleaseLayout.h"
+#include "samples/TrainingTestSets.h"
 #include "samples/SampleSelection.h"
 #include "samples/TrainingSetLoad.h"
 #include "text/IntegerText.h"
@@ -17,50 +19,11 @@ namespace sorvanta::cli {
 
 namespace {
 
-class TerminalSampleProgress : public samples::SampleProgress {
- public:
-  explicit TerminalSampleProgress(TerminalLine& line) : line_(line) {}
-  void framesCompleted(int framesDone) override {
-    framesDone_ = framesDone;
-    show();
-  }
-  void sentencesInFrames(int sentenceTotal) override {
-    sentenceTotal_ = sentenceTotal;
-    show();
-  }
-
- private:
-  void show() {
-    line_.rewrite() << "Frames completed: " << framesDone_
-                    << "  Total number of sentences in frames: " << sentenceTotal_ << std::flush;
-  }
-  TerminalLine& line_;
-  int framesDone_ = 0;
-  int sentenceTotal_ = 0;
-};
-
-class TerminalFrameProgress : public derived::FrameFilesProgress {
- public:
-  explicit TerminalFrameProgress(TerminalLine& line) : line_(line) {}
-  void frameWritten(std::string_view frameName, int framesDone) override {
-    line_.newLine() << framesDone << ": " << text::workingToUtf8(frameName) << "\n";
-  }
-
- private:
-  TerminalLine& line_;
-};
-
-// The value after option args[i]; throws UsageError when there is none.
-const std::string& optionValue(const std::vector<std::string>& args, size_t& i) {
-  if (i + 1 >= args.size()) throw UsageError{args[i] + " needs a value"};
-  return args[++i];
-}
-
 // A spinner position: an integer within the 16-bit range the spinners hold.
-int spinnerValue(const std::string& option, const std::string& value) {
-  const std::optional<int32_t> number = text::tryStrToInt(value);
+int spinnerValue(const CLI::Option* option) {
+  const std::optional<int32_t> number = text::tryStrToInt(option->results().back());
   if (!number || *number < -32768 || *number > 32767)
-    throw UsageError{option + " needs an integer from -32768 to 32767"};
+    throw UsageError{option->get_name() + " needs an integer from -32768 to 32767"};
   return *number;
 }
 
@@ -76,94 +39,119 @@ uint32_t seedValue(const std::string& value) {
   return static_cast<uint32_t>(seed);
 }
 
-}  // namespace
-
-int runSampleCommand(CliContext& context) {
-  samples::SampleRequest request;
-  request.seed = static_cast<uint32_t>(std::time(nullptr));
-  bool haveLow = false, haveHigh = false, haveFrames = false, haveSentences = false;
-  const std::vector<std::string>& args = context.args;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& option = args[i];
-    if (option == "--low") {
-      request.low = spinnerValue(option, optionValue(args, i));
-      haveLow = true;
-    } else if (option == "--high") {
-      request.high = spinnerValue(option, optionValue(args, i));
-      haveHigh = true;
-    } else if (option == "--frames") {
-      request.numFramesText = text::utf8ToWorking(optionValue(args, i));
-      haveFrames = true;
-    } else if (option == "--sentences") {
-      request.numSentsText = text::utf8ToWorking(optionValue(args, i));
-      haveSentences = true;
-    } else if (option == "--provide-fes") {
-      request.provideFes = true;
-    } else if (option == "--seed") {
-      request.seed = seedValue(optionValue(args, i));
-    } else {
-      throw UsageError{"unexpected argument '" + option + "'"};
-    }
+// The manifest of the five sample files: what they were drawn from and with which values.
+int writeSampleManifest(CliContext& context, const samples::SampleRequest& request,
+                        const samples::SampleResult& result, const std::string& dataFolder,
+                        const std::string& file) {
+  exports::DataSetManifest manifest;
+  manifest.releaseFolder = text::workingToUtf8(dataFolder);
+  while (manifest.releaseFolder.size() > 1 && manifest.releaseFolder.back() == '/') manifest.releaseFolder.pop_back();
+  manifest.outputFolder = manifest.releaseFolder;
+  manifest.commandLine = {"sorvanta"};
+  manifest.commandLine.insert(manifest.commandLine.end(), context.commandLine.begin(),
+                              context.commandLine.end());
+  manifest.seed = request.seed;
+  manifest.parameters = {{"low", request.low},
+                         {"high", request.high},
+                         {"frames", text::workingToUtf8(request.numFramesText)},
+                         {"sentences", text::workingToUtf8(request.numSentsText)},
+                         {"provide_fes", request.provideFes}};
+  manifest.inputs.push_back(std::string(lexicon::kFramesRelativePath));
+  for (const std::string& id : result.lexUnitsRead) {
+    const std::string path = "luXML/lu" + text::workingToUtf8(id) + ".xml";
+    if (std::find(manifest.inputs.begin(), manifest.inputs.end(), path) == manifest.inputs.end())
+      manifest.inputs.push_back(path);
   }
-  if (!haveLow || !haveHigh || !haveFrames || !haveSentences)
-    throw UsageError{"--low, --high, --frames and --sentences are required"};
-
-  ReleaseSession release;
-  if (!release.open(context.dataFolder, context.err)) return 1;
-  xml::TXpObjModel training, test, lexUnit;
-  samples::SampleResult result;
-  {
-    TerminalLine line(context);
-    TerminalSampleProgress progress(line);
-    result = samples::selectSample(request, release.index().frames, release.framesRoot(),
-                                   release.dataFolder(), {training, test, lexUnit},
-                                   line.enabled() ? &progress : nullptr);
-  }
-  if (!result.refusal.empty()) {
-    context.err << text::workingToUtf8(result.refusal) << "\n";
+  manifest.counts = {{"frames", result.framesDone}, {"candidate_sentences", result.sentenceTotal}};
+  for (std::string_view name : {samples::kTrainingFile, samples::kTestFile, samples::kTrainingAnswersFile,
+                                samples::kTestAnswersFile, samples::kMessagesFile})
+    manifest.outputs.emplace_back(name);
+  const text::Outcome outcome = exports::writeDataSetManifest(manifest, file);
+  if (!outcome.done()) {
+    context.err << "sorvanta: " << outcome.notices.front().text << "\n";
     return 1;
   }
   return 0;
 }
 
-int runFrameFilesCommand(CliContext& context) {
-  const bool all =
-      std::find(context.args.begin(), context.args.end(), "--all") != context.args.end();
-  if (all ? context.args.size() != 1 : context.args.empty())
-    throw UsageError{"give --all or one or more frame names"};
-  std::vector<std::string> wanted;
-  for (const std::string& arg : context.args) wanted.push_back(text::utf8ToWorking(arg));
+}  // namespace
 
-  ReleaseSession release;
-  if (!release.open(context.dataFolder, context.err)) return 1;
-  xml::TXpObjModel training, test, lexUnit;
-  const samples::TrainingSetLoad load = samples::loadTrainingSet(training, release.dataFolder());
-  if (!load.loaded) {
-    context.err << text::workingToUtf8(load.message) << "\n";
-    return 1;
-  }
-  std::vector<std::string> checked;
-  for (const std::string& item : load.frameNames)
-    if (all || std::find(wanted.begin(), wanted.end(), item) != wanted.end())
-      checked.push_back(item);
-  if (!all) {
+CommandRun declareSample(CommandLine& line) {
+  CLI::Option* low = line.value("--low");
+  CLI::Option* high = line.value("--high");
+  CLI::Option* frames = line.value("--frames");
+  CLI::Option* sentences = line.value("--sentences");
+  CLI::Option* provideFes = line.flag("--provide-fes");
+  CLI::Option* seed = line.value("--seed");
+  CLI::Option* manifest = line.value("--manifest", "a file name");
+  // The request the checks build and the run uses.
+  auto request = std::make_shared<samples::SampleRequest>();
+  line.check([=, &line] {
+    line.rejectExtras();
+    if (low->count() > 0) request->low = spinnerValue(low);
+    if (high->count() > 0) request->high = spinnerValue(high);
+    request->seed = seed->count() > 0 ? seedValue(seed->results().back())
+                                      : static_cast<uint32_t>(std::time(nullptr));
+    if (low->count() == 0 || high->count() == 0 || frames->count() == 0 ||
+        sentences->count() == 0)
+      throw UsageError{"--low, --high, --frames and --sentences are required"};
+    request->numFramesText = *CommandLine::last(frames);
+    request->numSentsText = *CommandLine::last(sentences);
+    request->provideFes = provideFes->count() > 0;
+    if (manifest->count() > 0 && manifest->results().back().empty())
+      throw UsageError{"--manifest needs a file name"};
+  });
+  return [request, manifest](CliContext& context) {
+    ReleaseSession& release = context.release();
+    xml::TXpObjModel training, test, lexUnit;
+    const samples::SampleResult result =
+        samples::selectSample(*request, release.index().frames, release.framesRoot(),
+                              release.dataFolder(), {training, test, lexUnit}, context.progress());
+    const int status = report(context, result.outcome);
+    if (!result.outcome.done()) return status;
+    // The seed repeats the draw: sorvanta sample ... --seed S.
+    context.err << "sorvanta: seed " << request->seed << "\n";
+    if (manifest->count() > 0)
+      return writeSampleManifest(context, *request, result, release.dataFolder(),
+                                 manifest->results().back());
+    return status;
+  };
+}
+
+CommandRun declareFrameFiles(CommandLine& line) {
+  CLI::Option* all = line.flag("--all");
+  line.check([&line, all] {
+    const bool valid = all->count() > 0 ? all->count() == 1 && line.words().empty()
+                                        : !line.words().empty();
+    if (!valid) throw UsageError{"give --all or one or more frame names"};
+  });
+  return [&line, all](CliContext& context) {
+    std::vector<std::string> wanted;
+    for (const std::string& word : line.words()) wanted.push_back(text::utf8ToWorking(word));
+    ReleaseSession& release = context.release();
+    xml::TXpObjModel training, test, lexUnit;
+    const samples::TrainingSetLoad load =
+        samples::loadTrainingSet(training, release.dataFolder());
+    if (!load.loaded) {
+      context.err << text::workingToUtf8(load.message) << "\n";
+      return 1;
+    }
+    const auto named = [](const std::vector<std::string>& names, const std::string& name) {
+      return std::find(names.begin(), names.end(), name) != names.end();
+    };
     for (const std::string& name : wanted) {
-      if (std::find(load.frameNames.begin(), load.frameNames.end(), name) ==
-          load.frameNames.end()) {
+      if (!named(load.frameNames, name)) {
         context.err << "No frame named " << text::workingToUtf8(name) << " in the training set\n";
         return 1;
       }
     }
-  }
-  TerminalLine line(context);
-  TerminalFrameProgress progress(line);
-  const std::string refusal = derived::createFrameFiles(
-      checked, release.dataFolder(), {training, test, lexUnit}, line.enabled() ? &progress : nullptr);
-  if (!refusal.empty()) {
-    context.err << text::workingToUtf8(refusal) << "\n";
-    return 1;
-  }
-  return 0;
+    std::vector<std::string> checked;
+    for (const std::string& item : load.frameNames)
+      if (all->count() > 0 || named(wanted, item)) checked.push_back(item);
+    return report(context, derived::createFrameFiles(checked, release.dataFolder(),
+                                                     {training, test, lexUnit},
+                                                     context.progress()));
+  };
 }
 
 }  // namespace sorvanta::cli

@@ -27,7 +27,7 @@ struct FramePaths {
 DictionaryResult createDictionaries(const xml::TXpNode* framesRoot,
                                     const xml::TXpNode* relationsRoot, std::string_view dataFolder,
                                     bool framesOnly, DictionaryDocuments documents,
-                                    DictionaryProgress* progress) {
+                                    text::Progress& progress) {
   const std::string folder(dataFolder);
   const FramePaths paths;
   const xml::TXpNodeList frames =
@@ -41,6 +41,10 @@ DictionaryResult createDictionaries(const xml::TXpNode* framesRoot,
   text::TextLines frameLines;
   text::TextLines lexemeLines;
   for (const xml::TXpNode* frame : frames) {
+    if (progress.cancelled()) {
+      result.outcome = text::Outcome::cancelled();
+      return result;
+    }
     // Missing attributes of frame, fe and lexunit elements are read as empty text.
     const std::string frameName = xml::attributeText(frame, "name");
     xml::TXpElement* dictionaryFrame = dictionaryFrames->CreateChildElement("frame");
@@ -59,11 +63,10 @@ DictionaryResult createDictionaries(const xml::TXpNode* framesRoot,
     }
 
     for (const xml::TXpNode* lexUnit : paths.lexUnits.evaluate(frame)) {
-      if (progress) progress->lexUnitStarting();
       frameLines.add(memberLine(lexUnit));
       if (framesOnly) continue;
       addLexemeEntryHead(lexemeLines, lexUnit, frameName);
-      if (progress) progress->lexemeEntriesCompleted(result.lexemeEntries);
+      progress.count(kLexemesInFramesCaption, result.lexemeEntries);
       const std::string path =
           lexicon::lexicalEntryDocumentPath(folder, xml::attributeText(lexUnit, "ID"));
       // A missing or unreadable lexical entry leaves the entry without realization lines.
@@ -79,14 +82,20 @@ DictionaryResult createDictionaries(const xml::TXpNode* framesRoot,
     }
 
     ++result.frames;
-    if (progress) progress->framesCompleted(result.frames);
+    progress.count(kDictionaryFramesCounter, result.frames);
     frameLines.add("");
   }
   AddRelationEntries(frameLines, relationsRoot);
 
-  samples::saveDocument(documents.dictionary, folder + std::string(kFrameDictFile));
-  frameLines.saveToFile(folder + std::string(kFramesDumpFile));
-  if (!framesOnly) lexemeLines.saveToFile(folder + std::string(kLexemesDumpFile));
+  std::vector<std::string>& written = result.outcome.filesWritten;
+  written.push_back(folder + std::string(kFrameDictFile));
+  samples::saveDocument(documents.dictionary, written.back());
+  written.push_back(folder + std::string(kFramesDumpFile));
+  frameLines.saveToFile(written.back());
+  if (!framesOnly) {
+    written.push_back(folder + std::string(kLexemesDumpFile));
+    lexemeLines.saveToFile(written.back());
+  }
   return result;
 }
 

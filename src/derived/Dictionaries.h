@@ -3,6 +3,8 @@
 // "frames.dmp" (frame entries, then relation entries) and "svlex.dmp" (lexeme entries).
 #include <string_view>
 
+#include "text/Outcome.h"
+#include "text/Progress.h"
 #include "xml/XpNode.h"
 #include "xml/XpObjModel.h"
 
@@ -21,16 +23,9 @@ inline constexpr std::string_view kFrameDictTemplate =
     "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\n"
     "<frames>\n</frames>\n";
 
-class DictionaryProgress {
- public:
-  virtual ~DictionaryProgress() = default;
-  // Once per lexical unit (the window repaints).
-  virtual void lexUnitStarting() = 0;
-  // Before each lexical-entry document is read: the entries completed so far.
-  virtual void lexemeEntriesCompleted(int completed) = 0;
-  // After each frame.
-  virtual void framesCompleted(int completed) = 0;
-};
+// The counters the command reports: before each lexical-entry document is read, the entries
+// completed so far (kLexemesInFramesCaption); after each frame, the frames completed.
+inline constexpr std::string_view kDictionaryFramesCounter = "Frames completed";
 
 struct DictionaryDocuments {
   xml::TXpObjModel& dictionary;  // becomes FrameDict.xml, stays loaded afterwards
@@ -38,6 +33,8 @@ struct DictionaryDocuments {
 };
 
 struct DictionaryResult {
+  // Done: the files written, in filesWritten. Cancelled between frames: no file was written.
+  text::Outcome outcome;
   int frames = 0;
   int lexemeEntries = 0;
   // Lexical units written without realization lines (file missing or unreadable).
@@ -47,10 +44,10 @@ struct DictionaryResult {
 // framesRoot: frames document element; relationsRoot may be null (no relation lines/entries).
 // dataFolder: working text ending with the separator. Throws text::FileCreateError when a file
 // cannot be written (files of later steps are then not written). With framesOnly no
-// lexical-entry document is read and "svlex.dmp" is left as it is. progress may be null.
+// lexical-entry document is read and "svlex.dmp" is left as it is.
 DictionaryResult createDictionaries(const xml::TXpNode* framesRoot,
                                     const xml::TXpNode* relationsRoot, std::string_view dataFolder,
                                     bool framesOnly, DictionaryDocuments documents,
-                                    DictionaryProgress* progress);
+                                    text::Progress& progress);
 
 }  // namespace sorvanta::derived

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "derived/OutputName.h"
+#include "lexicon/DataFolder.h"
 #include "lexicon/ReleaseLayout.h"
 #include "samples/AnnotatedSentence.h"
 #include "samples/TrainingTestSets.h"
@@ -63,10 +64,11 @@ class SentenceTexts {
   std::unordered_map<std::string_view, std::vector<const xml::TXpNode*>> byId_;
 };
 
-// One ticked frame: its three line lists and the test document's frame element.
+// One ticked frame: its three line lists and the test document's frame element. The files
+// written are added to written.
 void writeFrame(const std::string& frame, const xml::TXpNode* trainingRoot,
                 xml::TXpElement* testCorpus, const std::string& dataFolder,
-                xml::TXpObjModel& lexUnitModel) {
+                xml::TXpObjModel& lexUnitModel, std::vector<std::string>& written) {
   text::TextLines evalLines, trecLines, outLines;
   xml::TXpElement* testFrame = testCorpus->CreateChildElement("frame");
   testFrame->SetAttribute("name", frame);
@@ -124,9 +126,12 @@ void writeFrame(const std::string& frame, const xml::TXpNode* trainingRoot,
       evalLines.add("");
     }
   }
-  evalLines.saveToFile(dataFolder + frame + ".eval");
-  trecLines.saveToFile(dataFolder + frame + ".trec");
-  outLines.saveToFile(dataFolder + frame + ".out");
+  written.push_back(dataFolder + frame + ".eval");
+  evalLines.saveToFile(written.back());
+  written.push_back(dataFolder + frame + ".trec");
+  trecLines.saveToFile(written.back());
+  written.push_back(dataFolder + frame + ".out");
+  outLines.saveToFile(written.back());
 }
 
 }  // namespace
@@ -144,24 +149,32 @@ std::string markTarget(std::string_view sentence, long long targetStart, long lo
   return marked;
 }
 
-std::string createFrameFiles(const std::vector<std::string>& checkedFrames,
-                             std::string_view dataFolder, FrameFilesDocuments documents,
-                             FrameFilesProgress* progress) {
+text::Outcome createFrameFiles(const std::vector<std::string>& checkedFrames,
+                               std::string_view dataFolder, FrameFilesDocuments documents,
+                               text::Progress& progress) {
   for (const std::string& frame : checkedFrames) {
     std::string problem = outputNameProblem("Frame", frame);
-    if (!problem.empty()) return problem;
+    if (!problem.empty())
+      return text::Outcome::refused(std::string(lexicon::kProgramCaption), std::move(problem));
   }
+  text::Outcome outcome;
   const std::string folder(dataFolder);
   documents.test.FormattedOutput = true;
   xml::TXpElement* testCorpus = samples::resetToCorpusTemplate(documents.test);
   const xml::TXpNode* trainingRoot = documents.training.Document()->docGetDocumentElement();
   int done = 0;
   for (const std::string& frame : checkedFrames) {
-    writeFrame(frame, trainingRoot, testCorpus, folder, documents.lexUnit);
-    if (progress) progress->frameWritten(frame, ++done);
+    if (progress.cancelled()) {
+      text::Outcome cancelled = text::Outcome::cancelled();
+      cancelled.filesWritten = std::move(outcome.filesWritten);
+      return cancelled;
+    }
+    writeFrame(frame, trainingRoot, testCorpus, folder, documents.lexUnit, outcome.filesWritten);
+    progress.count(kFramesWrittenCounter, ++done, frame);
   }
-  samples::saveDocument(documents.test, folder + std::string(kTrainingTestFile));
-  return {};
+  outcome.filesWritten.push_back(folder + std::string(kTrainingTestFile));
+  samples::saveDocument(documents.test, outcome.filesWritten.back());
+  return outcome;
 }
 
 }  // namespace sorvanta::derived

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/Outcome.h"
+#include "text/Progress.h"
 #include "xml/XpNode.h"
 #include "xml/XpObjModel.h"
 
@@ -20,12 +22,8 @@ std::string FormatSpanLine(std::string_view label, std::string_view text, long l
 // position past the end means the end, a negative one the beginning.
 std::string markTarget(std::string_view sentence, long long targetStart, long long targetEnd);
 
-// Called after each frame's three files are written.
-class FrameFilesProgress {
- public:
-  virtual ~FrameFilesProgress() = default;
-  virtual void frameWritten(std::string_view frameName, int framesDone) = 0;
-};
+// The counter reported after each frame's three files are written, with the frame's name.
+inline constexpr std::string_view kFramesWrittenCounter = "Frames written";
 
 // The window's document objects the command uses: the training set (read), the test document
 // (rebuilt), the annotation document object (holds the file read last afterwards).
@@ -36,11 +34,12 @@ struct FrameFilesDocuments {
 };
 
 // Writes the files of checkedFrames (the ticked items' texts in list order) into dataFolder.
-// Returns a refusal message, with nothing changed or written, when a name would write outside
-// the data folder; else empty text. Throws text::ConversionError for an offset that is not an
-// integer and text::FileCreateError when a file cannot be written. progress may be null.
-std::string createFrameFiles(const std::vector<std::string>& checkedFrames,
-                             std::string_view dataFolder, FrameFilesDocuments documents,
-                             FrameFilesProgress* progress);
+// Refused (caption: the program's), with nothing changed or written, when a name would write
+// outside the data folder. Cancelled between frames: the frames done keep their new files, the
+// others and the test document stay as they were. Throws text::ConversionError for an offset
+// that is not an integer and text::FileCreateError when a file cannot be written.
+text::Outcome createFrameFiles(const std::vector<std::string>& checkedFrames,
+                               std::string_view dataFolder, FrameFilesDocuments documents,
+                               text::Progress& progress);
 
 }  // namespace sorvanta::derived

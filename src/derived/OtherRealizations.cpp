@@ -141,33 +141,34 @@ void AddFeRealizationLines(xml::TXpObjModel& model, std::string_view fe,
 RealizationsResult findOtherRealizations(std::string_view preposition, std::string_view folder,
                                          const xml::TXpNode* framesRoot,
                                          xml::TXpObjModel& lexUnitModel,
-                                         RealizationsProgress* progress) {
+                                         text::Progress& progress) {
   RealizationsResult result;
-  const std::string caption(kPrepositionCaption);
-  if (preposition.empty()) {
-    result.message = PrepositionMessage{std::string(kNoPrepositionMessage), caption};
+  const auto refuse = [&result](std::string text) -> RealizationsResult& {
+    result.outcome = text::Outcome::refused(std::string(kPrepositionCaption), std::move(text));
+    return result;
+  };
+  if (preposition.empty()) return refuse(std::string(kNoPrepositionMessage));
+  if (std::optional<text::Outcome> refused = refusePrepositionName(preposition)) {
+    result.outcome = std::move(*refused);
     return result;
   }
-  if ((result.message = refusePrepositionName(preposition))) return result;
   const std::string listPath = prepositionListPath(folder, preposition);
   text::TextLines lines;
-  if (!text::fileExists(listPath)) {
-    result.message = PrepositionMessage{std::string(kNoPrepositionFileMessage), caption};
-    return result;
-  }
-  if (!lines.loadFromFile(listPath)) {
-    result.message =
-        PrepositionMessage{"Cannot read the preposition file " + listPath + ".", caption};
-    return result;
-  }
+  if (!text::fileExists(listPath)) return refuse(std::string(kNoPrepositionFileMessage));
+  if (!lines.loadFromFile(listPath))
+    return refuse("Cannot read the preposition file " + listPath + ".");
   result.linesRead = lines.size();
-  if (progress) progress->linesRead(lines.size());
+  progress.count(kListLinesCounter, static_cast<int64_t>(lines.size()));
 
   AlterLineSet alterLines;
   const samples::FramesByName frames(framesRoot);
   std::string previousFrame;
   std::string previousFe;
   for (size_t k = 0; k < lines.size(); ++k) {
+    if (progress.cancelled()) {
+      result.outcome = text::Outcome::cancelled();
+      return result;
+    }
     std::string rest = lines[k];
     std::replace(rest.begin(), rest.end(), '\t', ' ');
     const std::string frameName = takeWord(rest);
@@ -191,7 +192,7 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
       previousFrame = frameName;
       previousFe = fe;
     }
-    if (progress) progress->lineDone(k + 2);
+    progress.count(kNextLineCounter, static_cast<int64_t>(k + 2));
   }
   // In order already, each line lands at the end of the sorted list.
   text::SortedTextLines sorted;
@@ -199,6 +200,7 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
     sorted.add(std::move(alterLines.extract(it++).value()));
   result.outputPath = prepositionAlternativesPath(folder, preposition);
   sorted.saveToFile(result.outputPath);
+  result.outcome.filesWritten.push_back(result.outputPath);
   result.realizationLines = sorted.size();
   return result;
 }

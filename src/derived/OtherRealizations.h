@@ -26,18 +26,15 @@ std::string takeWord(std::string& rest);
 void AddFeRealizationLines(xml::TXpObjModel& model, std::string_view fe,
                            text::SortedTextLines& alterLines);
 
-class RealizationsProgress {
- public:
-  virtual ~RealizationsProgress() = default;
-  // The number of lines of the preposition list, once they are read.
-  virtual void linesRead(size_t count) = 0;
-  // After each list line: the 1-based number of the next line.
-  virtual void lineDone(size_t nextLineNumber) = 0;
-};
+// The counters the command reports: the number of lines of the preposition list once they are
+// read, and after each list line the 1-based number of the next line.
+inline constexpr std::string_view kListLinesCounter = "Preposition lines";
+inline constexpr std::string_view kNextLineCounter = "Next line";
 
 struct RealizationsResult {
-  // Set when the command ended with a message instead of running; nothing was written.
-  std::optional<PrepositionMessage> message;
+  // Refused (caption kPrepositionCaption) when the command ended with a message instead of
+  // running; cancelled between list lines. Nothing was written then. Done: the output file.
+  text::Outcome outcome;
   std::string outputPath;
   size_t linesRead = 0;
   size_t framesWorked = 0;  // list lines that started a pass over a frame's lexical units
@@ -53,6 +50,6 @@ struct RealizationsResult {
 RealizationsResult findOtherRealizations(std::string_view preposition, std::string_view folder,
                                          const xml::TXpNode* framesRoot,
                                          xml::TXpObjModel& lexUnitModel,
-                                         RealizationsProgress* progress);
+                                         text::Progress& progress);
 
 }  // namespace sorvanta::derived

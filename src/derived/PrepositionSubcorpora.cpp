@@ -1,6 +1,7 @@
 #include "derived/PrepositionSubcorpora.h"
 
 #include "derived/OutputName.h"
+#include "lexicon/DataFolder.h"
 #include "lexicon/ReleaseLayout.h"
 #include "text/Errors.h"
 #include "text/FileIO.h"
@@ -53,10 +54,10 @@ std::string joinFields(std::initializer_list<std::string_view> fields) {
 
 }  // namespace
 
-std::optional<PrepositionMessage> refusePrepositionName(std::string_view preposition) {
+std::optional<text::Outcome> refusePrepositionName(std::string_view preposition) {
   std::string problem = outputNameProblem("Preposition", preposition);
   if (problem.empty()) return std::nullopt;
-  return PrepositionMessage{std::move(problem), std::string(kPrepositionCaption)};
+  return text::Outcome::refused(std::string(kPrepositionCaption), std::move(problem));
 }
 
 std::string prepositionSentencesPath(std::string_view folder, std::string_view preposition) {
@@ -106,13 +107,15 @@ std::optional<PrepositionPhrase> findPrepositionPhrase(const xml::TXpNode* annot
 }
 
 SubcorporaResult selectSubcorpora(const SubcorporaRequest& request, xml::TXpObjModel& lexUnitModel,
-                                  SubcorporaProgress* progress) {
+                                  text::Progress& progress) {
   const int32_t low = text::strToInt(request.lowText);
   const int32_t high = text::strToInt(request.highText);
   const std::string& p = request.preposition;
   SubcorporaResult result;
-  result.refused = refusePrepositionName(p);
-  if (result.refused) return result;
+  if (std::optional<text::Outcome> refused = refusePrepositionName(p)) {
+    result.outcome = std::move(*refused);
+    return result;
+  }
   result.sentencesPath = prepositionSentencesPath(request.folder, p);
   result.listPath = prepositionListPath(request.folder, p);
 
@@ -120,6 +123,10 @@ SubcorporaResult selectSubcorpora(const SubcorporaRequest& request, xml::TXpObjM
   text::TextLines lines;
   const std::string marker = "-pp" + p;
   for (int64_t id = low; id <= high; ++id) {
+    if (progress.cancelled()) {
+      result.outcome = text::Outcome::cancelled();
+      return result;
+    }
     const std::string idText = text::intToStr(id);
     const std::string path = lexicon::subcorpusDocumentPath(request.folder, idText);
     if (text::fileExists(path)) {
@@ -157,17 +164,20 @@ SubcorporaResult selectSubcorpora(const SubcorporaRequest& request, xml::TXpObjM
         }
       }
     }
-    if (progress) progress->lexUnitTried(static_cast<int32_t>(id));
+    progress.count(kLexUnitTriedCounter, id);
   }
   sentences += kSentencesFooter;
 
   // A sentences file that cannot be written does not keep the list from being saved.
   try {
     text::writeFileAtomically(result.sentencesPath, sentences);
+    result.outcome.filesWritten.push_back(result.sentencesPath);
   } catch (const text::FileCreateError& error) {
-    result.sentencesFileError = error.what();
+    result.outcome.notices.push_back(
+        {text::Severity::Error, std::string(lexicon::kProgramCaption), error.what()});
   }
   lines.saveToFile(result.listPath);
+  result.outcome.filesWritten.push_back(result.listPath);
   return result;
 }
 

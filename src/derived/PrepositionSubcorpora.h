@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/Outcome.h"
+#include "text/Progress.h"
 #include "xml/XpNode.h"
 #include "xml/XpObjModel.h"
 
@@ -16,15 +18,10 @@ inline constexpr std::string_view kPrepositionCaption = "Preposition Analysis";
 // Second field of a list line for a matching subcorpus without sentences (trailing space kept).
 inline constexpr std::string_view kNoInstances = "No instances ";
 
-// A message the caller shows in a message box with an OK button.
-struct PrepositionMessage {
-  std::string text;
-  std::string caption;
-};
-
-// A message when the preposition cannot be part of a file name (it holds '/', '\', "..",
-// or a control character); none when it can. The empty preposition is allowed.
-std::optional<PrepositionMessage> refusePrepositionName(std::string_view preposition);
+// The refusal (caption kPrepositionCaption) when the preposition cannot be part of a file name
+// (it holds '/', '\', "..", or a control character); none when it can. The empty preposition
+// is allowed.
+std::optional<text::Outcome> refusePrepositionName(std::string_view preposition);
 
 // folder + "pp-" + preposition + ".sents.xml", ".txt", ".alters.txt" (folder ends with '/').
 std::string prepositionSentencesPath(std::string_view folder, std::string_view preposition);
@@ -45,12 +42,8 @@ std::optional<PrepositionPhrase> findPrepositionPhrase(const xml::TXpNode* annot
                                                        std::string_view sentenceText,
                                                        std::string_view preposition);
 
-class SubcorporaProgress {
- public:
-  virtual ~SubcorporaProgress() = default;
-  // After each ID of the range; the window shows it and lets waiting events through here.
-  virtual void lexUnitTried(int32_t id) = 0;
-};
+// The counter reported after each ID of the range: the ID just tried.
+inline constexpr std::string_view kLexUnitTriedCounter = "Lexical unit";
 
 struct SubcorporaRequest {
   std::string lowText;  // the range's ends as typed
@@ -60,10 +53,11 @@ struct SubcorporaRequest {
 };
 
 struct SubcorporaResult {
-  // Set when the preposition was refused; nothing was read or written then.
-  std::optional<PrepositionMessage> refused;
-  // Set when the sentences file could not be written; the list was still saved.
-  std::optional<std::string> sentencesFileError;
+  // Refused when the preposition cannot name a file: nothing was read or written then.
+  // Cancelled between IDs: nothing was written. Done: the files written in filesWritten; when
+  // the sentences file could not be written, an Error notice (caption: the program's) says so
+  // and the list was still saved.
+  text::Outcome outcome;
   std::string sentencesPath;
   std::string listPath;
   int documentsRead = 0;
@@ -76,6 +70,6 @@ struct SubcorporaResult {
 // files at the end. Throws ConversionError for a range end or PP start that is not an
 // integer (nothing is written then) and FileCreateError when the list cannot be saved.
 SubcorporaResult selectSubcorpora(const SubcorporaRequest& request, xml::TXpObjModel& lexUnitModel,
-                                  SubcorporaProgress* progress);
+                                  text::Progress& progress);
 
 }  // namespace sorvanta::derived

@@ -7,6 +7,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "lexicon/ReleaseFolder.h"
 
 namespace sorvanta::lexicon {
 
@@ -43,13 +46,25 @@ struct DataFolderPlatform {
   std::function<void(std::string_view caption, std::string_view text)> showMessage;
 };
 
-struct DataFolderChoice {
-  std::string dataFolder;      // ends with '/'
-  std::string framesDocument;  // dataFolder + "frXML/frames.xml", to be loaded
-};
-
 // Resolves the data folder, rewriting the stored folder when it came from the executable's
 // folder or the dialog. None after one of the two messages was shown: start-up stops there.
-std::optional<DataFolderChoice> resolveDataFolder(const DataFolderPlatform& platform);
+// The caller loads the frames document, folder.frames().
+std::optional<ReleaseFolder> resolveDataFolder(const DataFolderPlatform& platform);
+
+// The folder the settings remember (the window stores it at start-up), or no folder.
+ReleaseFolder storedDataFolder(const SettingsStore& settings);
+
+// The release folder of a chosen frames document: the path before its "frXML/frames.xml";
+// none when the path does not hold that part.
+std::optional<ReleaseFolder> releaseOfFramesFile(std::string_view chosen);
+
+// Releases opened recently, most recent first, kept under kRecentSetting one per line.
+inline constexpr std::string_view kRecentSetting = "RecentReleases";
+inline constexpr size_t kRecentLimit = 8;
+std::vector<std::string> recentReleases(const SettingsStore& settings);
+// Puts folder first among the recent releases (at most kRecentLimit, each once).
+void addRecentRelease(SettingsStore& settings, const ReleaseFolder& folder);
+// Stores folder as the data folder and puts it first among the recent releases.
+void rememberRelease(SettingsStore& settings, const ReleaseFolder& folder);
 
 }  // namespace sorvanta::lexicon

@@ -1,6 +1,8 @@
 #pragma once
-// Where the documents of a release lie inside its data folder. The data folder is working
-// text ending with the path separator; IDs are inserted as the frames document writes them.
+// Where the documents of a release lie inside its data folder: the layout ReleaseFolder
+// resolves against, as helpers for code that holds the folder as text. The data folder is
+// working text ending with the path separator; IDs are inserted as the frames document
+// writes them.
 #include <string>
 #include <string_view>
 

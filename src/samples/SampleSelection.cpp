@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "lexicon/DataFolder.h"
 #include "lexicon/FramesIndex.h"
 #include "lexicon/ReleaseLayout.h"
 #include "samples/AnnotatedSentence.h"
@@ -58,7 +59,8 @@ struct FrameSentences {
 // the ID of every lexical unit whose file a load is tried for.
 FrameSentences readFrameSentences(const xml::TXpNodeList& lexUnits, std::string_view dataFolder,
                                   std::vector<std::unique_ptr<xml::TXpObjModel>>& pool,
-                                  std::optional<std::string>& lastLoad) {
+                                  std::optional<std::string>& lastLoad,
+                                  std::vector<std::string>& loaded) {
   FrameSentences frame;
   size_t used = 0;
   for (const xml::TXpNode* lexUnit : lexUnits) {
@@ -73,6 +75,7 @@ FrameSentences readFrameSentences(const xml::TXpNodeList& lexUnits, std::string_
         !model.Document()->docGetDocumentElement())
       continue;
     ++used;
+    loaded.push_back(luId);
     const xml::TXpNode* root = model.Document()->docGetDocumentElement();
     frame.lexUnits.push_back({std::move(luId), xml::attributeText(root, "name")});
     forEachSentenceText(root, [&](const xml::TXpNode* textNode) {
@@ -149,7 +152,7 @@ std::vector<int32_t> drawDistinct(const std::vector<int32_t>& candidates, int32_
 SampleResult selectSample(const SampleRequest& request,
                           const std::vector<lexicon::ListRow>& frameRows,
                           const xml::TXpNode* framesRoot, std::string_view dataFolder,
-                          SampleDocuments documents, SampleProgress* progress) {
+                          SampleDocuments documents, text::Progress& progress) {
   SampleRandom random(request.seed);
   const int32_t numFrames = text::strToInt(request.numFramesText);
 
@@ -165,8 +168,11 @@ SampleResult selectSample(const SampleRequest& request,
   }
 
   SampleResult result;
-  result.refusal = checkCounts(request, numFrames, candidateFrames.size());
-  if (!result.refusal.empty()) return result;
+  if (std::string refusal = checkCounts(request, numFrames, candidateFrames.size());
+      !refusal.empty()) {
+    result.outcome = text::Outcome::refused(std::string(lexicon::kProgramCaption), refusal);
+    return result;
+  }
   const std::vector<int32_t> selectedFrames = drawDistinct(candidateFrames, numFrames, random);
 
   documents.training.FormattedOutput = true;
@@ -186,6 +192,7 @@ SampleResult selectSample(const SampleRequest& request,
   };
   try {
     for (const lexicon::ListRow& row : frameRows) {
+      if (progress.cancelled()) break;
       if (!inRange(row)) continue;
       if (!selectedFrames.empty() &&
           !contains(selectedFrames, text::strToInt(row.cell(lexicon::kFrameId))))
@@ -193,7 +200,7 @@ SampleResult selectSample(const SampleRequest& request,
       const std::string name(row.caption());
       const xml::TXpNodeList lexUnits = frameLexUnits(frames, name);
 
-      const FrameSentences frame = readFrameSentences(lexUnits, dataFolder, pool, lastLoad);
+      const FrameSentences frame = readFrameSentences(lexUnits, dataFolder, pool, lastLoad, result.lexUnitsRead);
       // The writing pass tries the same loads in the same order, so it ends on this one too.
       const std::optional<std::string> lastOfFrame = lastLoad;
       const int32_t numSents = text::strToInt(request.numSentsText);
@@ -206,7 +213,7 @@ SampleResult selectSample(const SampleRequest& request,
           messages.add("Frame " + quoted(name) + " has " + text::intToStr(frame.noFeSentences) +
                        " sentences without FEs");
         result.sentenceTotal += static_cast<int64_t>(candidateCount);
-        if (progress) progress->sentencesInFrames(static_cast<int>(result.sentenceTotal));
+        progress.count(kSentencesInFramesCounter, result.sentenceTotal);
 
         std::vector<int32_t> candidateSentences;
         candidateSentences.reserve(candidateCount);
@@ -246,20 +253,31 @@ SampleResult selectSample(const SampleRequest& request,
         lastLoad = lastOfFrame;
       }
       ++result.framesDone;
-      if (progress) progress->framesCompleted(result.framesDone);
+      progress.count(kFramesCompletedCounter, result.framesDone);
     }
   } catch (...) {
     keepLastRead();
     throw;
   }
   keepLastRead();
+  // Cancelled: the older files stay as they were.
+  if (progress.cancelled()) {
+    result.outcome = text::Outcome::cancelled();
+    return result;
+  }
 
   const std::string folder(dataFolder);
-  saveDocument(documents.training, folder + std::string(kTrainingFile));
-  saveDocument(documents.test, folder + std::string(kTestFile));
-  trainingAnswers.saveToFile(folder + std::string(kTrainingAnswersFile));
-  testAnswers.saveToFile(folder + std::string(kTestAnswersFile));
-  messages.saveToFile(folder + std::string(kMessagesFile));
+  std::vector<std::string>& written = result.outcome.filesWritten;
+  written.push_back(folder + std::string(kTrainingFile));
+  saveDocument(documents.training, written.back());
+  written.push_back(folder + std::string(kTestFile));
+  saveDocument(documents.test, written.back());
+  written.push_back(folder + std::string(kTrainingAnswersFile));
+  trainingAnswers.saveToFile(written.back());
+  written.push_back(folder + std::string(kTestAnswersFile));
+  testAnswers.saveToFile(written.back());
+  written.push_back(folder + std::string(kMessagesFile));
+  messages.saveToFile(written.back());
   result.messages = messages.lines();
   return result;
 }

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "lexicon/ListRow.h"
+#include "text/Outcome.h"
+#include "text/Progress.h"
 #include "xml/XpNode.h"
 #include "xml/XpObjModel.h"
 
@@ -34,32 +36,29 @@ struct SampleDocuments {
   xml::TXpObjModel& lexUnit;
 };
 
-// The two counters the tab shows while the run goes on.
-class SampleProgress {
- public:
-  virtual ~SampleProgress() = default;
-  virtual void framesCompleted(int framesDone) = 0;
-  virtual void sentencesInFrames(int sentenceTotal) = 0;
-};
+// The two counters the run reports (text::Progress::count) after each frame it processes.
+inline constexpr std::string_view kFramesCompletedCounter = "Frames completed";
+inline constexpr std::string_view kSentencesInFramesCounter = "Total number of sentences in frames";
 
 struct SampleResult {
-  // Not empty when the counts cannot finish the draw: then nothing changed and nothing was
-  // written, and this is the message to show.
-  std::string refusal;
+  // Refused (caption: the program's) when the counts cannot finish the draw, cancelled when
+  // the progress's flag was set between frames: nothing changed and nothing was written then.
+  // Done: the five files, in filesWritten.
+  text::Outcome outcome;
   int framesDone = 0;
   int64_t sentenceTotal = 0;
   std::vector<std::string> messages;  // the lines of the messages file
+  std::vector<std::string> lexUnitsRead;  // IDs of the units whose annotation documents were read
 };
 
 // Runs the draw over frameRows (the frames list in display order; caption, ID and Anns
 // cells) with the lexical units of framesRoot, and saves the five files into dataFolder
 // (working text ending with the separator). Throws text::ConversionError for a count that is
-// not an integer and text::FileCreateError when a file cannot be written; progress may be
-// null.
+// not an integer and text::FileCreateError when a file cannot be written.
 SampleResult selectSample(const SampleRequest& request,
                           const std::vector<lexicon::ListRow>& frameRows,
                           const xml::TXpNode* framesRoot, std::string_view dataFolder,
-                          SampleDocuments documents, SampleProgress* progress);
+                          SampleDocuments documents, text::Progress& progress);
 
 // The draw of both steps: walks candidates again and again, drawing a value for every entry,
 // and takes an entry whose value is at most (wanted * 100) / size and that is not taken yet,

@@ -1,6 +1,7 @@
 // The main window's way into the "Relations Graph" window: a context menu on the frames list
-// (the frame under the pointer) and on the relations grid (the frame shown), and selecting in
-// the frames list the frame clicked in the graph.
+// (the frame under the pointer) and on the relations grid (the frame shown), the Tools menu
+// (the frame selected in the frames list), and selecting in the frames list the frame clicked
+// in the graph.
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
@@ -43,6 +44,13 @@ void TSVExplorer::installRelationsGraphMenus() {
   });
   connect(Fr2FrAdvStringGrid, &widgets::StringGrid::popupRequested, gridMenu,
           [gridMenu](const QPoint& at) { gridMenu->popup(at); });
+  auto* toolsAction = new QAction("Relations Graph", this);
+  toolsAction->setObjectName("RelationsGraphAction");
+  connect(toolsAction, &QAction::triggered, this, [this] {
+    if (const lexicon::ListRow* row = FramesListView->singleSelectedRow())
+      ShowRelationsGraph(std::string(row->caption()));
+  });
+  addToolsAction(toolsAction);
 }
 
 void TSVExplorer::ShowRelationsGraph(const std::string& frameName) {

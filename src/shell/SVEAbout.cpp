@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include "shell/ProgramOptions.h"
+
 namespace sorvanta::shell {
 
 TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner) {
@@ -40,7 +42,7 @@ TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner) {
   Version->setObjectName("Version");
   Version->setGeometry(72, 36, 200, 18);
 
-  Copyright = new QLabel("Browser for frame-semantic lexicon releases", Panel1);
+  Copyright = new QLabel(QString::fromStdString(aboutVersionLine()), Panel1);
   Copyright->setObjectName("Copyright");
   Copyright->setGeometry(8, 72, 266, 18);
 

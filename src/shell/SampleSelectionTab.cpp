@@ -9,9 +9,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
-#include <initializer_list>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -22,7 +24,9 @@
 #include "lexicon/DataFolder.h"
 #include "samples/SampleSelection.h"
 #include "samples/TrainingSetLoad.h"
+#include "samples/TrainingTestSets.h"
 #include "shell/SorvantaForm.h"
+#include "text/Progress.h"
 #include "widgets/QtText.h"
 #include "widgets/ReportListView.h"
 #include "widgets/StringGrid.h"
@@ -41,18 +45,18 @@ namespace {
 class Repainter {
  public:
   Repainter() { clock_.start(); }
-  void repaint(std::initializer_list<QWidget*> controls) {
-    if (clock_.elapsed() < kIntervalMs) return;
+  // True when it repainted.
+  bool repaint(const std::vector<QWidget*>& controls) {
+    if (clock_.elapsed() < kIntervalMs) return false;
     for (QWidget* control : controls) control->repaint();
     clock_.restart();
+    return true;
   }
 
  private:
   static constexpr qint64 kIntervalMs = 40;
   QElapsedTimer clock_;
 };
-
-void showCount(QLineEdit* edit, long long count) { edit->setText(QString::number(count)); }
 
 // The hourglass for the length of a command that takes no input.
 class WaitCursor {
@@ -83,71 +87,62 @@ class CommandsPaused {
   std::vector<std::pair<QWidget*, bool>> paused_;
 };
 
-class SampleCounters : public samples::SampleProgress {
+// Every command's progress in the window: each counter the command reports is shown in the
+// tab's edit that the command designs for it (counters without one are not shown), the given
+// controls are repainted, and waiting events are let through — at every count for a command
+// designed so, else every few hundredths of a second — so the status bar's Cancel button
+// works. For its lifetime the status bar shows a progress bar with Cancel, and the menu bar
+// and the controls that start commands are disabled.
+class CommandProgress : public text::Progress {
  public:
-  SampleCounters(QLineEdit* frames, QLineEdit* sentences) : frames_(frames), sentences_(sentences) {}
-  void framesCompleted(int framesDone) override {
-    showCount(frames_, framesDone);
-    repainter_.repaint({frames_, sentences_});
+  struct Counter {
+    std::string_view name;
+    QLineEdit* edit;
+  };
+  CommandProgress(TSVExplorer& form, std::vector<Counter> counters,
+                  std::vector<QWidget*> repainted, bool letEventsThrough = false)
+      : form_(form),
+        counters_(std::move(counters)),
+        repainted_(std::move(repainted)),
+        letEventsThrough_(letEventsThrough),
+        paused_(pausedControls(form)) {
+    form_.RunningCommand = this;
+    form_.CommandProgressBar->show();
+    form_.CancelButton->show();
+    form_.CancelButton->setEnabled(true);
   }
-  void sentencesInFrames(int sentenceTotal) override {
-    showCount(sentences_, sentenceTotal);
-    repainter_.repaint({frames_, sentences_});
+  ~CommandProgress() override {
+    form_.RunningCommand = nullptr;
+    form_.CommandProgressBar->hide();
+    form_.CancelButton->hide();
+  }
+  CommandProgress(const CommandProgress&) = delete;
+  CommandProgress& operator=(const CommandProgress&) = delete;
+
+  void count(std::string_view counter, int64_t value, std::string_view /*item*/) override {
+    for (const Counter& shown : counters_)
+      if (shown.name == counter) shown.edit->setText(QString::number(value));
+    if (letEventsThrough_) {
+      repainter_.repaint(repainted_);
+      QCoreApplication::processEvents();
+    } else if (repainter_.repaint(repainted_)) {
+      QCoreApplication::processEvents();
+    }
   }
 
  private:
-  QLineEdit* frames_;
-  QLineEdit* sentences_;
-  Repainter repainter_;
-};
-
-class SubcorporaCounter : public derived::SubcorporaProgress {
- public:
-  SubcorporaCounter(QLineEdit* tried, QWidget* window) : tried_(tried), window_(window) {}
-  void lexUnitTried(int32_t id) override {
-    showCount(tried_, id);
-    repainter_.repaint({window_});
-    QCoreApplication::processEvents();
+  static std::vector<QWidget*> pausedControls(const TSVExplorer& form) {
+    std::vector<QWidget*> controls = form.commandControls();
+    controls.push_back(form.MenuBar);
+    return controls;
   }
 
- private:
-  QLineEdit* tried_;
-  QWidget* window_;
+  TSVExplorer& form_;
+  std::vector<Counter> counters_;
+  std::vector<QWidget*> repainted_;
+  bool letEventsThrough_;
   Repainter repainter_;
-};
-
-class RealizationsCounters : public derived::RealizationsProgress {
- public:
-  RealizationsCounters(QLineEdit* lines, QLineEdit* next, QWidget* tab, QWidget* window)
-      : lines_(lines), next_(next), tab_(tab), window_(window) {}
-  void linesRead(size_t count) override { showCount(lines_, static_cast<long long>(count)); }
-  void lineDone(size_t nextLineNumber) override {
-    showCount(next_, static_cast<long long>(nextLineNumber));
-    repainter_.repaint({tab_, window_});
-  }
-
- private:
-  QLineEdit* lines_;
-  QLineEdit* next_;
-  QWidget* tab_;
-  QWidget* window_;
-  Repainter repainter_;
-};
-
-class DictionaryCounters : public derived::DictionaryProgress {
- public:
-  DictionaryCounters(QLineEdit* frames, QLineEdit* lexemes, QWidget* tab, QWidget* window)
-      : frames_(frames), lexemes_(lexemes), tab_(tab), window_(window) {}
-  void lexUnitStarting() override { repainter_.repaint({tab_, window_}); }
-  void lexemeEntriesCompleted(int completed) override { showCount(lexemes_, completed); }
-  void framesCompleted(int completed) override { showCount(frames_, completed); }
-
- private:
-  QLineEdit* frames_;
-  QLineEdit* lexemes_;
-  QWidget* tab_;
-  QWidget* window_;
-  Repainter repainter_;
+  CommandsPaused paused_;
 };
 
 }  // namespace
@@ -158,21 +153,15 @@ std::vector<QWidget*> TSVExplorer::commandControls() const {
           CrFrameFilesButton, CrDictsButton,    ButtonSelSubCorp, ButtonOthSyn};
 }
 
-std::string TSVExplorer::studyFolder() const {
-  std::string folder = SettingsHandle ? SettingsHandle->readString(lexicon::kLocationSetting) : "";
-  if (!folder.empty() && folder.back() != '/') folder += '/';
-  return folder;
-}
-
-bool TSVExplorer::haveDataFolder(const std::string& folder) const {
-  if (!folder.empty()) return true;
+bool TSVExplorer::haveDataFolder() const {
+  if (!DataFolder.empty()) return true;
   // Without it the files would land in whatever folder the program was started from.
   messages_.show(lexicon::kProgramCaption, kNoDataFolder);
   return false;
 }
 
 void TSVExplorer::SelSampleButtonClick() {
-  if (!haveDataFolder(DataFolder)) return;
+  if (!haveDataFolder()) return;
   samples::SampleRequest request;
   request.low = LowAnnUpDown->shownPosition();
   request.high = HiAnnUpDown->shownPosition();
@@ -181,16 +170,19 @@ void TSVExplorer::SelSampleButtonClick() {
   request.provideFes = ProvAnsCheckBox->isChecked();
   request.seed = SampleSeed();
   WaitCursor busy;
-  SampleCounters counters(FrsCompEdit, SentInFrsEdit);
+  CommandProgress progress(*this, {{samples::kFramesCompletedCounter, FrsCompEdit},
+                            {samples::kSentencesInFramesCounter, SentInFrsEdit}},
+                           {FrsCompEdit, SentInFrsEdit});
   const samples::SampleResult result = samples::selectSample(
-      request, FramesListView->rows(), FramesRoot, DataFolder,
-      {TrainingXpObjModel, TestXpObjModel, LexUnitXpObjModel}, &counters);
-  if (!result.refusal.empty()) messages_.show(lexicon::kProgramCaption, result.refusal);
+      request, FramesListView->rows(), FramesRoot, DataFolder.path(),
+      {TrainingXpObjModel, TestXpObjModel, LexUnitXpObjModel}, progress);
+  showOutcome("Select Sample", result.outcome, result.messages.size(), samples::kMessagesFile);
 }
 
 void TSVExplorer::LdTrngSetButtonClick() {
-  if (!haveDataFolder(DataFolder)) return;
-  const samples::TrainingSetLoad load = samples::loadTrainingSet(TrainingXpObjModel, DataFolder);
+  if (!haveDataFolder()) return;
+  const samples::TrainingSetLoad load =
+      samples::loadTrainingSet(TrainingXpObjModel, DataFolder.path());
   if (!load.loaded) {
     messages_.show(lexicon::kProgramCaption, load.message);
     return;
@@ -203,52 +195,54 @@ void TSVExplorer::LdTrngSetButtonClick() {
 }
 
 void TSVExplorer::CrFrameFilesButtonClick() {
-  if (!haveDataFolder(DataFolder)) return;
+  if (!haveDataFolder()) return;
   std::vector<std::string> checked;
   for (int i = 0; i < TrgFrCheckListBox->count(); ++i) {
     const QListWidgetItem* item = TrgFrCheckListBox->item(i);
     if (item->checkState() == Qt::Checked) checked.push_back(toWorking(item->text()));
   }
   WaitCursor busy;
-  const std::string refusal = derived::createFrameFiles(
-      checked, DataFolder, {TrainingXpObjModel, TestXpObjModel, LexUnitXpObjModel}, nullptr);
-  if (!refusal.empty()) messages_.show(lexicon::kProgramCaption, refusal);
+  CommandProgress progress(*this, {}, {});
+  showOutcome("Create Frame Files", derived::createFrameFiles(checked, DataFolder.path(),
+                                        {TrainingXpObjModel, TestXpObjModel, LexUnitXpObjModel},
+                                        progress));
 }
 
 void TSVExplorer::CrDictsButtonClick() {
-  if (!haveDataFolder(DataFolder)) return;
+  if (!haveDataFolder()) return;
   WaitCursor busy;
   LabelSentsInFrames->setText(toQString(derived::kLexemesInFramesCaption));
-  DictionaryCounters counters(FrsCompEdit, SentInFrsEdit, TabSheetSampSel, this);
-  derived::createDictionaries(FramesRoot, RelationsRoot, DataFolder,
-                              CheckBoxFramesOnly->isChecked(), {DictXpObjModel, XpObjModelLexEnt},
-                              &counters);
+  CommandProgress progress(*this, {{derived::kDictionaryFramesCounter, FrsCompEdit},
+                            {derived::kLexemesInFramesCaption, SentInFrsEdit}},
+                           {TabSheetSampSel, this});
+  const derived::DictionaryResult result = derived::createDictionaries(
+      FramesRoot, RelationsRoot, DataFolder.path(), CheckBoxFramesOnly->isChecked(),
+      {DictXpObjModel, XpObjModelLexEnt}, progress);
   // A file that cannot be written ends the command above and leaves the running caption.
   LabelSentsInFrames->setText(toQString(derived::kSentencesInFramesCaption));
+  showOutcome("Create Dictionaries", result.outcome);
 }
 
 void TSVExplorer::ButtonSelSubCorpClick() {
+  if (!haveDataFolder()) return;
   const derived::SubcorporaRequest request{toWorking(LowAnnEdit->text()),
                                            toWorking(HiAnnEdit->text()),
-                                           toWorking(EditSynSpec->text()), studyFolder()};
-  if (!haveDataFolder(request.folder)) return;
+                                           toWorking(EditSynSpec->text()), DataFolder.path()};
   CommandsPaused paused(commandControls());
-  SubcorporaCounter counter(FrsCompEdit, this);
-  const derived::SubcorporaResult result =
-      derived::selectSubcorpora(request, LexUnitXpObjModel, &counter);
-  if (result.refused) messages_.show(result.refused->caption, result.refused->text);
-  if (result.sentencesFileError)
-    messages_.show(lexicon::kProgramCaption, *result.sentencesFileError);
+  CommandProgress progress(*this, {{derived::kLexUnitTriedCounter, FrsCompEdit}}, {this},
+                           /*letEventsThrough=*/true);
+  showOutcome("Select Subcorpora", derived::selectSubcorpora(request, LexUnitXpObjModel, progress).outcome);
 }
 
 void TSVExplorer::ButtonOthSynClick() {
-  const std::string folder = studyFolder();
-  if (!haveDataFolder(folder)) return;
+  if (!haveDataFolder()) return;
   WaitCursor busy;
-  RealizationsCounters counters(SentInFrsEdit, FrsCompEdit, TabSheetSampSel, this);
-  const derived::RealizationsResult result = derived::findOtherRealizations(
-      toWorking(EditSynSpec->text()), folder, FramesRoot, LexUnitXpObjModel, &counters);
-  if (result.message) messages_.show(result.message->caption, result.message->text);
+  CommandProgress progress(*this, {{derived::kListLinesCounter, SentInFrsEdit},
+                            {derived::kNextLineCounter, FrsCompEdit}},
+                           {TabSheetSampSel, this});
+  showOutcome("Other Syntactic Realizations", derived::findOtherRealizations(toWorking(EditSynSpec->text()), DataFolder.path(),
+                                             FramesRoot, LexUnitXpObjModel, progress)
+                  .outcome);
 }
 
 }  // namespace sorvanta::shell

@@ -23,6 +23,7 @@
 #include "views/FrameView.h"
 #include "views/SentenceFrameElements.h"
 #include "views/SentencesView.h"
+#include "shell/ReportWindows.h"
 #include "widgets/ErrorDisplay.h"
 #include "widgets/HelpViewer.h"
 #include "widgets/ModalDialogs.h"
@@ -60,8 +61,11 @@ TSVExplorer::TSVExplorer(QWidget* parent)
   DictXpObjModel.FormattedOutput = true;
   buildControls();
   connectHandlers();
+  connectFrameHandlers();
+  installReportWindows(*this);
   if (const QScreen* shownOn = screen())
     move(shownOn->availableGeometry().center() - rect().center());
+  restoreWindowState();
 }
 
 TSVExplorer::~TSVExplorer() = default;
@@ -114,6 +118,13 @@ void TSVExplorer::showEvent(QShowEvent* event) {
 }
 
 void TSVExplorer::closeEvent(QCloseEvent* event) {
+  // A running command lets events through; it is cancelled and ends before the window does.
+  if (RunningCommand) {
+    RunningCommand->cancel();
+    event->ignore();
+    return;
+  }
+  saveWindowState();
   QWidget::closeEvent(event);
   // A splash left by a start-up that stopped goes with the window, so the program can end.
   closeSplash();
@@ -138,6 +149,7 @@ void TSVExplorer::FramesListViewClick() {
   FEAdvStringGrid->fitRowsToText();
 
   LexemeMemo->setPlainText(toQString(view.lexemes));
+  noteVisit(views::Visit::Kind::Frame, view.name);
 
   Fr2FrAdvStringGrid->clearCells();
   Fr2FrAdvStringGrid->setGridRowCount(gridRows(view.relations.size()));
@@ -169,6 +181,7 @@ void TSVExplorer::LexUnitListViewClick() {
   SelectedSentenceRow = -1;
   EditLexUnitFind->setText(toQString(row.caption()));
   showLexUnit(row);
+  noteVisit(views::Visit::Kind::LexUnit, row.cell(lexicon::kLuId));
 }
 
 void TSVExplorer::LexUnitListViewColumnClick(int column) {
@@ -191,7 +204,7 @@ void TSVExplorer::EditLexUnitFindChange() {
 
 void TSVExplorer::showLexUnit(const lexicon::ListRow& row) {
   const views::AnnotationLoad load =
-      views::loadLexUnitAnnotation(ShownLexUnitXpObjModel, DataFolder, row.cell(lexicon::kLuId));
+      views::loadLexUnitAnnotation(ShownLexUnitXpObjModel, DataFolder.path(), row.cell(lexicon::kLuId));
   shownFrame_ = row.cell(lexicon::kLuFrameName);
   shownLexUnit_ = row.caption();
   const xml::TXpNode* root =

@@ -12,9 +12,13 @@
 #include <vector>
 
 #include "lexicon/ListRow.h"
+#include "lexicon/ReleaseFolder.h"
+#include "text/Outcome.h"
+#include "text/Progress.h"
+#include "views/VisitHistory.h"
 #include "widgets/Messages.h"
 #include "widgets/OpenFileDialog.h"
-#include "widgets/QtSettingsStore.h"
+#include "settings/QtSettingsStore.h"
 #include "xml/XpObjModel.h"
 
 class QAction;
@@ -24,8 +28,12 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
+class QMenuBar;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
+class QSplitter;
+class QStatusBar;
 class QTabWidget;
 
 namespace sorvanta::widgets {
@@ -98,8 +106,8 @@ class TSVExplorer : public QWidget {
   std::function<uint32_t()> SampleSeed = [] { return static_cast<uint32_t>(std::time(nullptr)); };
 
   // State that outlives one command.
-  std::string DataFolder;  // working text, ends with the separator once start-up found it
-  std::unique_ptr<widgets::QtSettingsStore> SettingsHandle;
+  lexicon::ReleaseFolder DataFolder;  // empty until start-up found it
+  std::unique_ptr<settings::QtSettingsStore> SettingsHandle;
   const xml::TXpNode* FramesRoot = nullptr;
   const xml::TXpNode* RelationsRoot = nullptr;
   int32_t SelectedSentenceRow = -1;
@@ -172,32 +180,104 @@ class TSVExplorer : public QWidget {
   QLineEdit* PercentEdit;
   widgets::UpDown* PercentUpDown;
 
+  // Around the designed controls (SorvantaFormFrame.cpp): the menu bar above them, the status
+  // bar below, the splitters between them, keyboard shortcuts and navigation.
+  QMenuBar* MenuBar;
+  QMenu* FileMenu;
+  QMenu* RecentMenu;
+  QMenu* ViewMenu;
+  QMenu* ToolsMenu;
+  QMenu* HelpMenu;
+  QAction* OpenReleaseAction;
+  QAction* QuitAction;
+  QAction* BackAction;
+  QAction* ForwardAction;
+  std::vector<QAction*> TabActions;  // Ctrl+1 … Ctrl+5: the tab at that place
+  QStatusBar* StatusBar;
+  QLabel* ReleaseLabel;   // the release folder and its totals
+  QLabel* SummaryLabel;   // what the last command wrote, with a link to its folder
+  QProgressBar* CommandProgressBar;
+  QPushButton* CancelButton;
+  QPushButton* OpenReleaseButton;  // offered while no release is open
+  QSplitter* MainSplitter;         // frames list above, tab pages below
+  QSplitter* FramesTabSplitter;
+  QSplitter* LexUnitsTabSplitter;
+  QSplitter* FETabSplitter;
+  QMenu* RelatedFramesMenu;  // the choice when a relation cell names several frames
+  // The progress of the command running now (the Cancel button cancels it), or none.
+  text::Progress* RunningCommand = nullptr;
+  // The controls that start commands (SampleSelectionTab.cpp).
+  std::vector<QWidget*> commandControls() const;
+
+  // Other windows put their actions in the Tools menu (shown once it holds one).
+  void addToolsAction(QAction* action);
+  // Asks for the frames document of another release and opens that release.
+  void OpenReleaseClick();
+  // Loads the release, shows it as start-up does and stores it as the data folder. A folder
+  // without a frames document is reported and the open release stays.
+  void openRelease(const lexicon::ReleaseFolder& folder);
+  // Selects the frame (Frames tab) or lexical unit (Lexical Units tab) and shows it; false when
+  // the list holds none such.
+  bool selectFrameNamed(std::string_view name);
+  bool selectLexUnitWithId(std::string_view id);
+  void goBack();
+  void goForward();
+  // Opens the frame(s) a relations cell names: one directly, several through a menu.
+  void Fr2FrAdvStringGridActivate(int row, int column);
+  void FEDefsAdvStringGridActivate(int row, int column);
+  // The window is larger than designed: lists and grids fit and stretch their columns.
+  bool growing() const;
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
-  // Creates and lays out every control (SorvantaFormLayout.cpp).
+  // Creates and lays out every control (SorvantaFormLayout.cpp): the top area, then each tab.
   void buildControls();
+  QWidget* buildTopArea();
+  QWidget* buildFramesTab();
+  QWidget* buildLexUnitsTab();
+  QWidget* buildFrameElementsTab();
+  QWidget* buildSampleSelectionTab();
   // Connects each control event to its handler through the error display.
   void connectHandlers();
   // The context menus of the frames list and the relations grid that open the graph window.
   void installRelationsGraphMenus();
   // Start-up steps after the data folder is known (StartUp.cpp).
-  bool loadFramesDocument(const std::string& path);
+  // followUp: the sentence after the reason, telling what the user can do now.
+  bool loadFramesDocument(const std::string& path, const char* followUp);
   void loadRelationsDocument();
+  // After the frames document of DataFolder loaded: the lists, the relations, the first frame
+  // and the status bar.
+  void showLoadedRelease();
   // Fills the three lists and the totals; the row of the first frame, if any.
   std::optional<size_t> fillLists();
   void closeSplash();
   // Shows the lexical unit's sentences and subcorpora (the row's "LU-ID" cell).
   void showLexUnit(const lexicon::ListRow& row);
   void showSentenceRows(const std::vector<std::string>& rows);
-  // The controls that start commands (SampleSelectionTab.cpp).
-  std::vector<QWidget*> commandControls() const;
-  // The preposition study's folder: the stored data folder, ending with the separator.
-  std::string studyFolder() const;
   // False, after telling the user, when start-up found no data folder to read and write.
-  bool haveDataFolder(const std::string& folder) const;
+  bool haveDataFolder() const;
+  // Shows the notices of a command's outcome that need the user's attention, each in a
+  // message box under its caption, then the command's summary in the status bar.
+  void showOutcome(std::string_view command, const text::Outcome& outcome,
+                   size_t messageLines = 0, std::string_view messagesFile = {}) const;
+  // The frame: menu bar, status bar, shortcuts and their connections (SorvantaFormFrame.cpp).
+  void buildMenuBar();
+  void buildStatusBar();
+  void connectFrameHandlers();
+  void fillRecentMenu();
+  void showReleaseStatus();
+  // Start-up or an opening stopped: the splash goes and the window offers Open Release….
+  void offerOpenRelease();
+  // Empties the views of the release that was shown.
+  void clearReleaseViews();
+  void noteVisit(views::Visit::Kind kind, std::string_view key);
+  void restoreWindowState();
+  void saveWindowState() const;
+  void applyGrowing();
 
   widgets::Messages messages_;
   std::string executableFolder_;
@@ -208,6 +288,8 @@ class TSVExplorer : public QWidget {
   // Frame and name of the lexical unit whose sentences are shown.
   std::string shownFrame_;
   std::string shownLexUnit_;
+  views::VisitHistory history_;
+  bool navigating_ = false;  // Back/Forward is showing a visit: not a new one
 };
 
 }  // namespace sorvanta::shell

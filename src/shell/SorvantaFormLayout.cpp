@@ -14,6 +14,9 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QMenuBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -41,6 +44,30 @@ QLineEdit* lineEdit(QWidget* parent, const char* name, const char* text = "") {
 QLabel* label(QWidget* parent, const char* text, QWidget* buddy = nullptr) {
   auto* shown = new QLabel(text, parent);
   if (buddy) shown->setBuddy(buddy);
+  return shown;
+}
+
+// A splitter whose parts never collapse to nothing, sharing the space as `shares` says.
+QSplitter* splitter(Qt::Orientation orientation, const char* name, QWidget* parent,
+                    std::initializer_list<std::pair<QWidget*, int>> parts) {
+  auto* shown = named(new QSplitter(orientation, parent), name);
+  shown->setChildrenCollapsible(false);
+  QList<int> sizes;
+  int index = 0;
+  for (const auto& [part, share] : parts) {
+    shown->addWidget(part);
+    shown->setStretchFactor(index++, share);
+    sizes.push_back(share * 100);
+  }
+  shown->setSizes(sizes);
+  return shown;
+}
+
+// A plain widget holding layout, to place a layout in a splitter.
+QWidget* holder(QWidget* parent, QLayout* layout) {
+  auto* shown = new QWidget(parent);
+  layout->setContentsMargins(0, 0, 0, 0);
+  shown->setLayout(layout);
   return shown;
 }
 
@@ -94,7 +121,29 @@ void TSVExplorer::buildControls() {
   resize(770, 558);
   setHelpContext(this, kHelpMain);
 
-  // Top area: the frames list with the totals and the three buttons beside it.
+  QWidget* top = buildTopArea();
+  PageControl1 = named(new QTabWidget(this), "PageControl1");
+  setHelpContext(PageControl1, kHelpPageControl);
+  PageControl1->addTab(buildFramesTab(), "Frames");
+  PageControl1->addTab(buildLexUnitsTab(), "Lexical Units");
+  PageControl1->addTab(buildFrameElementsTab(), "Frame Elements");
+  PageControl1->addTab(buildSampleSelectionTab(), "Sample Selection");
+  PageControl1->setCurrentWidget(FramesTabSheet);
+
+  // The top area and the page control share the height as designed (217 to 341), with a
+  // splitter between them; the menu bar above and the status bar below.
+  MainSplitter = splitter(Qt::Vertical, "MainSplitter", this, {{top, 217}, {PageControl1, 341}});
+  buildMenuBar();
+  buildStatusBar();
+  auto* formLayout = new QVBoxLayout(this);
+  formLayout->setContentsMargins(8, 0, 8, 0);
+  formLayout->setMenuBar(MenuBar);
+  formLayout->addWidget(MainSplitter, 1);
+  formLayout->addWidget(StatusBar);
+}
+
+// The frames list with the totals and the three buttons beside it.
+QWidget* TSVExplorer::buildTopArea() {
   auto* top = new QWidget(this);
   FramesListView = named(new widgets::ReportListView(top), "FramesListView");
   FramesListView->setColumns({{"Frame", 150},
@@ -131,11 +180,10 @@ void TSVExplorer::buildControls() {
   topLayout->setContentsMargins(0, 0, 0, 0);
   topLayout->addLayout(framesColumn, 3);
   topLayout->addLayout(side, 2);
+  return top;
+}
 
-  PageControl1 = named(new QTabWidget(this), "PageControl1");
-  setHelpContext(PageControl1, kHelpPageControl);
-
-  // Tab "Frames".
+QWidget* TSVExplorer::buildFramesTab() {
   FramesTabSheet = named(new QWidget(), "FramesTabSheet");
   setHelpContext(FramesTabSheet, kHelpFramesTab);
   FrameNameEdit = lineEdit(FramesTabSheet, "FrameNameEdit");
@@ -169,12 +217,15 @@ void TSVExplorer::buildControls() {
   frameRight->addWidget(LexemeMemo, 2);
   frameRight->addWidget(label(FramesTabSheet, "Frame-to-Frame Relations", Fr2FrAdvStringGrid));
   frameRight->addWidget(Fr2FrAdvStringGrid, 3);
+  FramesTabSplitter = splitter(Qt::Horizontal, "FramesTabSplitter", FramesTabSheet,
+                               {{holder(FramesTabSheet, frameLeft), 4},
+                                {holder(FramesTabSheet, frameRight), 3}});
   auto* framesTabLayout = new QHBoxLayout(FramesTabSheet);
-  framesTabLayout->addLayout(frameLeft, 4);
-  framesTabLayout->addLayout(frameRight, 3);
-  PageControl1->addTab(FramesTabSheet, "Frames");
+  framesTabLayout->addWidget(FramesTabSplitter);
+  return FramesTabSheet;
+}
 
-  // Tab "Lexical Units".
+QWidget* TSVExplorer::buildLexUnitsTab() {
   LexUnitsTabSheet = named(new QWidget(), "LexUnitsTabSheet");
   EditLexUnitFind = lineEdit(LexUnitsTabSheet, "EditLexUnitFind");
   ComboBoxSubCorp = named(new QComboBox(LexUnitsTabSheet), "ComboBoxSubCorp");
@@ -204,18 +255,20 @@ void TSVExplorer::buildControls() {
   findRow->addSpacing(24);
   findRow->addWidget(label(LexUnitsTabSheet, "Subcorpora:", ComboBoxSubCorp));
   findRow->addWidget(ComboBoxSubCorp, 1);
+  LexUnitsTabSplitter = splitter(Qt::Vertical, "LexUnitsTabSplitter", LexUnitsTabSheet,
+                                 {{LexUnitListView, 1}, {SentAdvStringGrid, 1}});
   auto* lexUnitsLayout = new QVBoxLayout(LexUnitsTabSheet);
   lexUnitsLayout->addLayout(findRow);
-  lexUnitsLayout->addWidget(LexUnitListView, 1);
-  lexUnitsLayout->addWidget(SentAdvStringGrid, 1);
-  PageControl1->addTab(LexUnitsTabSheet, "Lexical Units");
+  lexUnitsLayout->addWidget(LexUnitsTabSplitter, 1);
+  return LexUnitsTabSheet;
+}
 
-  // Tab "Frame Elements".
+QWidget* TSVExplorer::buildFrameElementsTab() {
   FETabSheet = named(new QWidget(), "FETabSheet");
   setHelpContext(FETabSheet, kHelpFrameElementsTab);
   FEListView = named(new widgets::ReportListView(FETabSheet), "FEListView");
   FEListView->setColumns({{"Frame Element", 100}, {"Number", 50, Qt::AlignRight}}, false);
-  FEListView->setFixedWidth(190);
+  FEListView->setMinimumWidth(190);
   NumFEsEdit = lineEdit(FETabSheet, "NumFEsEdit");
   FEDefsAdvStringGrid = named(new widgets::StringGrid(4, true, FETabSheet), "FEDefsAdvStringGrid");
   const int definitionWidths[] = {101, 104, 31, 380};
@@ -232,12 +285,16 @@ void TSVExplorer::buildControls() {
   feLeft->addWidget(FEListView, 1);
   feLeft->addWidget(label(FETabSheet, "Number of Frame Elements:", NumFEsEdit));
   feLeft->addWidget(NumFEsEdit);
+  QWidget* feLeftPart = holder(FETabSheet, feLeft);
+  FETabSplitter = splitter(Qt::Horizontal, "FETabSplitter", FETabSheet,
+                           {{feLeftPart, 190}, {FEDefsAdvStringGrid, 560}});
+  FETabSplitter->setStretchFactor(0, 0);
   auto* feLayout = new QHBoxLayout(FETabSheet);
-  feLayout->addLayout(feLeft);
-  feLayout->addWidget(FEDefsAdvStringGrid, 1);
-  PageControl1->addTab(FETabSheet, "Frame Elements");
+  feLayout->addWidget(FETabSplitter);
+  return FETabSheet;
+}
 
-  // Tab "Sample Selection".
+QWidget* TSVExplorer::buildSampleSelectionTab() {
   TabSheetSampSel = named(new QWidget(), "TabSheetSampSel");
   setHelpContext(TabSheetSampSel, kHelpSampleSelectionTab);
   QWidget* sample = TabSheetSampSel;
@@ -309,14 +366,7 @@ void TSVExplorer::buildControls() {
   sampleLayout->addLayout(draw, 3);
   sampleLayout->addLayout(training, 2);
   sampleLayout->addLayout(derived, 2);
-  PageControl1->addTab(TabSheetSampSel, "Sample Selection");
-  PageControl1->setCurrentWidget(FramesTabSheet);
-
-  // The top area and the page control share the height as designed (217 to 341).
-  auto* formLayout = new QVBoxLayout(this);
-  formLayout->setContentsMargins(8, 8, 8, 8);
-  formLayout->addWidget(top, 217);
-  formLayout->addWidget(PageControl1, 341);
+  return TabSheetSampSel;
 }
 
 }  // namespace sorvanta::shell

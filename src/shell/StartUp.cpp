@@ -1,16 +1,12 @@
 // Start-up of the main window (FormShow): the splash, the data folder, the two documents,
 // the lists and the first frame.
-#include "shell/StartUp.h"
-
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QString>
 
 #include "lexicon/DataFolder.h"
 #include "lexicon/FramesIndex.h"
-#include "lexicon/ReleaseLayout.h"
 #include "shell/SVEAbout.h"
 #include "shell/SorvantaForm.h"
 #include "text/FileIO.h"
@@ -21,13 +17,6 @@
 namespace sorvanta::shell {
 
 using widgets::toQString;
-
-void redirectSettingsFromEnvironment() {
-  const QString folder = qEnvironmentVariable(kSettingsDirVariable);
-  if (folder.isEmpty()) return;
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
-}
 
 namespace {
 
@@ -44,33 +33,44 @@ QString unreadableDocument(const char* what, const std::string& path,
 }  // namespace
 
 void TSVExplorer::FormShow() {
-  DataFolder = executableFolder_;
-
   splash_ = std::make_unique<TAboutBox>(nullptr);
   splash_->Comments->setText(kLoadingComments);
   splash_->OKButton->hide();
   splash_->show();
   widgets::repaintNow(*splash_);
 
-  SettingsHandle = std::make_unique<widgets::QtSettingsStore>();
+  SettingsHandle = std::make_unique<settings::QtSettingsStore>();
 
   const lexicon::DataFolderPlatform platform{
-      DataFolder, *SettingsHandle, [](std::string_view path) { return text::fileExists(path); },
+      executableFolder_, *SettingsHandle,
+      [](std::string_view path) { return text::fileExists(path); },
       [this]() -> std::optional<std::string> {
         const std::optional<QString> chosen = SVOpenDialog.execute(this);
         if (!chosen) return std::nullopt;
         return widgets::toWorking(*chosen);
       },
       [this](std::string_view caption, std::string_view text) { messages_.show(caption, text); }};
-  const std::optional<lexicon::DataFolderChoice> choice = lexicon::resolveDataFolder(platform);
-  // Stopped without data: the user was told to start again; the splash stays until the end.
-  if (!choice) return;
-  DataFolder = choice->dataFolder;
-  if (!loadFramesDocument(choice->framesDocument)) {
-    closeSplash();
+  const std::optional<lexicon::ReleaseFolder> folder = lexicon::resolveDataFolder(platform);
+  // Stopped without data: after the message, the window offers to open a release. DataFolder
+  // stays empty, so no command writes anywhere.
+  if (!folder) {
+    offerOpenRelease();
     return;
   }
+  DataFolder = *folder;
+  if (!loadFramesDocument(DataFolder.frames(),
+                          "The program has no data to show. Open a release whose folder holds "
+                          "frXML/frames.xml (File, Open Release…).")) {
+    DataFolder = lexicon::ReleaseFolder();
+    offerOpenRelease();
+    return;
+  }
+  lexicon::addRecentRelease(*SettingsHandle, DataFolder);
+  showLoadedRelease();
+  closeSplash();
+}
 
+void TSVExplorer::showLoadedRelease() {
   FramesRoot = FramesXpObjModel.Document()->docGetDocumentElement();
   const std::optional<size_t> firstFrame = fillLists();
 
@@ -82,23 +82,19 @@ void TSVExplorer::FormShow() {
     FramesListView->clearRowSelection();
   }
   FramesListViewClick();
-
-  closeSplash();
+  showReleaseStatus();
 }
 
-bool TSVExplorer::loadFramesDocument(const std::string& path) {
+bool TSVExplorer::loadFramesDocument(const std::string& path, const char* followUp) {
   if (FramesXpObjModel.LoadDataSource(path)) return true;
   messages_.show(toQString(lexicon::kProgramCaption),
-                 unreadableDocument("frames document", path, FramesXpObjModel) +
-                     "\n\nThe program has no data to show. Close it, make sure the release "
-                     "folder holds frXML/frames.xml, and start it again.");
+                 unreadableDocument("frames document", path, FramesXpObjModel) + "\n\n" +
+                     followUp);
   return false;
 }
 
 void TSVExplorer::loadRelationsDocument() {
-  // The stored folder equals DataFolder on every path that gets here.
-  const std::string path =
-      lexicon::relationsDocumentPath(SettingsHandle->readString(lexicon::kLocationSetting));
+  const std::string path = DataFolder.relations();
   if (FrRelXpObjModel.LoadDataSource(path)) {
     RelationsRoot = FrRelXpObjModel.Document()->docGetDocumentElement();
     return;

@@ -2,12 +2,16 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QStyle>
+#include <QTimer>
 #include <algorithm>
 #include <unordered_map>
 
 #include "widgets/QtText.h"
+#include "widgets/TableExport.h"
 
 namespace sorvanta::widgets {
 
@@ -54,6 +58,24 @@ class LayoutChange {
  private:
   ReportListModel& model_;
 };
+
+// Width that shows the longest cells of column uncut. Only the longest few cells are measured:
+// a list holds up to tens of thousands of rows, and the longest text is nearly always widest.
+int widestCellWidth(const std::vector<lexicon::ListRow>& rows, int column, const QFontMetrics& font) {
+  size_t longest = 0;
+  for (const lexicon::ListRow& row : rows) longest = std::max(longest, row.cell(column).size());
+  if (longest == 0) return 0;
+  const size_t threshold = longest - std::min<size_t>(longest, 3);
+  int widest = 0;
+  int measured = 0;
+  for (const lexicon::ListRow& row : rows) {
+    const std::string_view cell = row.cell(column);
+    if (cell.size() < threshold || cell.size() == 0) continue;
+    widest = std::max(widest, font.horizontalAdvance(toQString(cell)));
+    if (++measured == 64) break;
+  }
+  return widest;
+}
 
 }  // namespace
 
@@ -114,8 +136,15 @@ QVariant ReportListModel::headerData(int section, Qt::Orientation orientation, i
 }
 
 ReportListView::ReportListView(QWidget* parent)
-    : QTableView(parent), model_(new ReportListModel(this)) {
+    : QTableView(parent), model_(new ReportListModel(this)), settle_(new QTimer(this)) {
   setModel(model_);
+  // Tab leaves the list for the next control.
+  setTabKeyNavigation(false);
+  settle_->setSingleShot(true);
+  settle_->setInterval(150);
+  connect(settle_, &QTimer::timeout, this, &ReportListView::keyboardSettled);
+  connect(model_, &QAbstractItemModel::modelReset, this, &ReportListView::fitColumns);
+  addExportActions(*this);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setShowGrid(false);
@@ -142,11 +171,59 @@ ReportListView::ReportListView(QWidget* parent)
 void ReportListView::setColumns(std::vector<ReportColumn> columns, bool multiSelection) {
   setSelectionMode(multiSelection ? QAbstractItemView::ExtendedSelection
                                   : QAbstractItemView::SingleSelection);
-  const std::vector<ReportColumn> kept = columns;
   model_->setColumns(std::move(columns));
-  for (size_t i = 0; i < kept.size(); ++i) {
-    if (kept[i].width >= 0) setColumnWidth(static_cast<int>(i), kept[i].width);
+  fitColumns();
+}
+
+void ReportListView::setGrowing(bool growing) {
+  if (growing == growing_) return;
+  growing_ = growing;
+  fitColumns();
+}
+
+void ReportListView::setBaseWidths(const std::vector<int>& widths) {
+  std::vector<ReportColumn> columns = model_->columns();
+  if (widths.size() != columns.size()) return;
+  for (size_t i = 0; i < columns.size(); ++i)
+    if (widths[i] > 0) columns[i].width = widths[i];
+  model_->setColumns(std::move(columns));
+  fitColumns();
+}
+
+std::vector<int> ReportListView::columnWidths() const {
+  std::vector<int> widths;
+  for (int c = 0; c < model_->columnCount(); ++c) widths.push_back(columnWidth(c));
+  return widths;
+}
+
+void ReportListView::fitColumns() {
+  const std::vector<ReportColumn>& columns = model_->columns();
+  const int count = static_cast<int>(columns.size());
+  horizontalHeader()->setStretchLastSection(growing_);
+  const int cap = std::max(viewport()->width() * 2 / 3, 60);
+  for (int c = 0; c < count; ++c) {
+    const ReportColumn& column = columns[static_cast<size_t>(c)];
+    const int base = column.width >= 0 ? column.width : horizontalHeader()->defaultSectionSize();
+    int width = base;
+    if (growing_ || (column.alignment & Qt::AlignRight)) {
+      const int measured = widestCellWidth(model_->rows(), c, fontMetrics());
+      // Cell margins on both sides, as the view draws them.
+      const int widest = measured > 0 ? measured + 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8 : 0;
+      width = std::max(base, growing_ && !(column.alignment & Qt::AlignRight)
+                                 ? std::min(widest, cap)
+                                 : widest);
+    }
+    if (!(growing_ && c == count - 1)) setColumnWidth(c, width);
   }
+}
+
+void ReportListView::setSettleDelay(int milliseconds) { settle_->setInterval(milliseconds); }
+
+int ReportListView::rowWhere(int column, std::string_view value) const {
+  const std::vector<lexicon::ListRow>& rows = model_->rows();
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (rows[i].cell(column) == value) return static_cast<int>(i);
+  return -1;
 }
 
 std::vector<int> ReportListView::selectedRowNumbers() const {
@@ -194,7 +271,24 @@ bool ReportListView::isRowVisible(int row) const {
   return top < viewport()->height() && top + rowHeight(row) > 0;
 }
 
+void ReportListView::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Copy)) {
+    copySelectedRows(*this);
+    return;
+  }
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    settle_->stop();
+    emit enterPressed();
+    return;
+  }
+  const QModelIndex before = currentIndex();
+  const std::vector<int> selectedBefore = selectedRowNumbers();
+  QTableView::keyPressEvent(event);
+  if (currentIndex() != before || selectedRowNumbers() != selectedBefore) settle_->start();
+}
+
 void ReportListView::mouseReleaseEvent(QMouseEvent* event) {
+  settle_->stop();
   QTableView::mouseReleaseEvent(event);
   if (event->button() == Qt::LeftButton && viewport()->rect().contains(event->position().toPoint()))
     emit mouseClicked();

@@ -11,6 +11,8 @@
 
 #include "lexicon/ListRow.h"
 
+class QTimer;
+
 namespace sorvanta::widgets {
 
 struct ReportColumn {
@@ -64,6 +66,8 @@ class ReportListView : public QTableView {
   const std::vector<lexicon::ListRow>& rows() const { return model_->rows(); }
   int rowCountShown() const { return model_->rowCount(); }
 
+  // The first row whose cell in column equals value, or -1.
+  int rowWhere(int column, std::string_view value) const;
   // Selected rows in display order.
   std::vector<int> selectedRowNumbers() const;
   int selectedCount() const;
@@ -81,17 +85,38 @@ class ReportListView : public QTableView {
   // True when some part of row lies inside the viewport.
   bool isRowVisible(int row) const;
 
+  // Column widths. The base widths are the designed ones (or those the user left); right-
+  // aligned columns (IDs and counts) never get narrower than their widest value. While
+  // growing, every column fits its widest value (up to two thirds of the list) and the last
+  // one stretches to the list's edge. Applied again after each fill.
+  void setGrowing(bool growing);
+  bool growing() const { return growing_; }
+  void setBaseWidths(const std::vector<int>& widths);
+  std::vector<int> columnWidths() const;
+  void fitColumns();
+
+  // How long the keys must pause before a keyboard move counts (keyboardSettled).
+  void setSettleDelay(int milliseconds);
+
  signals:
   // A mouse click with the left button anywhere in the list, after the selection changed.
   // Moving the selection with the keyboard does not emit it.
   void mouseClicked();
   void headerClicked(int column);
+  // The selection moved by the keyboard (arrows, Home/End, page keys, type-ahead) and the keys
+  // have paused since: one signal for a run of moves.
+  void keyboardSettled();
+  // Enter or Return pressed on the list.
+  void enterPressed();
 
  protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   ReportListModel* model_;
+  QTimer* settle_;
+  bool growing_ = false;
 };
 
 }  // namespace sorvanta::widgets

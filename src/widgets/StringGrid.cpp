@@ -1,10 +1,12 @@
 #include "widgets/StringGrid.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
 
 #include "widgets/QtText.h"
+#include "widgets/TableExport.h"
 
 namespace sorvanta::widgets {
 
@@ -15,6 +17,8 @@ StringGrid::StringGrid(int columns, bool fixedHeaderRow, QWidget* parent)
   setWordWrap(true);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setSelectionMode(QAbstractItemView::SingleSelection);
+  // Tab leaves the grid for the next control.
+  setTabKeyNavigation(false);
   verticalHeader()->hide();
   horizontalHeader()->setVisible(fixedHeaderRow);
   horizontalHeader()->setSectionsClickable(false);
@@ -86,6 +90,46 @@ void StringGrid::mousePressEvent(QMouseEvent* event) {
     if (onCell) emit cellRightClicked(tableRow + headerRows_, column);
     emit popupRequested(viewport()->mapToGlobal(at));
   }
+}
+
+}  // namespace sorvanta::widgets
+
+namespace sorvanta::widgets {
+
+void StringGrid::setGrowing(bool growing) {
+  if (growing == growing_) return;
+  growing_ = growing;
+  horizontalHeader()->setStretchLastSection(growing);
+  if (!growing) return;
+  fitRowsToText();
+}
+
+void StringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+  QTableWidget::mouseDoubleClickEvent(event);
+  const QPoint at = event->position().toPoint();
+  const int tableRow = rowAt(at.y());
+  const int column = columnAt(at.x());
+  if (event->button() == Qt::LeftButton && tableRow >= 0 && column >= 0)
+    emit cellActivated(tableRow + headerRows_, column);
+}
+
+void StringGrid::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Copy)) {
+    copySelectedRows(*this);
+    return;
+  }
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+      currentIndex().isValid()) {
+    emit cellActivated(currentIndex().row() + headerRows_, currentIndex().column());
+    return;
+  }
+  QTableWidget::keyPressEvent(event);
+}
+
+void StringGrid::resizeEvent(QResizeEvent* event) {
+  QTableWidget::resizeEvent(event);
+  // Wrapped text takes another height when the stretched column changes width.
+  if (growing_) fitRowsToText();
 }
 
 }  // namespace sorvanta::widgets

@@ -28,6 +28,9 @@ class StringGrid : public QTableWidget {
   void fitRowsToText();
   // The table row showing grid row `row` (0 for the first row below a header).
   int tableRowOf(int gridRow) const { return gridRow - headerRows_; }
+  // While growing, the last column stretches to the grid's edge and rows refit their text;
+  // otherwise the columns keep the widths they were given.
+  void setGrowing(bool growing);
 
  signals:
   // A press of the left button on a cell, with the grid row (header counted) and column.
@@ -36,12 +39,18 @@ class StringGrid : public QTableWidget {
   void cellRightClicked(int row, int column);
   // A press of the right button anywhere in the grid, where the pop-up menu opens.
   void popupRequested(const QPoint& globalPosition);
+  // A double-click on a cell, or Enter on the current cell.
+  void cellActivated(int row, int column);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   int headerRows_;
+  bool growing_ = false;
 };
 
 }  // namespace sorvanta::widgets

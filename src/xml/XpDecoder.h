@@ -3,7 +3,7 @@
 // that XML allows, CR LF and lone CR folded to LF, followed by a terminating NUL byte.
 #include <string>
 
-#include "xml/XpObjModel.h"
+#include "xml/XpEncoding.h"
 
 namespace sorvanta::xml {
 

@@ -7,12 +7,10 @@
 #include <string_view>
 #include <vector>
 
+#include "xml/XpEncoding.h"
 #include "xml/XpNode.h"
 
 namespace sorvanta::xml {
-
-enum TCharEncoding { ceUnknown, ceISO88591, ceUTF8, ceUTF16LE, ceUTF16BE };
-enum TLineBreakMode { lbmDefault };
 
 class TXpObjModel {
  public:

@@ -3,7 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "xml/XpObjModel.h"
+#include "xml/XpEncoding.h"
+#include "xml/XpNode.h"
 
 namespace sorvanta::xml {
 

@@ -12,15 +12,8 @@ using sorvanta::testing::sampleReleasePath;
 using sorvanta::testing::TempDir;
 using sorvanta::testing::testDataPath;
 
-namespace {
-
 using Output = sorvanta::testing::CliOutput;
-
-Output runOn(const std::string& folder, std::vector<std::string> args) {
-  return sorvanta::testing::runOnRelease(folder, std::move(args));
-}
-
-}  // namespace
+using sorvanta::testing::runOn;
 
 TEST(BrowseCommands, MatchGoldenOutputs) {
   struct Case {

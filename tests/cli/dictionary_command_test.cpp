@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/CliRun.h"
+#include "support/ReleaseCopy.h"
 #include "support/TempDir.h"
 
 using sorvanta::testing::readBytes;
@@ -14,16 +15,10 @@ using sorvanta::testing::testDataPath;
 
 namespace {
 
-struct ReleaseCopy {
-  TempDir dir;
-  ReleaseCopy() {
-    std::filesystem::copy(sorvanta::testing::sampleReleasePath(), dir.path(),
-                          std::filesystem::copy_options::recursive);
-  }
+struct ReleaseCopy : sorvanta::testing::SampleReleaseCopy {
   sorvanta::testing::CliOutput run(std::vector<std::string> args) {
-    return sorvanta::testing::runOnRelease(dir.path().string(), std::move(args));
+    return sorvanta::testing::runOn(folder, std::move(args));
   }
-  std::string file(const std::string& name) { return readBytes(dir.file(name)); }
   void expectGolden(std::initializer_list<const char*> names) {
     for (const char* name : names)
       EXPECT_EQ(file(name), readBytes(testDataPath("golden/dictionaries/") + name)) << name;

@@ -10,14 +10,14 @@
 #include "support/TempDir.h"
 
 using sorvanta::testing::readBytes;
-using sorvanta::testing::runOnRelease;
+using sorvanta::testing::runOn;
 using sorvanta::testing::sampleReleasePath;
 using sorvanta::testing::TempDir;
 
 namespace {
 
 TEST(GraphCommand, NeighbourhoodAsTsv) {
-  const auto result = runOnRelease(sampleReleasePath(),
+  const auto result = runOn(sampleReleasePath(),
                                    {"graph", "Placing", "--types", "Inheritance,Using",
                                     "--direction", "up", "--depth", "3"});
   EXPECT_EQ(result.status, 0) << result.err;
@@ -26,21 +26,21 @@ TEST(GraphCommand, NeighbourhoodAsTsv) {
             "Using\tLocative_relation\tPlacing\nUsing\tMotion\tCause_motion\n");
   EXPECT_EQ(result.err, "");
   // The default: depth 1, both directions, every known type.
-  EXPECT_EQ(runOnRelease(sampleReleasePath(), {"graph", "Commerce_buy"}).out,
+  EXPECT_EQ(runOn(sampleReleasePath(), {"graph", "Commerce_buy"}).out,
             "Perspective_on\tCommerce_goods_transfer\tCommerce_buy\n"
             "See_also\tCommerce_sell\tCommerce_buy\n");
 }
 
 TEST(GraphCommand, WholeGraphInEachFormat) {
-  const auto tsv = runOnRelease(sampleReleasePath(), {"graph", "--all"});
+  const auto tsv = runOn(sampleReleasePath(), {"graph", "--all"});
   ASSERT_EQ(tsv.status, 0) << tsv.err;
   EXPECT_EQ(std::count(tsv.out.begin(), tsv.out.end(), '\n'), 18);
-  const auto dot = runOnRelease(sampleReleasePath(), {"graph", "--all", "--format", "dot"});
+  const auto dot = runOn(sampleReleasePath(), {"graph", "--all", "--format", "dot"});
   EXPECT_TRUE(dot.out.starts_with("digraph ")) << dot.out;
   EXPECT_NE(dot.out.find("\"Departing\" -> \"Arriving\""), std::string::npos);
-  const auto svg = runOnRelease(sampleReleasePath(), {"graph", "--all", "--format", "svg"});
+  const auto svg = runOn(sampleReleasePath(), {"graph", "--all", "--format", "svg"});
   EXPECT_NE(svg.out.find("<svg"), std::string::npos);
-  const auto png = runOnRelease(sampleReleasePath(), {"graph", "Motion", "--format", "png"});
+  const auto png = runOn(sampleReleasePath(), {"graph", "Motion", "--format", "png"});
   EXPECT_TRUE(png.out.starts_with("\x89PNG"));
 }
 
@@ -72,7 +72,7 @@ TEST(GraphCommand, WrongCommandLinesExitTwoUnknownFramesOne) {
       {{"fe-lineage", "Motion", "Buyer"}, 1, "frame 'Motion' has no frame element named 'Buyer'"},
   };
   for (const auto& c : cases) {
-    const auto result = runOnRelease(sampleReleasePath(), c.args);
+    const auto result = runOn(sampleReleasePath(), c.args);
     EXPECT_EQ(result.status, c.status) << c.args[1] << " " << result.err;
     EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
     EXPECT_EQ(result.out, "");
@@ -80,11 +80,11 @@ TEST(GraphCommand, WrongCommandLinesExitTwoUnknownFramesOne) {
 }
 
 TEST(GraphCommand, HelpSaysWhichTypeNamesAndExitsZero) {
-  const auto graph = runOnRelease(sampleReleasePath(), {"graph", "--help"});
+  const auto graph = runOn(sampleReleasePath(), {"graph", "--help"});
   EXPECT_EQ(graph.status, 0);
   EXPECT_NE(graph.out.find("Perspective_on"), std::string::npos);
   EXPECT_NE(graph.out.find("--direction"), std::string::npos);
-  const auto lineage = runOnRelease(sampleReleasePath(), {"fe-lineage", "--help"});
+  const auto lineage = runOn(sampleReleasePath(), {"fe-lineage", "--help"});
   EXPECT_EQ(lineage.status, 0);
   EXPECT_NE(lineage.out.find("Inheritance, Perspective_on, Subframe"), std::string::npos);
 }
@@ -101,17 +101,17 @@ TEST(GraphCommand, MissingFramesAreKeptWarnedAndMarked) {
             "<fe-relation superFEName=\"Spirit\" subFEName=\"Who\"/></frame-relation>"
             "</frame-relations></frame-relation-type></frame-relation-types>");
   const std::string folder = dir.path().string();
-  const auto tsv = runOnRelease(folder, {"graph", "Caf\xC3\xA9"});
+  const auto tsv = runOn(folder, {"graph", "Caf\xC3\xA9"});
   EXPECT_EQ(tsv.status, 0);
   EXPECT_EQ(tsv.out, "Inheritance\tGhost \"1\"\tCaf\xC3\xA9\n");
   EXPECT_EQ(tsv.err, "sorvanta: warning: frame 'Ghost \"1\"' is named by 1 relation but is not "
                      "in the frames document\n");
-  const auto dot = runOnRelease(folder, {"graph", "Caf\xC3\xA9", "--format", "dot"});
+  const auto dot = runOn(folder, {"graph", "Caf\xC3\xA9", "--format", "dot"});
   EXPECT_NE(dot.out.find("\"Ghost \\\"1\\\"\" -> \"Caf\xC3\xA9\""), std::string::npos) << dot.out;
   EXPECT_NE(dot.out.find("(missing)"), std::string::npos);
   // A frame only a relation names is not one of the release's frames.
-  EXPECT_EQ(runOnRelease(folder, {"graph", "Ghost \"1\""}).status, 1);
-  const auto lineage = runOnRelease(folder, {"fe-lineage", "Caf\xC3\xA9", "Who"});
+  EXPECT_EQ(runOn(folder, {"graph", "Ghost \"1\""}).status, 1);
+  const auto lineage = runOn(folder, {"fe-lineage", "Caf\xC3\xA9", "Who"});
   EXPECT_EQ(lineage.out, "Inheritance\tGhost \"1\"\tSpirit\n");
 }
 
@@ -119,24 +119,24 @@ TEST(GraphCommand, OutWritesTheSameBytesAndListsTheFile) {
   TempDir dir;
   for (const char* format : {"tsv", "dot", "svg"}) {
     const std::string file = dir.file(std::string("motion.") + format);
-    const auto written = runOnRelease(sampleReleasePath(),
+    const auto written = runOn(sampleReleasePath(),
                                       {"graph", "Motion", "--format", format, "--out", file});
     EXPECT_EQ(written.status, 0) << written.err;
     EXPECT_EQ(written.out, "Written:\t" + file + "\n");
-    const auto printed = runOnRelease(sampleReleasePath(), {"graph", "Motion", "--format", format});
+    const auto printed = runOn(sampleReleasePath(), {"graph", "Motion", "--format", format});
     EXPECT_EQ(readBytes(file), printed.out) << format;
   }
-  const auto refused = runOnRelease(sampleReleasePath(),
+  const auto refused = runOn(sampleReleasePath(),
                                     {"graph", "Motion", "--out", dir.file("no/such/folder.tsv")});
   EXPECT_EQ(refused.status, 1);
   EXPECT_NE(refused.err.find("Cannot create file"), std::string::npos);
 }
 
 TEST(FeLineageCommand, OneLinePerStep) {
-  const auto result = runOnRelease(sampleReleasePath(), {"fe-lineage", "Self_motion", "Self_mover"});
+  const auto result = runOn(sampleReleasePath(), {"fe-lineage", "Self_motion", "Self_mover"});
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.out, "Inheritance\tIntentionally_act\tAgent\n");
-  const auto none = runOnRelease(sampleReleasePath(), {"fe-lineage", "Motion", "Theme"});
+  const auto none = runOn(sampleReleasePath(), {"fe-lineage", "Motion", "Theme"});
   EXPECT_EQ(none.status, 0);
   EXPECT_EQ(none.out, "");
 }

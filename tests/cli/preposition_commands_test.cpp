@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/CliRun.h"
+#include "support/ReleaseCopy.h"
 #include "support/TempDir.h"
 
 using sorvanta::testing::readBytes;
@@ -13,21 +14,13 @@ using sorvanta::testing::sampleReleasePath;
 using sorvanta::testing::TempDir;
 using sorvanta::testing::testDataPath;
 
-namespace {
-
 using Output = sorvanta::testing::CliOutput;
-
-Output runOn(const std::string& folder, std::vector<std::string> args) {
-  return sorvanta::testing::runOnRelease(folder, std::move(args));
-}
-
-}  // namespace
+using sorvanta::testing::copySampleRelease;
+using sorvanta::testing::runOn;
 
 TEST(PrepositionCommands, WriteTheGoldenFilesIntoTheDataFolder) {
   TempDir folder;
-  std::filesystem::copy(sampleReleasePath(), folder.path(),
-                        std::filesystem::copy_options::recursive);
-  const std::string data = folder.path().string();
+  const std::string data = copySampleRelease(folder);
   Output select =
       runOn(data, {"subcorpora", "--preposition", "into", "--low", "1000", "--high", "2300"});
   EXPECT_EQ(select.status, 0) << select.err;

@@ -2,39 +2,24 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
-#include "cli/Cli.h"
-#include "support/TempDir.h"
+#include "support/CliRun.h"
+#include "support/ReleaseCopy.h"
 
 namespace {
 
 using sorvanta::testing::readBytes;
 using sorvanta::testing::testDataPath;
 
-struct CliRun {
-  sorvanta::testing::TempDir dir;
-  std::string folder = dir.path().string() + "/";
-  CliRun() {
-    std::filesystem::copy(sorvanta::testing::sampleReleasePath(), dir.path(),
-                          std::filesystem::copy_options::recursive);
-  }
+struct CliRun : sorvanta::testing::SampleReleaseCopy {
   int run(std::vector<std::string> args, std::string* err = nullptr) {
-    args.insert(args.begin(), {"--data", folder});
-    std::ostringstream out, errors;
-    const int status = sorvanta::cli::runCli(args, out, errors);
-    EXPECT_EQ(out.str(), "");
-    if (err) *err = errors.str();
-    return status;
+    const sorvanta::testing::CliOutput output = sorvanta::testing::runOn(folder, std::move(args));
+    EXPECT_EQ(output.out, "");
+    if (err) *err = output.err;
+    return output.status;
   }
-  // Every file of the golden folder equals the file of that name written into the copy.
-  void expectGolden(const std::string& golden) {
-    for (const auto& entry :
-         std::filesystem::directory_iterator(testDataPath("golden/samples/" + golden))) {
-      const std::string name = entry.path().filename().string();
-      EXPECT_EQ(readBytes(folder + name), readBytes(entry.path().string()))
-          << golden << "/" << name;
-    }
+  void expectGolden(const std::string& golden) const {
+    SampleReleaseCopy::expectGolden("samples/" + golden);
   }
 };
 

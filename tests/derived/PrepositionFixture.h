@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/ReleaseCopy.h"
 #include "support/TempDir.h"
 
 namespace sorvanta::testing {
@@ -48,15 +49,6 @@ inline std::string subcorpusDocument(const std::string& lexUnit, const std::stri
 inline void writeSubcorpusDocument(const TempDir& folder, int id, const std::string& xml) {
   std::filesystem::create_directories(folder.path() / "xml");
   folder.write("xml/lu" + std::to_string(id) + ".xml", xml);
-}
-
-// The folder as the commands take it, ending with '/'.
-inline std::string folderOf(const TempDir& folder) { return folder.path().string() + "/"; }
-
-// Copies the sample release into the folder, so the commands write next to a copy.
-inline void copySampleRelease(const TempDir& folder) {
-  std::filesystem::copy(sampleReleasePath(), folder.path(),
-                        std::filesystem::copy_options::recursive);
 }
 
 }  // namespace sorvanta::testing

@@ -5,6 +5,7 @@
 #include "derived/FrameFiles.h"
 #include "samples/TrainingSetLoad.h"
 #include "support/MiniRelease.h"
+#include "support/ReleaseCopy.h"
 #include "text/Errors.h"
 
 namespace sorvanta::derived {
@@ -46,8 +47,12 @@ struct FrameFilesRun {
     dir.write("SensSemRolesTrg.xml", corpus);
     names = samples::loadTrainingSet(training, folder).frameNames;
   }
+  // The refusal's text, or empty text when the files were written.
   std::string create(const std::vector<std::string>& checked) {
-    return createFrameFiles(checked, folder, {training, test, lexUnit}, nullptr);
+    const text::Outcome outcome =
+        createFrameFiles(checked, folder, {training, test, lexUnit}, text::noProgress());
+    EXPECT_EQ(outcome.done(), outcome.notices.empty());
+    return outcome.done() ? std::string() : outcome.notices.front().text;
   }
   std::string file(const std::string& name) { return readBytes(folder + name); }
 };
@@ -163,16 +168,16 @@ TEST(FrameFiles, AnOffsetThatIsNotAnIntegerStopsBeforeTheFrameIsWritten) {
 
 TEST(FrameFilesGolden, EveryFrameOfTheSampleTrainingSet) {
   testing::TempDir dir;
-  std::filesystem::copy(testing::sampleReleasePath(), dir.path(),
-                        std::filesystem::copy_options::recursive);
-  const std::string folder = dir.path().string() + "/";
+  const std::string folder = testing::copySampleRelease(dir);
   std::filesystem::copy_file(
       testing::testDataPath("golden/samples/all-frames-2-sentences/SensSemRolesTrg.xml"),
       folder + "SensSemRolesTrg.xml");
   xml::TXpObjModel training, test, lexUnit;
   const samples::TrainingSetLoad load = samples::loadTrainingSet(training, folder);
   ASSERT_TRUE(load.loaded) << load.message;
-  ASSERT_EQ(createFrameFiles(load.frameNames, folder, {training, test, lexUnit}, nullptr), "");
+  ASSERT_TRUE(
+      createFrameFiles(load.frameNames, folder, {training, test, lexUnit}, text::noProgress())
+          .done());
   const std::string golden = testing::testDataPath("golden/samples/frame-files-all/");
   size_t compared = 0;
   for (const auto& entry : std::filesystem::directory_iterator(golden)) {

@@ -54,8 +54,9 @@ TEST(OtherRealizations, FramesAreFoundAsTheQueryFindsThem) {
     xml::TXpObjModel frames, lexUnit;
     frames.LoadMemory(framesXml.data(), framesXml.size());
     const RealizationsResult result = findOtherRealizations(
-        "on", folderOf(folder), frames.Document()->docGetDocumentElement(), lexUnit, nullptr);
-    EXPECT_FALSE(result.message) << c.list;
+        "on", folderOf(folder), frames.Document()->docGetDocumentElement(), lexUnit,
+        text::noProgress());
+    EXPECT_TRUE(result.outcome.done()) << c.list;
     EXPECT_EQ(readBytes(folder.file("pp-on.alters.txt")), c.output) << c.list;
   }
 }
@@ -72,7 +73,9 @@ TEST(FrameFiles, SentencesAreFoundAsTheQueryFindsThem) {
   dir.write("SensSemRolesTrg.xml", corpus + "</frame></corpus>");
   xml::TXpObjModel training, test, lexUnit;
   const samples::TrainingSetLoad load = samples::loadTrainingSet(training, folder);
-  ASSERT_EQ(createFrameFiles(load.frameNames, folder, {training, test, lexUnit}, nullptr), "");
+  ASSERT_TRUE(
+      createFrameFiles(load.frameNames, folder, {training, test, lexUnit}, text::noProgress())
+          .done());
   // Both sentences with ID 1 in order; "2'3" makes the query unusable; the empty ID finds the
   // sentence without one; 4 finds nothing.
   EXPECT_EQ(readBytes(folder + "F.eval"),

@@ -6,6 +6,7 @@
 
 #include "derived/OtherRealizations.h"
 #include "derived/PrepositionFixture.h"
+#include "support/RecordingProgress.h"
 #include "text/Errors.h"
 #include "text/FileIO.h"
 #include "xml/XpObjModel.h"
@@ -14,14 +15,6 @@ using namespace sorvanta;
 using namespace sorvanta::testing;
 
 namespace {
-
-class RecordedLines : public derived::RealizationsProgress {
- public:
-  void linesRead(size_t count) override { total = count; }
-  void lineDone(size_t next) override { numbers.push_back(next); }
-  size_t total = 0;
-  std::vector<size_t> numbers;
-};
 
 // A frames document with one frame and its lexical units (ID, annotated count text).
 std::string framesDocument(const std::string& frame,
@@ -51,7 +44,7 @@ struct RunOutcome {
 };
 
 RunOutcome run(const TempDir& folder, const std::string& framesXml, const std::string& preposition,
-               derived::RealizationsProgress* progress = nullptr) {
+               text::Progress& progress = text::noProgress()) {
   xml::TXpObjModel frames;
   frames.LoadMemory(framesXml.data(), framesXml.size());
   xml::TXpObjModel lexUnit;
@@ -164,9 +157,11 @@ TEST(OtherRealizations, MessagesInsteadOfRunning) {
   };
   for (const Case& c : cases) {
     RunOutcome result = run(folder, framesDocument("F", {}), c.preposition);
-    ASSERT_TRUE(result.result.message) << c.preposition;
-    EXPECT_EQ(result.result.message->text, c.text);
-    EXPECT_EQ(result.result.message->caption, "Preposition Analysis");
+    const text::Outcome& outcome = result.result.outcome;
+    EXPECT_EQ(outcome.status, text::Outcome::Status::Refused) << c.preposition;
+    ASSERT_EQ(outcome.notices.size(), 1u) << c.preposition;
+    EXPECT_EQ(outcome.notices[0].text, c.text);
+    EXPECT_EQ(outcome.notices[0].caption, "Preposition Analysis");
   }
   EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
 }
@@ -176,8 +171,9 @@ TEST(OtherRealizations, EmptyPrepositionFileGivesAnEmptyOutput) {
   folder.write("pp-on.txt", "");
   folder.write("pp-on.alters.txt", "older");
   RunOutcome result = run(folder, framesDocument("F", {}), "on");
-  EXPECT_FALSE(result.result.message);
-  EXPECT_TRUE(text::fileExists(folder.file("pp-on.alters.txt")));
+  EXPECT_TRUE(result.result.outcome.done());
+  EXPECT_EQ(result.result.outcome.filesWritten,
+            std::vector<std::string>{folder.file("pp-on.alters.txt")});
   EXPECT_EQ(result.output, "");
 }
 
@@ -201,11 +197,12 @@ TEST(OtherRealizations, WorksEachRunOfOneFramePairOnce) {
                "Missing\tGoal\tu9.v\tV-ppon\t1-1\r\n"
                "F\tTime\tu1.v\tV-ppon\t1-1\r\n"
                "F\tGoal\tu1.v\tV-ppon\t1-1\r\n");
-  RecordedLines progress;
+  RecordingProgress progress;
   RunOutcome result =
-      run(folder, framesDocument("F", {{1, "2"}, {2, "x"}, {3, "0"}, {4, "1"}}), "on", &progress);
-  EXPECT_EQ(progress.total, 6u);
-  EXPECT_EQ(progress.numbers, (std::vector<size_t>{2, 3, 4, 5, 6, 7}));
+      run(folder, framesDocument("F", {{1, "2"}, {2, "x"}, {3, "0"}, {4, "1"}}), "on", progress);
+  EXPECT_EQ(progress.values(derived::kListLinesCounter), std::vector<int64_t>{6});
+  EXPECT_EQ(progress.values(derived::kNextLineCounter),
+            (std::vector<int64_t>{2, 3, 4, 5, 6, 7}));
   // Passes: F/Goal, Missing/Goal, F/Time, F/Goal again; "x" counts as 0, lu4 has no document.
   EXPECT_EQ(result.result.framesWorked, 4u);
   EXPECT_EQ(result.result.documentsRead, 3u);
@@ -230,7 +227,8 @@ TEST(OtherRealizations, BadPpOffsetWritesNothing) {
   xml::TXpObjModel lexUnit;
   EXPECT_THROW(
       derived::findOtherRealizations("on", folderOf(folder),
-                                     frames.Document()->docGetDocumentElement(), lexUnit, nullptr),
+                                     frames.Document()->docGetDocumentElement(), lexUnit,
+                                     text::noProgress()),
       text::ConversionError);
   EXPECT_EQ(readBytes(folder.file("pp-on.alters.txt")), "older");
 }
@@ -245,7 +243,8 @@ TEST(OtherRealizations, SampleReleaseMatchesGoldenFiles) {
     std::filesystem::copy_file(testDataPath("golden/preposition/" + list), folder.file(list));
     xml::TXpObjModel lexUnit;
     derived::findOtherRealizations(preposition, folderOf(folder),
-                                   frames.Document()->docGetDocumentElement(), lexUnit, nullptr);
+                                   frames.Document()->docGetDocumentElement(), lexUnit,
+                                   text::noProgress());
     const std::string name = "pp-" + preposition + ".alters.txt";
     EXPECT_EQ(readBytes(folder.file(name)), readBytes(testDataPath("golden/preposition/" + name)))
         << name;

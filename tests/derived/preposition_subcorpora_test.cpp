@@ -7,6 +7,7 @@
 
 #include "derived/PrepositionFixture.h"
 #include "derived/PrepositionSubcorpora.h"
+#include "support/RecordingProgress.h"
 #include "text/Errors.h"
 #include "text/FileIO.h"
 #include "xml/XpObjModel.h"
@@ -19,15 +20,9 @@ namespace {
 constexpr const char* kEmptySentences =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<DOCS>\n</DOCS>\n";
 
-class RecordedIds : public derived::SubcorporaProgress {
- public:
-  void lexUnitTried(int32_t id) override { ids.push_back(id); }
-  std::vector<int32_t> ids;
-};
-
 derived::SubcorporaResult run(const TempDir& folder, const std::string& low,
                               const std::string& high, const std::string& preposition,
-                              derived::SubcorporaProgress* progress = nullptr) {
+                              text::Progress& progress = text::noProgress()) {
   xml::TXpObjModel model;
   return derived::selectSubcorpora({low, high, preposition, folderOf(folder)}, model, progress);
 }
@@ -161,12 +156,16 @@ TEST(SelectSubcorpora, WritesSelectedSentencesAndEmptySubcorpusLines) {
                          subcorpusDocument("go.v", "Motion", subcorpus("V-ppintox", walkInto)));
   writeSubcorpusDocument(folder, 12,
                          subcorpusDocument("run.v", "Motion", subcorpus("V-ppinto", walkInto)));
-  RecordedIds progress;
-  derived::SubcorporaResult result = run(folder, "6", "$A", "into", &progress);
-  EXPECT_EQ(progress.ids, (std::vector<int32_t>{6, 7, 8, 9, 10}));
+  RecordingProgress progress;
+  derived::SubcorporaResult result = run(folder, "6", "$A", "into", progress);
+  EXPECT_EQ(progress.values(derived::kLexUnitTriedCounter),
+            (std::vector<int64_t>{6, 7, 8, 9, 10}));
   EXPECT_EQ(result.documentsRead, 2);
   EXPECT_EQ(result.sentencesSelected, 2);
-  EXPECT_FALSE(result.sentencesFileError);
+  EXPECT_TRUE(result.outcome.done());
+  EXPECT_TRUE(result.outcome.notices.empty());
+  EXPECT_EQ(result.outcome.filesWritten,
+            (std::vector<std::string>{folder.file("pp-into.sents.xml"), folder.file("pp-into.txt")}));
   EXPECT_EQ(readBytes(folder.file("pp-into.txt")),
             "Self_motion\tGoal\twalk.v\tV-ppinto\t501-11\r\n"
             "Self_motion\tNo instances \twalk.v\tV-np-ppinto\r\n"
@@ -203,8 +202,7 @@ TEST(SelectSubcorpora, EdgesOfTheRangeAndThePreposition) {
                 subcorpus("V-ppinto", annotationSet("5", "Go into it.",
                                                     threeLayers(label("Goal", "3", "9"), "",
                                                                 label("PP", "3", "9"))))));
-    RecordedIds progress;
-    derived::SubcorporaResult result = run(folder, c.low, c.high, c.preposition, &progress);
+    derived::SubcorporaResult result = run(folder, c.low, c.high, c.preposition);
     EXPECT_EQ(result.listPath, folder.file(c.listFile)) << c.what;
     EXPECT_EQ(readBytes(folder.file(c.listFile)), c.list) << c.what;
     EXPECT_EQ(readBytes(folder.file(c.sentencesFile)), kEmptySentences) << c.what;
@@ -228,16 +226,19 @@ TEST(SelectSubcorpora, RefusesBadInputBeforeWritingAnything) {
     TempDir folder;
     writeSubcorpusDocument(folder, 1, subcorpusDocument("go.v", "Motion", ""));
     std::string error;
-    std::optional<derived::PrepositionMessage> refused;
+    std::optional<text::Outcome> outcome;
     try {
-      refused = run(folder, c.low, c.high, c.preposition).refused;
+      outcome = run(folder, c.low, c.high, c.preposition).outcome;
     } catch (const text::ConversionError& e) {
       error = e.what();
     }
     EXPECT_EQ(error, c.error) << c.preposition;
-    EXPECT_EQ(refused.has_value(), error.empty()) << c.preposition;
-    if (refused) {
-      EXPECT_EQ(refused->caption, "Preposition Analysis");
+    EXPECT_EQ(outcome.has_value(), error.empty()) << c.preposition;
+    if (outcome) {
+      EXPECT_EQ(outcome->status, text::Outcome::Status::Refused);
+      ASSERT_EQ(outcome->notices.size(), 1u);
+      EXPECT_EQ(outcome->notices[0].caption, "Preposition Analysis");
+      EXPECT_TRUE(outcome->filesWritten.empty());
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
                             std::filesystem::directory_iterator()),
@@ -265,8 +266,12 @@ TEST(SelectSubcorpora, SentencesFileThatCannotBeWrittenStillSavesTheList) {
   TempDir folder;
   std::filesystem::create_directories(folder.path() / "pp-on.sents.xml");  // a folder in the way
   derived::SubcorporaResult result = run(folder, "0", "0", "on");
-  ASSERT_TRUE(result.sentencesFileError);
-  EXPECT_NE(result.sentencesFileError->find("Cannot create file"), std::string::npos);
+  ASSERT_TRUE(result.outcome.done());
+  ASSERT_EQ(result.outcome.notices.size(), 1u);
+  EXPECT_EQ(result.outcome.notices[0].severity, text::Severity::Error);
+  EXPECT_EQ(result.outcome.notices[0].caption, "Sorvanta Explorer");
+  EXPECT_NE(result.outcome.notices[0].text.find("Cannot create file"), std::string::npos);
+  EXPECT_EQ(result.outcome.filesWritten, std::vector<std::string>{folder.file("pp-on.txt")});
   EXPECT_TRUE(text::fileExists(folder.file("pp-on.txt")));
 }
 

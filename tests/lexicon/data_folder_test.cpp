@@ -46,9 +46,10 @@ TEST(DataFolder, PriorityAndMessages) {
   } cases[] = {
       {true, "/old/", none, exe, exe, ""},
       {false, "/gone/", none, "/gone/", "/gone/", ""},  // not checked for the frames document
+      {false, "/bare", none, "/bare/", "/bare", ""},     // the separator is added once
       {false, "", "/d/rel/frXML/frames.xml", "/d/rel/", "/d/rel/", ""},
       {false, nullptr, "/r/frXML/frames.xml", "/r/", "/r/", ""},
-      {false, "", "/a/frXML/frames.xml/frXML/frames.xml", "/a//frXML/frames.xml",
+      {false, "", "/a/frXML/frames.xml/frXML/frames.xml", "/a//frXML/frames.xml/",
        "/a//frXML/frames.xml", ""},
       {false, "", none, none, "", locateFrames},
       {false, "", "/rel/FRXML/frames.xml", none, "", locateFrXml},
@@ -67,11 +68,11 @@ TEST(DataFolder, PriorityAndMessages) {
           EXPECT_EQ(caption, "Sorvanta Explorer");
           messages.emplace_back(text);
         }};
-    const std::optional<DataFolderChoice> result = resolveDataFolder(platform);
+    const std::optional<ReleaseFolder> result = resolveDataFolder(platform);
     ASSERT_EQ(result.has_value(), c.folder.has_value());
     if (result) {
-      EXPECT_EQ(result->dataFolder, *c.folder);
-      EXPECT_EQ(result->framesDocument, *c.folder + "frXML/frames.xml");
+      EXPECT_EQ(result->path(), *c.folder);
+      EXPECT_EQ(result->frames(), *c.folder + "frXML/frames.xml");
     }
     EXPECT_EQ(settings.readString("SVLoc"), c.storedAfter);
     EXPECT_EQ(settings.writes, c.storedAfter != (c.stored ? c.stored : "") ? 1 : 0);
@@ -86,4 +87,23 @@ TEST(ReleaseLayout, PathsBelowTheDataFolder) {
   EXPECT_EQ(annotationDocumentPath("/r/", "12"), "/r/luXML/lu12.xml");
   EXPECT_EQ(subcorpusDocumentPath("/r/", "12"), "/r/xml/lu12.xml");
   EXPECT_EQ(lexicalEntryDocumentPath("/r/", "12"), "/r/leXML/le12.xml");
+}
+
+TEST(ReleaseFolder, AddsTheSeparatorOnceAndResolvesTheLayout) {
+  for (const char* given : {"/r", "/r/"}) {
+    const ReleaseFolder folder(given);
+    EXPECT_EQ(folder.path(), "/r/");
+    EXPECT_EQ(folder.frames(), "/r/frXML/frames.xml");
+    EXPECT_EQ(folder.relations(), "/r/frXML/frRelation.xml");
+    EXPECT_EQ(folder.annotation("12"), "/r/luXML/lu12.xml");
+    EXPECT_EQ(folder.subcorpus("12"), "/r/xml/lu12.xml");
+    EXPECT_EQ(folder.lexicalEntry("12"), "/r/leXML/le12.xml");
+    EXPECT_EQ(folder.file("pp-on.txt"), "/r/pp-on.txt");
+  }
+  EXPECT_TRUE(ReleaseFolder("").empty());
+  EXPECT_EQ(ReleaseFolder("").path(), "");
+  MemorySettings settings;
+  EXPECT_TRUE(storedDataFolder(settings).empty());
+  settings.values["SVLoc"] = "/kept";
+  EXPECT_EQ(storedDataFolder(settings), ReleaseFolder("/kept/"));
 }

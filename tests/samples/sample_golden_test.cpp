@@ -5,7 +5,7 @@
 #include "lexicon/FramesIndex.h"
 #include "samples/SampleSelection.h"
 #include "samples/TrainingTestSets.h"
-#include "support/TempDir.h"
+#include "support/ReleaseCopy.h"
 #include "xml/XpObjModel.h"
 
 namespace sorvanta::samples {
@@ -14,14 +14,10 @@ namespace {
 using testing::readBytes;
 
 // The whole sample release, copied so the run writes into a scratch folder.
-struct ReleaseCopy {
-  testing::TempDir dir;
-  std::string folder = dir.path().string() + "/";
+struct ReleaseCopy : testing::SampleReleaseCopy {
   xml::TXpObjModel frames, training, test, lexUnit;
   lexicon::FramesIndex index;
   ReleaseCopy() {
-    std::filesystem::copy(testing::sampleReleasePath(), dir.path(),
-                          std::filesystem::copy_options::recursive);
     frames.LoadDataSource(folder + "frXML/frames.xml");
     index = lexicon::fillFramesIndex(frames.Document()->docGetDocumentElement());
   }
@@ -39,8 +35,9 @@ TEST(SampleGolden, WritesTheFiveFilesOfTheSampleRelease) {
     ReleaseCopy release;
     const SampleResult result = selectSample(
         c.request, release.index.frames, release.frames.Document()->docGetDocumentElement(),
-        release.folder, {release.training, release.test, release.lexUnit}, nullptr);
-    ASSERT_TRUE(result.refusal.empty()) << result.refusal;
+        release.folder, {release.training, release.test, release.lexUnit}, text::noProgress());
+    ASSERT_TRUE(result.outcome.done());
+    EXPECT_EQ(result.outcome.filesWritten.size(), 5u);
     for (std::string_view file :
          {kTrainingFile, kTestFile, kTrainingAnswersFile, kTestAnswersFile, kMessagesFile}) {
       const std::string name(file);

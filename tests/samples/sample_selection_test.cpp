@@ -9,6 +9,7 @@
 #include "samples/SampleSelection.h"
 #include "samples/TrainingTestSets.h"
 #include "support/MiniRelease.h"
+#include "support/RecordingProgress.h"
 #include "text/Errors.h"
 #include "text/TextLines.h"
 #include "xml/XpObjModel.h"
@@ -23,10 +24,12 @@ using testing::plainSentence;
 using testing::readBytes;
 using testing::TempDir;
 
-struct Recorder : SampleProgress {
+// Records the counts as "F<frames completed>" and "S<sentences in frames>".
+struct Recorder : text::Progress {
   std::vector<std::string> events;
-  void framesCompleted(int n) override { events.push_back("F" + std::to_string(n)); }
-  void sentencesInFrames(int n) override { events.push_back("S" + std::to_string(n)); }
+  void count(std::string_view counter, int64_t value, std::string_view) override {
+    events.push_back((counter == kFramesCompletedCounter ? "F" : "S") + std::to_string(value));
+  }
 };
 
 // A release on disk with its frames document loaded and indexed, and the window's objects.
@@ -44,7 +47,7 @@ struct SampleRun {
   }
   SampleResult select(SampleRequest request) {
     return selectSample(request, index.frames, frames.Document()->docGetDocumentElement(), folder,
-                        {training, test, lexUnit}, &progress);
+                        {training, test, lexUnit}, progress);
   }
   std::string file(std::string_view name) { return readBytes(folder + std::string(name)); }
   bool wrote(std::string_view name) { return std::filesystem::exists(folder + std::string(name)); }
@@ -104,7 +107,7 @@ TEST(SampleSelection, RangeBoundsAreInclusive) {
   for (const Case& c : cases) {
     SampleRun run(release);
     const SampleResult result = run.select(request(c.low, c.high, "0", "0"));
-    ASSERT_TRUE(result.refusal.empty()) << c.low << ".." << c.high;
+    ASSERT_TRUE(result.outcome.done()) << c.low << ".." << c.high;
     EXPECT_EQ(result.framesDone, static_cast<int>(c.processed.size()));
     std::vector<std::string> names = answerFrames(run, kTestAnswersFile);
     names.erase(std::unique(names.begin(), names.end()), names.end());
@@ -118,7 +121,7 @@ TEST(SampleSelection, ExcludedFramesAreNeverDrawnButProcessedWithoutADraw) {
       frameWith("D", "188", 2, 400)};
   for (uint32_t seed : {1u, 2u, 3u, 99u}) {
     SampleRun run(release);
-    ASSERT_TRUE(run.select(request(0, 10, "1", "0", seed)).refusal.empty());
+    ASSERT_TRUE(run.select(request(0, 10, "1", "0", seed)).outcome.done());
     EXPECT_EQ(answerFrames(run, kTestAnswersFile), (std::vector<std::string>{"C", "C"}));
   }
   SampleRun all(release);
@@ -163,7 +166,12 @@ TEST(SampleSelection, CountsThatCannotFinishTheDrawAreRefusedBeforeAnythingChang
   for (const Case& c : cases) {
     SampleRun run(release);
     run.dir.write("SensSemRolesTrg.xml", "earlier");
-    EXPECT_EQ(run.select(c.request).refusal, c.refusal);
+    const text::Outcome outcome = run.select(c.request).outcome;
+    EXPECT_EQ(outcome.status, text::Outcome::Status::Refused);
+    ASSERT_EQ(outcome.notices.size(), 1u);
+    EXPECT_EQ(outcome.notices[0].text, c.refusal);
+    EXPECT_EQ(outcome.notices[0].caption, "Sorvanta Explorer");
+    EXPECT_TRUE(outcome.filesWritten.empty());
     EXPECT_EQ(run.file(kTrainingFile), "earlier");
     EXPECT_FALSE(run.wrote(kMessagesFile));
     EXPECT_TRUE(run.progress.events.empty());
@@ -311,6 +319,30 @@ TEST(SampleSelection, TestInstancesCarryFrameElementsOnlyWhenAsked) {
           "      </frame_elements>\r\n    </instance>\r\n  </frame>\r\n</corpus>");
   EXPECT_EQ(fes.file(kTestAnswersFile), "Giving.5 Donor (0,2) Theme (13,40) Place (0,0)\r\n");
   EXPECT_EQ(plain.file(kTestAnswersFile), fes.file(kTestAnswersFile));
+}
+
+}  // namespace
+}  // namespace sorvanta::samples
+
+namespace sorvanta::samples {
+namespace {
+
+TEST(SampleSelection, CancelledBetweenFramesWritesNothing) {
+  const std::vector<MiniFrame> release = {frameWith("A", "1", 2, 100), frameWith("B", "2", 2, 200)};
+  for (int cancelAfter : {0, 1, 2}) {  // before the first frame, while in it, after it
+    SampleRun run(release);
+    run.dir.write("SensSemRolesTrg.xml", "earlier");
+    testing::RecordingProgress progress(cancelAfter);
+    const SampleResult result =
+        selectSample(request(0, 10, "0", "0"), run.index.frames,
+                     run.frames.Document()->docGetDocumentElement(), run.folder,
+                     {run.training, run.test, run.lexUnit}, progress);
+    EXPECT_EQ(result.outcome.status, text::Outcome::Status::Cancelled) << cancelAfter;
+    EXPECT_TRUE(result.outcome.filesWritten.empty());
+    EXPECT_EQ(run.file(kTrainingFile), "earlier");
+    EXPECT_FALSE(run.wrote(kTestFile));
+    EXPECT_FALSE(run.wrote(kMessagesFile));
+  }
 }
 
 }  // namespace

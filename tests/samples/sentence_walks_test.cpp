@@ -119,7 +119,7 @@ TEST(SampleSelection, LeavesLoadedTheAnnotationDocumentReadLast) {
     request.numFramesText = "0";
     request.numSentsText = c.sentences;
     selectSample(request, index.frames, frames.Document()->docGetDocumentElement(), folder,
-                 {training, test, lexUnit}, nullptr);
+                 {training, test, lexUnit}, text::noProgress());
     EXPECT_EQ(xml::attributeText(lexUnit.Document()->docGetDocumentElement(), "name"), c.loaded)
         << c.what;
   }
@@ -139,7 +139,7 @@ TEST(SampleSelection, AnErrorLeavesLoadedTheDocumentBeingRead) {
   request.numFramesText = "0";
   request.numSentsText = "0";
   EXPECT_THROW(selectSample(request, index.frames, frames.Document()->docGetDocumentElement(),
-                            folder, {training, test, lexUnit}, nullptr),
+                            folder, {training, test, lexUnit}, text::noProgress()),
                text::ConversionError);
   EXPECT_EQ(xml::attributeText(lexUnit.Document()->docGetDocumentElement(), "name"), "lu12.v");
 }

@@ -5,9 +5,9 @@
 #include <QString>
 
 #include "support/TempDir.h"
-#include "widgets/QtSettingsStore.h"
+#include "settings/QtSettingsStore.h"
 
-using sorvanta::widgets::QtSettingsStore;
+using sorvanta::settings::QtSettingsStore;
 
 TEST(QtSettingsStore, WritesAndReadsWorkingText) {
   sorvanta::testing::TempDir dir;

@@ -22,7 +22,7 @@
 #include "widgets/Messages.h"
 #include "widgets/ModalDialogs.h"
 #include "widgets/OpenFileDialog.h"
-#include "widgets/QtSettingsStore.h"
+#include "settings/QtSettingsStore.h"
 #include "widgets/ReportListView.h"
 #include "widgets/StringGrid.h"
 
@@ -70,10 +70,10 @@ class ShellTest : public ::testing::Test {
   }
 
   static std::string storedFolder() {
-    return widgets::QtSettingsStore().readString(lexicon::kLocationSetting);
+    return settings::QtSettingsStore().readString(lexicon::kLocationSetting);
   }
   static void storeFolder(const std::string& folder) {
-    widgets::QtSettingsStore().writeString(lexicon::kLocationSetting, folder);
+    settings::QtSettingsStore().writeString(lexicon::kLocationSetting, folder);
   }
 
   // Creates the window as if its executable lay in executableFolder and shows it, which runs

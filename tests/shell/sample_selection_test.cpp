@@ -11,6 +11,7 @@
 #include "ShellFixture.h"
 #include "derived/FrameFiles.h"
 #include "derived/PrepositionSubcorpora.h"
+#include "support/ReleaseCopy.h"
 #include "widgets/UpDown.h"
 
 namespace sorvanta::testing {
@@ -21,8 +22,7 @@ namespace fs = std::filesystem;
 class SampleSelectionTab : public ShellTest {
  protected:
   SampleSelectionTab() {
-    fs::copy(sampleReleasePath(), release.path(), fs::copy_options::recursive);
-    storeFolder(release.path().string() + "/");
+    storeFolder(copySampleRelease(release));
     openWindow(elsewhere.path().string() + "/");
     window->SampleSeed = [] { return 7u; };
   }

@@ -1,6 +1,6 @@
 // Start-up: which data folder wins, what is remembered, both messages, and the failures that
 // leave the window without data.
-#include "shell/StartUp.h"
+#include "settings/QtSettingsStore.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -34,7 +34,7 @@ TEST_F(StartUp, ExecutableFolderHoldingTheReleaseWinsAndIsRemembered) {
   EXPECT_TRUE(dialogs.empty());
   EXPECT_TRUE(messages.empty());
   EXPECT_EQ(storedFolder(), sampleFolder());
-  EXPECT_EQ(form.DataFolder, sampleFolder());
+  EXPECT_EQ(form.DataFolder.path(), sampleFolder());
   EXPECT_EQ(form.NumFrEdit->text(), "14");
   EXPECT_EQ(form.FramesListView->selectedRowNumbers(), std::vector<int>{0});
   EXPECT_EQ(form.FrameNameEdit->text(), "Motion");
@@ -47,7 +47,7 @@ TEST_F(StartUp, StoredFolderIsUsedUncheckedAndLeftAlone) {
   EXPECT_TRUE(dialogs.empty());
   EXPECT_TRUE(messages.empty());
   EXPECT_EQ(storedFolder(), sampleFolder());
-  EXPECT_EQ(form.DataFolder, sampleFolder());
+  EXPECT_EQ(form.DataFolder.path(), sampleFolder());
   EXPECT_EQ(form.AnnTotEdit->text(), "52");
   EXPECT_EQ(form.NumFEsEdit->text(), "32");
   EXPECT_EQ(form.LexUnitListView->rowCountShown(), 40);
@@ -61,7 +61,7 @@ TEST_F(StartUp, ChosenFramesFileGivesTheReleaseFolder) {
   EXPECT_EQ(dialogs[0].second, "Sorvanta Frames File (frames.xml)");
   EXPECT_TRUE(messages.empty());
   EXPECT_EQ(storedFolder(), sampleFolder());
-  EXPECT_EQ(form.DataFolder, sampleFolder());
+  EXPECT_EQ(form.DataFolder.path(), sampleFolder());
   EXPECT_EQ(form.FrameNameEdit->text(), "Motion");
 }
 
@@ -84,10 +84,10 @@ TEST_F(StartUp, DialogAnswersThatStopStartUp) {
     EXPECT_EQ(storedFolder(), "");
     EXPECT_EQ(form.FramesListView->rowCountShown(), 0);
     EXPECT_EQ(form.NumFrEdit->text(), "");
-    // The splash is closed only by a start-up that got through.
-    EXPECT_EQ(visibleSplashes(), 1);
-    form.close();
+    // The splash goes; the window offers to open a release instead.
     EXPECT_EQ(visibleSplashes(), 0);
+    EXPECT_FALSE(form.OpenReleaseButton->isHidden());
+    form.close();
   }
 }
 
@@ -112,6 +112,20 @@ TEST_F(StartUp, WithoutDataEveryButtonStillWorks) {
   form.MenuItemShowFEsClick();
   EXPECT_EQ(form.FrameNameEdit->text(), "");
   EXPECT_EQ(messages.size(), 1u);
+}
+
+TEST_F(StartUp, WithoutDataNoCommandWritesIntoTheExecutablesFolder) {
+  nextFileName = std::nullopt;
+  shell::TSVExplorer& form = openWindow(elsewhere.path().string() + "/");
+  EXPECT_TRUE(form.DataFolder.empty());
+  for (QPushButton* button : {form.CrDictsButton, form.SelSampleButton, form.ButtonSelSubCorp,
+                              form.ButtonOthSyn, form.CrFrameFilesButton}) {
+    messages.clear();
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].second, shell::kNoDataFolder);
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(elsewhere.path()));
 }
 
 TEST_F(StartUp, FramesDocumentWithoutFramesSelectsNothing) {
@@ -160,10 +174,10 @@ TEST_F(StartUp, UnreadableDocumentsAreNamedInAMessage) {
 
 TEST(SettingsLocation, EnvironmentVariableMovesTheStore) {
   TempDir folder;
-  qputenv(shell::kSettingsDirVariable, QByteArray::fromStdString(folder.path().string()));
-  shell::redirectSettingsFromEnvironment();
-  qunsetenv(shell::kSettingsDirVariable);
-  widgets::QtSettingsStore().writeString("SVLoc", "/r/");
+  qputenv(settings::kSettingsDirVariable, QByteArray::fromStdString(folder.path().string()));
+  settings::redirectSettingsFromEnvironment();
+  qunsetenv(settings::kSettingsDirVariable);
+  settings::QtSettingsStore().writeString("SVLoc", "/r/");
   // The value went into the folder named by the variable, in the format scripts/run writes.
   const std::string written = readBytes(folder.file("Quendry/XML.conf"));
   EXPECT_NE(written.find("[General]"), std::string::npos);
@@ -176,7 +190,7 @@ TEST(SettingsLocation, ReadsTheQuotedValueScriptsRunWrites) {
   folder.write("Quendry/XML.conf", "[General]\nSVLoc=\"/home/a b/rel, one/\"\n");
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                      QString::fromStdString(folder.path().string()));
-  EXPECT_EQ(widgets::QtSettingsStore().readString("SVLoc"), "/home/a b/rel, one/");
+  EXPECT_EQ(settings::QtSettingsStore().readString("SVLoc"), "/home/a b/rel, one/");
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ inline CliOutput runCommandLine(const std::vector<std::string>& args) {
 }
 
 // The same with "--data folder" in front.
-inline CliOutput runOnRelease(const std::string& folder, std::vector<std::string> args) {
+inline CliOutput runOn(const std::string& folder, std::vector<std::string> args) {
   args.insert(args.begin(), {"--data", folder});
   return runCommandLine(args);
 }

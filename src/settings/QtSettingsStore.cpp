@@ -1,11 +1,11 @@
-#include "widgets/QtSettingsStore.h"
+#include "settings/QtSettingsStore.h"
 
 #include <QSettings>
 #include <QString>
 
 #include "text/WorkingText.h"
 
-namespace sorvanta::widgets {
+namespace sorvanta::settings {
 
 namespace {
 
@@ -15,6 +15,13 @@ QString toQString(std::string_view working) {
 }
 
 }  // namespace
+
+void redirectSettingsFromEnvironment() {
+  const QString folder = qEnvironmentVariable(kSettingsDirVariable);
+  if (folder.isEmpty()) return;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
+}
 
 std::string QtSettingsStore::readString(std::string_view name) const {
   QSettings settings(kOrganization, kApplication);
@@ -27,4 +34,4 @@ void QtSettingsStore::writeString(std::string_view name, std::string_view value)
   settings.setValue(toQString(name), toQString(value));
 }
 
-}  // namespace sorvanta::widgets
+}  // namespace sorvanta::settings

@@ -1,0 +1,92 @@
+#include "cli/CliCommand.h"
+
+#include <ostream>
+
+#include "lexicon/DataFolder.h"
+#include "text/WorkingText.h"
+
+namespace sorvanta::cli {
+
+CommandLine::CommandLine(CLI::App& app) : app_(app) {
+  app_.allow_extras();
+  help_ = app_.add_flag("--help");
+  app_.add_option("arguments", arguments_);
+}
+
+CLI::Option* CommandLine::value(const std::string& name, std::string needs) {
+  needs_[name] = std::move(needs);
+  return app_.add_option(name)->expected(1)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+}
+
+CLI::Option* CommandLine::flag(const std::string& name) { return app_.add_flag(name); }
+
+std::vector<std::string> CommandLine::words() const {
+  std::vector<std::string> words = arguments_;
+  for (std::string& extra : app_.remaining()) words.push_back(std::move(extra));
+  return words;
+}
+
+void CommandLine::rejectExtras() const {
+  const std::vector<std::string> all = words();
+  if (!all.empty()) throw UsageError{"unexpected argument '" + all.front() + "'"};
+}
+
+std::optional<std::string> CommandLine::last(const CLI::Option* option) {
+  if (option->results().empty()) return std::nullopt;
+  return text::utf8ToWorking(option->results().back());
+}
+
+void CommandLine::runChecks() const {
+  for (const auto& check : checks_) check();
+}
+
+std::optional<std::string> CommandLine::missingValueMessage(const std::string& name) const {
+  const auto found = needs_.find(name);
+  if (found == needs_.end()) return std::nullopt;
+  return name + " needs " + found->second;
+}
+
+namespace {
+
+template <class Cells>
+void writeCells(std::ostream& out, const Cells& cells) {
+  bool first = true;
+  for (std::string_view cell : cells) {
+    if (!first) out << '\t';
+    first = false;
+    out << text::workingToUtf8(cell);
+  }
+  out << '\n';
+}
+
+}  // namespace
+
+void writeRecord(std::ostream& out, std::initializer_list<std::string_view> cells) {
+  writeCells(out, cells);
+}
+
+void writeRecord(std::ostream& out, const std::vector<std::string>& cells) {
+  writeCells(out, cells);
+}
+
+void writeFilesWritten(std::ostream& out, const text::Outcome& outcome) {
+  for (const std::string& file : outcome.filesWritten) writeRecord(out, {"Written:", file});
+}
+
+int report(const CliContext& context, const text::Outcome& outcome) {
+  bool failed = outcome.status == text::Outcome::Status::Refused;
+  for (const text::Notice& notice : outcome.notices) {
+    if (notice.severity == text::Severity::Info) continue;
+    failed |= notice.severity == text::Severity::Error;
+    if (notice.caption != lexicon::kProgramCaption)
+      context.err << text::workingToUtf8(notice.caption) << ": ";
+    context.err << text::workingToUtf8(notice.text) << "\n";
+  }
+  if (outcome.status == text::Outcome::Status::Cancelled) {
+    context.err << "sorvanta: cancelled\n";
+    return 130;
+  }
+  return failed ? 1 : 0;
+}
+
+}  // namespace sorvanta::cli
