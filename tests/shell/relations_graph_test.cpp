@@ -89,6 +89,21 @@ TEST_F(RelationsGraph, OpensFromTheRelationsGridOnTheShownFrame) {
   EXPECT_EQ(form.relationsGraphWindow()->centreFrame(), "Arriving");
 }
 
+TEST_F(RelationsGraph, OpensFromTheToolsMenuOnTheSelectedFrame) {
+  auto* action = form.findChild<QAction*>("RelationsGraphAction");
+  ASSERT_NE(action, nullptr);
+  EXPECT_TRUE(form.ToolsMenu->actions().contains(action));
+  // Without a selected frame there is nothing to centre on.
+  form.FramesListView->clearRowSelection();
+  action->trigger();
+  EXPECT_EQ(form.relationsGraphWindow(), nullptr);
+  clickRow(form.FramesListView, rowWhere(form.FramesListView, lexicon::kFrameName, "Placing"));
+  action->trigger();
+  ASSERT_NE(form.relationsGraphWindow(), nullptr);
+  EXPECT_TRUE(form.relationsGraphWindow()->isVisible());
+  EXPECT_EQ(form.relationsGraphWindow()->centreFrame(), "Placing");
+}
+
 TEST_F(RelationsGraph, DepthDirectionAndTypesRedraw) {
   shell::RelationsGraphWindow* graph = openFromList("Motion");
   ASSERT_NE(graph, nullptr);
