@@ -255,7 +255,10 @@ void SearchTab::runPending() {
     sentenceView->clear();
     countLabel->setText(total == 1 ? QString("1 match") : QString("%L1 matches").arg(total));
     resultView->resizeColumnsToContents();
-    if (model->rowCount() > 0) resultView->selectRow(0);
+    if (model->rowCount() > 0) {
+      resultView->setCurrentIndex(model->index(0, 0));
+      showResult(0);
+    }
   } catch (const std::exception& error) {
     // The index could not be read (removed or damaged meanwhile): the next search rebuilds it.
     indexedFolder_.clear();
