@@ -73,17 +73,38 @@ void writeFilesWritten(std::ostream& out, const text::Outcome& outcome) {
   for (const std::string& file : outcome.filesWritten) writeRecord(out, {"Written:", file});
 }
 
+int finishWriting(const CliContext& context, const text::Outcome& outcome, int extraWarnings) {
+  if (outcome.status != text::Outcome::Status::Refused) {
+    writeFilesWritten(context.out, outcome);
+    writeRecord(context.out, {"Warnings:", std::to_string(outcome.warningCount() + extraWarnings)});
+  }
+  return report(context, outcome);
+}
+
+void expectChoice(CommandLine& line, const CLI::Option* option, std::vector<std::string> choices) {
+  line.check([option, choices = std::move(choices)] {
+    if (option->results().empty()) return;
+    const std::string& value = option->results().back();
+    for (const std::string& choice : choices)
+      if (value == choice) return;
+    std::string list;
+    for (const std::string& choice : choices) list += (list.empty() ? "" : "|") + choice;
+    throw UsageError{option->get_name() + " needs one of " + list};
+  });
+}
+
 int report(const CliContext& context, const text::Outcome& outcome) {
   bool failed = outcome.status == text::Outcome::Status::Refused;
   for (const text::Notice& notice : outcome.notices) {
     if (notice.severity == text::Severity::Info) continue;
     failed |= notice.severity == text::Severity::Error;
+    context.err << kMessagePrefix;
     if (notice.caption != lexicon::kProgramCaption)
       context.err << text::workingToUtf8(notice.caption) << ": ";
     context.err << text::workingToUtf8(notice.text) << "\n";
   }
   if (outcome.status == text::Outcome::Status::Cancelled) {
-    context.err << "sorvanta: cancelled\n";
+    context.err << kMessagePrefix << "cancelled\n";
     return 130;
   }
   return failed ? 1 : 0;

@@ -115,13 +115,26 @@ struct CliCommand {
   const char* summary;
   Needs needs;
   CommandRun (*declare)(CommandLine& line);
+  // More for COMMAND --help (the JSON shape, what is printed), or none.
+  const char* details = nullptr;
 };
+
+// What every message on stderr starts with.
+inline constexpr std::string_view kMessagePrefix = "sorvanta: ";
+
+// Checks that the last value of option, when given, is one of choices ("NAME needs one of
+// a|b|c" otherwise).
+void expectChoice(CommandLine& line, const CLI::Option* option, std::vector<std::string> choices);
 
 // Writes one record: the cells (working text) in UTF-8, separated by tabs, ending the line.
 void writeRecord(std::ostream& out, std::initializer_list<std::string_view> cells);
 void writeRecord(std::ostream& out, const std::vector<std::string>& cells);
 // One record "Written:" + path for each file the outcome lists.
 void writeFilesWritten(std::ostream& out, const text::Outcome& outcome);
+// How every command that writes files ends: unless the outcome was refused (nothing written),
+// a "Written:" record per file and "Warnings:" with the number of warnings (the outcome's and
+// extraWarnings said on stderr by the command itself) on stdout; then report(context, outcome).
+int finishWriting(const CliContext& context, const text::Outcome& outcome, int extraWarnings = 0);
 
 // Says on stderr what the outcome's notices say and gives the exit status: 1 refused or done
 // with an error, 130 cancelled, else 0. A notice under the program's own caption is printed as

@@ -23,7 +23,8 @@ CommandRun declareDictionaries(CommandLine& line) {
     std::ostringstream relationsProblem;
     const bool haveRelations = release.loadRelations(relationsProblem);
     if (!haveRelations)
-      context.err << relationsProblem.str() << "Writing the dictionaries without relations.\n";
+      context.err << relationsProblem.str() << kMessagePrefix
+                  << "Writing the dictionaries without relations.\n";
 
     xml::TXpObjModel dictionary, lexEntry;
     const derived::DictionaryResult result = derived::createDictionaries(
@@ -36,8 +37,7 @@ CommandRun declareDictionaries(CommandLine& line) {
       writeRecord(context.out,
                   {"Without lexical entry:", text::intToStr(result.missingLexEntries)});
     }
-    writeFilesWritten(context.out, result.outcome);
-    return report(context, result.outcome);
+    return finishWriting(context, result.outcome, haveRelations ? 0 : 1);
   };
 }
 

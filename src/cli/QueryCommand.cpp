@@ -22,7 +22,7 @@ CommandRun declareQuery(CommandLine& line) {
     const std::vector<std::string> words = line.words();
     xml::TXpObjModel model;
     if (!model.LoadDataSource(text::utf8ToWorking(words[0]))) {
-      context.err << "Cannot load " << words[0] << ": "
+      context.err << kMessagePrefix << "Cannot load " << words[0] << ": "
                   << (model.errors().empty() ? "unknown error" : model.errors().front()) << "\n";
       return 1;
     }

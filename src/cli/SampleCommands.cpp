@@ -92,8 +92,7 @@ CommandRun declareSample(CommandLine& line) {
     if (high->count() > 0) request->high = spinnerValue(high);
     request->seed = seed->count() > 0 ? seedValue(seed->results().back())
                                       : static_cast<uint32_t>(std::time(nullptr));
-    if (low->count() == 0 || high->count() == 0 || frames->count() == 0 ||
-        sentences->count() == 0)
+    if (low->count() == 0 || high->count() == 0 || frames->count() == 0 || sentences->count() == 0)
       throw UsageError{"--low, --high, --frames and --sentences are required"};
     request->numFramesText = *CommandLine::last(frames);
     request->numSentsText = *CommandLine::last(sentences);
@@ -107,7 +106,7 @@ CommandRun declareSample(CommandLine& line) {
     const samples::SampleResult result =
         samples::selectSample(*request, release.index().frames, release.framesRoot(),
                               release.dataFolder(), {training, test, lexUnit}, context.progress());
-    const int status = report(context, result.outcome);
+    const int status = finishWriting(context, result.outcome);
     if (!result.outcome.done()) return status;
     // The seed repeats the draw: sorvanta sample ... --seed S.
     context.err << "sorvanta: seed " << request->seed << "\n";
@@ -121,8 +120,8 @@ CommandRun declareSample(CommandLine& line) {
 CommandRun declareFrameFiles(CommandLine& line) {
   CLI::Option* all = line.flag("--all");
   line.check([&line, all] {
-    const bool valid = all->count() > 0 ? all->count() == 1 && line.words().empty()
-                                        : !line.words().empty();
+    const bool valid =
+        all->count() > 0 ? all->count() == 1 && line.words().empty() : !line.words().empty();
     if (!valid) throw UsageError{"give --all or one or more frame names"};
   });
   return [&line, all](CliContext& context) {
@@ -130,10 +129,9 @@ CommandRun declareFrameFiles(CommandLine& line) {
     for (const std::string& word : line.words()) wanted.push_back(text::utf8ToWorking(word));
     ReleaseSession& release = context.release();
     xml::TXpObjModel training, test, lexUnit;
-    const samples::TrainingSetLoad load =
-        samples::loadTrainingSet(training, release.dataFolder());
+    const samples::TrainingSetLoad load = samples::loadTrainingSet(training, release.dataFolder());
     if (!load.loaded) {
-      context.err << text::workingToUtf8(load.message) << "\n";
+      context.err << kMessagePrefix << text::workingToUtf8(load.message) << "\n";
       return 1;
     }
     const auto named = [](const std::vector<std::string>& names, const std::string& name) {
@@ -141,16 +139,17 @@ CommandRun declareFrameFiles(CommandLine& line) {
     };
     for (const std::string& name : wanted) {
       if (!named(load.frameNames, name)) {
-        context.err << "No frame named " << text::workingToUtf8(name) << " in the training set\n";
+        context.err << kMessagePrefix << "No frame named " << text::workingToUtf8(name)
+                    << " in the training set\n";
         return 1;
       }
     }
     std::vector<std::string> checked;
     for (const std::string& item : load.frameNames)
       if (all->count() > 0 || named(wanted, item)) checked.push_back(item);
-    return report(context, derived::createFrameFiles(checked, release.dataFolder(),
-                                                     {training, test, lexUnit},
-                                                     context.progress()));
+    return finishWriting(
+        context, derived::createFrameFiles(checked, release.dataFolder(), {training, test, lexUnit},
+                                           context.progress()));
   };
 }
 

@@ -52,7 +52,14 @@ const TXpNode* nextInWalk(const TXpNode* node, const TXpNode* root, bool skipChi
   return nullptr;
 }
 
-std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+std::string quoted(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 2);
+  out += '\'';
+  out += text;
+  out += '\'';
+  return out;
+}
 
 void readFrames(const TXpNode* root, DocumentRows& rows) {
   for (const TXpNode* node = root; node;) {

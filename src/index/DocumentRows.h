@@ -51,6 +51,7 @@ struct RelationTypeRow {
 struct LabelRow {
   std::string layer, rank, name, itype;
   std::optional<std::string> startText, endText;
+  bool operator==(const LabelRow&) const = default;
 };
 struct SentenceRow {
   std::optional<std::string> subcorpus;

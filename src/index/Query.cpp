@@ -283,14 +283,8 @@ class Compiler {
     }
     if (pieces.size() != 3 || std::any_of(pieces.begin(), pieces.end(), [](auto& p) { return p.empty(); }))
       fail(term.text, "The term '" + term.text + "' needs FE.PT.GF (any part may be '*').");
-    std::string sql =
-        "s.set_ord IN (SELECT f.set_ord FROM label_data f "
-        "JOIN label_data p ON p.set_ord = f.set_ord AND p.source = f.source AND " + layerIs("p.layer_id", "PT") +
-        " AND p.start = f.start AND p.\"end\" = f.\"end\" "
-        "JOIN label_data g ON g.set_ord = f.set_ord AND g.source = f.source AND " + layerIs("g.layer_id", "GF") +
-        " AND g.start = f.start AND g.\"end\" = f.\"end\" "
-        "WHERE " + layerIs("f.layer_id", "FE") + " AND f.itype_id = 1";
-    const char* columns[] = {"f.name_id", "p.name_id", "g.name_id"};
+    std::string sql = "s.set_ord IN (SELECT set_ord FROM constituents WHERE 1";
+    const char* columns[] = {"fe_id", "pt_id", "gf_id"};
     for (int i = 0; i < 3; ++i) {
       const std::string test = nameIds(columns[i], pieces[static_cast<size_t>(i)]);
       if (!test.empty()) sql += " AND " + test;

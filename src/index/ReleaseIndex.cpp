@@ -160,15 +160,20 @@ class Writer {
         set_(db, "INSERT INTO annotation_sets(lu_id, sentence_key, sentence_id, text) VALUES (?,?,?,?)"),
         setText_(db, "UPDATE annotation_sets SET text = ? WHERE set_ord = ? AND text <> ?"),
         sentence_(db, "INSERT INTO sentences(set_ord, document, source, lu_id, subcorpus, "
-                      "sentence_key, sentence_id, text, doc_order) VALUES (?,?,?,?,?,?,?,?,?)"),
-        label_(db, "INSERT INTO label_data(set_ord, source, doc_order, layer_id, rank_id, name_id, "
-                   "start_text, end_text, start, \"end\", itype_id) VALUES (?,?,?,?,?,?,?,?,?,?,?)"),
+                      "sentence_key, sentence_id, text, doc_order, labels_of, label_base, "
+                      "sentence_ord) VALUES (?,?,?,?,?,?,?,?,?,?,?,?)"),
+        label_(db, "INSERT INTO label_data(sentence_ord, position, set_ord, layer_id, rank_id, "
+                   "name_id, start_text, end_text, start, \"end\", itype_id, merged) "
+                   "VALUES (?,?,?,?,?,?,?,?,?,?,?,?)"),
+        constituent_(db, "INSERT OR IGNORE INTO constituents(fe_id, pt_id, gf_id, set_ord, start, "
+                         "\"end\") VALUES (?,?,?,?,?,?)"),
         labelName_(db, "INSERT INTO label_names(text) VALUES (?)"),
         realization_(db, "INSERT INTO fe_realizations(document, lu_id, fe, pt, gf, total_text, total, "
                          "doc_order) VALUES (?,?,?,?,?,?,?,?)") {
     Statement names(db, "SELECT text, name_id FROM label_names");
     while (names.step()) names_.emplace(std::string(names.text(0)), names.integer(1));
     nameId("");  // name_id 1 in a fresh file
+    nextSentence_ = db.scalarInt("SELECT coalesce(max(sentence_ord), 0) + 1 FROM sentences");
   }
 
   // Removes every row a document contributed (before it is re-read, or once it is gone).
@@ -184,11 +189,22 @@ class Writer {
         break;
       case DocumentKind::Annotation:
       case DocumentKind::Subcorpus: {
-        Statement(db_, "DELETE FROM label_data WHERE source = ? AND set_ord IN "
-                       "(SELECT set_ord FROM annotation_sets WHERE lu_id = ?)")
-            .bind(1, int64_t{sourceOf(entry.kind)})
-            .bind(2, *entry.luId)
-            .run();
+        if (entry.kind == DocumentKind::Annotation) {
+          // Subcorpus sentences sharing this document's label rows get copies of their own.
+          Statement(db_, "INSERT INTO label_data(sentence_ord, position, set_ord, layer_id, rank_id, "
+                         "name_id, itype_id, merged, start, \"end\", start_text, end_text) "
+                         "SELECT s.sentence_ord, d.position, d.set_ord, d.layer_id, d.rank_id, d.name_id, "
+                         "d.itype_id, 0, d.start, d.\"end\", d.start_text, d.end_text FROM sentences s "
+                         "JOIN label_data d ON d.sentence_ord = s.labels_of WHERE s.lu_id = ? "
+                         "AND s.source = 1 AND s.labels_of <> s.sentence_ord")
+              .bind(1, *entry.luId).run();
+          Statement(db_, "UPDATE sentences SET labels_of = sentence_ord WHERE lu_id = ? AND source = 1 "
+                         "AND labels_of <> sentence_ord")
+              .bind(1, *entry.luId).run();
+        }
+        Statement(db_, "DELETE FROM label_data WHERE sentence_ord IN "
+                       "(SELECT sentence_ord FROM sentences WHERE lu_id = ? AND document = ?)")
+            .bind(1, *entry.luId).bind(2, entry.path).run();
         Statement(db_, "DELETE FROM sentences WHERE lu_id = ? AND document = ?")
             .bind(1, *entry.luId).bind(2, entry.path).run();
         Statement(db_, "DELETE FROM subcorpora WHERE lu_id = ? AND document = ?")
@@ -203,7 +219,9 @@ class Writer {
     }
   }
 
-  void write(const DocumentEntry& entry, const DocumentRows& rows) {
+  // rows may be kept: the annotation document of a unit stays until its subcorpus document
+  // has been compared with it.
+  void write(const DocumentEntry& entry, DocumentRows&& rows) {
     document_.bind(1, entry.path)
         .bind(2, kindName(entry.kind))
         .bind(3, entry.luId)
@@ -217,7 +235,7 @@ class Writer {
       case DocumentKind::Frames: writeFrames(rows); break;
       case DocumentKind::Relations: writeRelations(rows); break;
       case DocumentKind::Annotation:
-      case DocumentKind::Subcorpus: writeSentences(entry, rows); break;
+      case DocumentKind::Subcorpus: writeSentences(entry, std::move(rows)); break;
       case DocumentKind::LexicalEntry: writeRealizations(entry, rows); break;
     }
   }
@@ -227,6 +245,21 @@ class Writer {
   void settle() {
     std::sort(touchedLus_.begin(), touchedLus_.end());
     touchedLus_.erase(std::unique(touchedLus_.begin(), touchedLus_.end()), touchedLus_.end());
+    Statement unlink(db_, "DELETE FROM constituents WHERE set_ord IN "
+                          "(SELECT set_ord FROM annotation_sets WHERE lu_id = ?1)");
+    Statement merge(db_, "UPDATE label_data SET merged = NOT EXISTS (SELECT 1 FROM sentences x "
+                         "JOIN label_data a ON a.sentence_ord = x.sentence_ord WHERE x.set_ord = "
+                         "label_data.set_ord AND x.source = 0 AND a.layer_id = label_data.layer_id "
+                         "AND a.rank_id = label_data.rank_id) WHERE sentence_ord IN "
+                         "(SELECT sentence_ord FROM sentences WHERE lu_id = ?1 AND source = 1)");
+    Statement link(db_, "INSERT OR IGNORE INTO constituents(set_ord, start, \"end\", fe_id, pt_id, gf_id) "
+                        "SELECT f.set_ord, f.start, f.\"end\", f.name_id, p.name_id, g.name_id "
+                        "FROM sentences x JOIN label_data f ON f.sentence_ord = x.sentence_ord "
+                        "JOIN label_data p ON p.sentence_ord = f.sentence_ord AND p.start = f.start "
+                        "AND p.\"end\" = f.\"end\" JOIN label_data g ON g.sentence_ord = f.sentence_ord "
+                        "AND g.start = f.start AND g.\"end\" = f.\"end\" WHERE x.lu_id = ?1 "
+                        "AND x.labels_of = x.sentence_ord AND f.itype_id = 1 "
+                        "AND f.layer_id = ?2 AND p.layer_id = ?3 AND g.layer_id = ?4");
     Statement drop(db_, "DELETE FROM annotation_sets WHERE lu_id = ?1 AND set_ord NOT IN "
                         "(SELECT set_ord FROM sentences WHERE lu_id = ?1)");
     Statement retext(db_, "UPDATE annotation_sets SET text = (SELECT s.text FROM sentences s "
@@ -235,8 +268,11 @@ class Writer {
                           "WHERE s.set_ord = annotation_sets.set_ord ORDER BY s.source, s.sentence_ord "
                           "LIMIT 1)");
     for (int64_t lu : touchedLus_) {
+      unlink.bind(1, lu).run();
       drop.bind(1, lu).run();
       retext.bind(1, lu).run();
+      merge.bind(1, lu).run();
+      link.bind(1, lu).bind(2, nameId("FE")).bind(3, nameId("PT")).bind(4, nameId("GF")).run();
     }
     touchedLus_.clear();
   }
@@ -304,37 +340,152 @@ class Writer {
     return setOrd;
   }
 
-  void writeSentences(const DocumentEntry& entry, const DocumentRows& rows) {
+  // The annotation document is written before the subcorpus document of the same unit (both
+  // are re-read together on a refresh). A subcorpus sentence whose labels equal those of the
+  // annotation sentence of its set shares that sentence's rows instead of storing its own.
+  void writeSentences(const DocumentEntry& entry, DocumentRows&& rows) {
     const int64_t luId = *entry.luId;
     const int64_t source = sourceOf(entry.kind);
+    const bool annotation = entry.kind == DocumentKind::Annotation;
+    if (annotation || heldLu_ != luId) {
+      held_ = DocumentRows();
+      heldSets_.clear();
+      heldLu_ = annotation ? luId : -1;
+      if (!annotation && !fresh_) loadAnnotation(luId);
+    }
     for (const SubcorpusRow& subcorpus : rows.subcorpora)
       subcorpus_.bind(1, entry.path).bind(2, source).bind(3, luId).bind(4, subcorpus.name)
           .bind(5, subcorpus.setCount).run();
     int64_t labelOrder = 0, sentenceOrder = 0;
     std::unordered_map<std::string, int> seen;
-    for (const SentenceRow& sentence : rows.sentences) {
+    for (size_t index = 0; index < rows.sentences.size(); ++index) {
+      const SentenceRow& sentence = rows.sentences[index];
       if (++seen[sentence.key] == 2)
         problem_.bind(1, entry.path).bind(2, "sentence '" + sentence.key + "'").bind(3, "duplicate-sentence")
             .bind(4, "the sentence occurs more than once; its labels join one annotation set").run();
-      const int64_t setOrd = setFor(luId, sentence, entry.kind == DocumentKind::Annotation);
+      const int64_t setOrd = setFor(luId, sentence, annotation);
+      const HeldSet* held = nullptr;
+      if (!annotation) {
+        auto found = heldSets_.find(setOrd);
+        if (found != heldSets_.end()) held = &found->second;
+      }
+      const bool shared = held && held_.sentences[held->index].labels == sentence.labels;
       sentence_.bind(1, setOrd).bind(2, entry.path).bind(3, source).bind(4, luId);
       if (sentence.subcorpus) sentence_.bind(5, *sentence.subcorpus);
+      const int64_t sentenceOrd = nextSentence_++;
       sentence_.bind(6, sentence.key).bind(7, decimalValue(sentence.key)).bind(8, sentence.text)
-          .bind(9, sentenceOrder++).run();
-      for (const LabelRow& label : sentence.labels) {
-        label_.bind(1, setOrd).bind(2, source).bind(3, labelOrder++).bind(4, nameId(label.layer))
-            .bind(5, nameId(label.rank)).bind(6, nameId(label.name)).bind(11, nameId(label.itype));
-        bindOffset(7, 9, label.startText);
-        bindOffset(8, 10, label.endText);
-        label_.run();
+          .bind(9, sentenceOrder++).bind(10, shared ? held->sentenceOrd : sentenceOrd)
+          .bind(11, labelOrder).bind(12, sentenceOrd).run();
+      labelOrder += static_cast<int64_t>(sentence.labels.size());
+      if (shared) continue;
+      HeldSet* record = nullptr;
+      if (annotation) {
+        auto [slot, added] = heldSets_.try_emplace(setOrd, HeldSet{index, sentenceOrd, {}});
+        record = &slot->second;
+        (void)added;
+      }
+      writeLabels(sentence, sentenceOrd, setOrd, record, held);
+    }
+    if (annotation) held_ = std::move(rows);
+  }
+
+  // The annotation document's sentences of a unit as the index holds them, when only the
+  // subcorpus document is re-read.
+  void loadAnnotation(int64_t luId) {
+    Statement rows(db_, "SELECT s.sentence_ord, s.set_ord, l.text, r.text, n.text, i.text, "
+                        "coalesce(d.start_text, CAST(d.start AS TEXT)), "
+                        "coalesce(d.end_text, CAST(d.\"end\" AS TEXT)), d.layer_id, d.rank_id "
+                        "FROM sentences s JOIN label_data d ON d.sentence_ord = s.sentence_ord "
+                        "JOIN label_names l ON l.name_id = d.layer_id "
+                        "JOIN label_names r ON r.name_id = d.rank_id "
+                        "JOIN label_names n ON n.name_id = d.name_id "
+                        "JOIN label_names i ON i.name_id = d.itype_id "
+                        "WHERE s.lu_id = ? AND s.source = 0 ORDER BY s.sentence_ord, d.position");
+    rows.bind(1, luId);
+    int64_t current = -1;
+    HeldSet* set = nullptr;
+    while (rows.step()) {
+      const int64_t sentenceOrd = rows.integer(0), setOrd = rows.integer(1);
+      if (sentenceOrd != current) {
+        current = sentenceOrd;
+        auto [slot, added] = heldSets_.try_emplace(setOrd, HeldSet{held_.sentences.size(), sentenceOrd, {}});
+        set = &slot->second;
+        held_.sentences.emplace_back();
+        if (!added) held_.sentences.back().key = "\n";  // a later duplicate: never compared
+      }
+      LabelRow label{std::string(rows.text(2)), std::string(rows.text(3)), std::string(rows.text(4)),
+                     std::string(rows.text(5)), std::nullopt, std::nullopt};
+      if (!rows.isNull(6)) label.startText = std::string(rows.text(6));
+      if (!rows.isNull(7)) label.endText = std::string(rows.text(7));
+      held_.sentences.back().labels.push_back(std::move(label));
+      const std::pair layer(rows.integer(8), rows.integer(9));
+      if (std::find(set->layers.begin(), set->layers.end(), layer) == set->layers.end())
+        set->layers.push_back(layer);
+    }
+    heldLu_ = luId;
+  }
+
+  // What the subcorpus document of a unit is compared with: per set, the first annotation
+  // sentence and the (layer, rank) pairs of all its annotation sentences.
+  struct HeldSet {
+    size_t index;
+    int64_t sentenceOrd;
+    std::vector<std::pair<int64_t, int64_t>> layers;
+  };
+
+  void writeLabels(const SentenceRow& sentence, int64_t sentenceOrd, int64_t setOrd, HeldSet* record,
+                   const HeldSet* annotationSet) {
+    struct Overt {
+      int64_t layer, name, itype, start, end;
+    };
+    std::vector<Overt> overt;
+    int64_t position = 0;
+    for (const LabelRow& label : sentence.labels) {
+      const int64_t layer = nameId(label.layer), rank = nameId(label.rank);
+      const int64_t name = nameId(label.name), itype = nameId(label.itype);
+      bool merged = true;
+      if (annotationSet)
+        merged = std::find(annotationSet->layers.begin(), annotationSet->layers.end(),
+                           std::pair(layer, rank)) == annotationSet->layers.end();
+      if (record && std::find(record->layers.begin(), record->layers.end(), std::pair(layer, rank)) ==
+                        record->layers.end())
+        record->layers.emplace_back(layer, rank);
+      label_.bind(1, sentenceOrd).bind(2, position++).bind(3, setOrd).bind(4, layer).bind(5, rank)
+          .bind(6, name).bind(11, itype).bind(12, int64_t{merged});
+      const std::optional<int64_t> start = bindOffset(7, 9, label.startText);
+      const std::optional<int64_t> end = bindOffset(8, 10, label.endText);
+      label_.run();
+      if (start && end) overt.push_back({layer, name, itype, *start, *end});
+    }
+    if (fresh_) writeConstituents(overt, setOrd);
+  }
+
+  // Every (FE, PT, GF) triple of overt labels with the same start and end.
+  template <class Overt>
+  void writeConstituents(const std::vector<Overt>& overt, int64_t setOrd) {
+    if (feName_ < 0) {
+      feName_ = nameId("FE");
+      ptName_ = nameId("PT");
+      gfName_ = nameId("GF");
+    }
+    const int64_t fe = feName_, pt = ptName_, gf = gfName_;
+    for (const Overt& f : overt) {
+      if (f.layer != fe || f.itype != 1) continue;
+      for (const Overt& p : overt) {
+        if (p.layer != pt || p.start != f.start || p.end != f.end) continue;
+        for (const Overt& g : overt) {
+          if (g.layer != gf || g.start != f.start || g.end != f.end) continue;
+          constituent_.bind(1, f.name).bind(2, p.name).bind(3, g.name).bind(4, setOrd)
+              .bind(5, f.start).bind(6, f.end).run();
+        }
       }
     }
   }
 
   // An offset: the integer when the text is its plain decimal writing, else the text as
   // written (and no integer), so the common case costs one column.
-  void bindOffset(int textColumn, int valueColumn, const std::optional<std::string>& text) {
-    if (!text) return;
+  std::optional<int64_t> bindOffset(int textColumn, int valueColumn, const std::optional<std::string>& text) {
+    if (!text) return std::nullopt;
     const std::optional<int64_t> value = decimalValue(*text);
     if (value && std::to_string(*value) == *text) {
       label_.bind(valueColumn, *value);
@@ -342,6 +493,7 @@ class Writer {
       label_.bindStatic(textColumn, *text);
       label_.bind(valueColumn, value);
     }
+    return value;
   }
 
   int64_t nameId(const std::string& text) {
@@ -364,11 +516,16 @@ class Writer {
   Database& db_;
   bool fresh_;
   Statement document_, problem_, frame_, fe_, lu_, type_, relation_, feRelation_, subcorpus_,
-      set_, setText_, sentence_, label_, labelName_, realization_;
+      set_, setText_, sentence_, label_, constituent_, labelName_, realization_;
   std::unordered_map<std::string, int64_t> names_;
   int64_t mapLu_ = -1;
+  int64_t nextSentence_ = 1;
   std::unordered_map<std::string, int64_t> sets_;
   std::vector<int64_t> touchedLus_;
+  DocumentRows held_;  // the last annotation document of unit heldLu_
+  int64_t heldLu_ = -1;
+  int64_t feName_ = -1, ptName_ = -1, gfName_ = -1;
+  std::unordered_map<int64_t, HeldSet> heldSets_;
 };
 
 // Parses the documents on worker threads and hands their rows to write() on the calling
@@ -419,7 +576,7 @@ bool readInOrder(const std::string& folder, const std::vector<const DocumentEntr
         rows = std::move(*slots[i]);
         slots[i].reset();
       }
-      write(*documents[i], rows);
+      write(*documents[i], std::move(rows));
       {
         std::lock_guard lock(mutex);
         written = i + 1;
@@ -498,8 +655,8 @@ bool coldBuild(const std::string& release, const std::string& target,
     for (const DocumentEntry& entry : entries) documents.push_back(&entry);
     progress.stage("Reading documents");
     const bool finished = readInOrder(release, documents, threads, progress,
-                                      [&](const DocumentEntry& entry, const DocumentRows& rows) {
-                                        writer.write(entry, rows);
+                                      [&](const DocumentEntry& entry, DocumentRows&& rows) {
+                                        writer.write(entry, std::move(rows));
                                       });
     if (!finished) return false;
     progress.stage("Indexing words");
@@ -532,11 +689,9 @@ bool refresh(Database& db, const std::string& release, const std::vector<Documen
   for (const DocumentEntry& entry : entries) {
     auto found = stored.find(entry.path);
     if (found != stored.end() && found->second.size == entry.size &&
-        found->second.mtimeNs == entry.mtimeNs) {
+        found->second.mtimeNs == entry.mtimeNs)
       ++report.documentsUnchanged;
-    } else {
-      changed.push_back(&entry);
-    }
+    else changed.push_back(&entry);
     if (found != stored.end()) stored.erase(found);
   }
   if (changed.empty() && stored.empty()) return true;
@@ -559,8 +714,8 @@ bool refresh(Database& db, const std::string& release, const std::vector<Documen
   for (const DocumentEntry* entry : changed) writer.remove(*entry);
   progress.stage("Reading changed documents");
   const bool finished = readInOrder(release, changed, threads, progress,
-                                    [&](const DocumentEntry& entry, const DocumentRows& rows) {
-                                      writer.write(entry, rows);
+                                    [&](const DocumentEntry& entry, DocumentRows&& rows) {
+                                      writer.write(entry, std::move(rows));
                                     });
   if (!finished) return false;
   writer.settle();

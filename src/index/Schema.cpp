@@ -108,7 +108,9 @@ CREATE TABLE sentences(
   sentence_key TEXT NOT NULL,
   sentence_id INTEGER,
   text TEXT NOT NULL,
-  doc_order INTEGER NOT NULL  -- position among the document's sentences, from 0
+  doc_order INTEGER NOT NULL, -- position among the document's sentences, from 0
+  labels_of INTEGER NOT NULL, -- the sentence whose label_data rows are this one's labels
+  label_base INTEGER NOT NULL -- doc_order of the sentence's first label in its document
 );
 
 -- Label names, layer names, ranks and itypes, each stored once; name_id 1 is ''.
@@ -116,28 +118,34 @@ CREATE TABLE label_names(
   name_id INTEGER PRIMARY KEY,
   text TEXT NOT NULL UNIQUE
 );
+-- The labels of a sentence element. A subcorpus-document sentence whose labels equal those
+-- of the annotation document's sentence of the same set has no rows of its own: its
+-- labels_of names that sentence.
 CREATE TABLE label_data(
+  sentence_ord INTEGER NOT NULL,
+  position INTEGER NOT NULL,  -- among the sentence's labels, from 0
   set_ord INTEGER NOT NULL,
-  source INTEGER NOT NULL,
-  doc_order INTEGER NOT NULL,
   layer_id INTEGER NOT NULL,
   rank_id INTEGER NOT NULL,
   name_id INTEGER NOT NULL,
   itype_id INTEGER NOT NULL,
+  merged INTEGER NOT NULL,    -- 1: the label is part of merged_labels
   start INTEGER,
   "end" INTEGER,
   start_text TEXT,            -- only when not the plain decimal writing of start
   end_text TEXT,
-  PRIMARY KEY(set_ord, source, doc_order)
+  PRIMARY KEY(sentence_ord, position)
 ) WITHOUT ROWID;
 
 -- Every label of an annotation set, with its names as text and its offsets as written.
 CREATE VIEW labels AS
-SELECT d.set_ord, d.source, d.doc_order, l.text AS layer, r.text AS layer_rank, n.text AS name,
+SELECT s.set_ord, s.source, s.label_base + d.position AS doc_order, l.text AS layer,
+       r.text AS layer_rank, n.text AS name,
        coalesce(d.start_text, CAST(d.start AS TEXT)) AS start_text,
        coalesce(d.end_text, CAST(d."end" AS TEXT)) AS end_text,
        d.start, d."end", i.text AS itype
-FROM label_data d
+FROM sentences s
+JOIN label_data d ON d.sentence_ord = s.labels_of
 JOIN label_names l ON l.name_id = d.layer_id
 JOIN label_names r ON r.name_id = d.rank_id
 JOIN label_names n ON n.name_id = d.name_id
@@ -146,12 +154,30 @@ JOIN label_names i ON i.name_id = d.itype_id;
 -- One set, the layers of both documents: every layer of the annotation document, and the
 -- layers of the subcorpus document whose (name, rank) the annotation document lacks.
 CREATE VIEW merged_labels AS
-SELECT l.* FROM labels l
-JOIN label_data d ON d.set_ord = l.set_ord AND d.source = l.source AND d.doc_order = l.doc_order
-WHERE d.source = 0
-   OR NOT EXISTS (SELECT 1 FROM label_data a
-                  WHERE a.set_ord = d.set_ord AND a.source = 0
-                    AND a.layer_id = d.layer_id AND a.rank_id = d.rank_id);
+SELECT s.set_ord, s.source, s.label_base + d.position AS doc_order, l.text AS layer,
+       r.text AS layer_rank, n.text AS name,
+       coalesce(d.start_text, CAST(d.start AS TEXT)) AS start_text,
+       coalesce(d.end_text, CAST(d."end" AS TEXT)) AS end_text,
+       d.start, d."end", i.text AS itype
+FROM label_data d
+JOIN sentences s ON s.sentence_ord = d.sentence_ord
+JOIN label_names l ON l.name_id = d.layer_id
+JOIN label_names r ON r.name_id = d.rank_id
+JOIN label_names n ON n.name_id = d.name_id
+JOIN label_names i ON i.name_id = d.itype_id
+WHERE d.merged = 1;
+
+-- Constituents: an overt frame-element label and a phrase-type and a grammatical-function
+-- label with the same start and end, within one sentence element.
+CREATE TABLE constituents(
+  set_ord INTEGER NOT NULL,
+  start INTEGER NOT NULL,
+  "end" INTEGER NOT NULL,
+  fe_id INTEGER NOT NULL,     -- label_names of the three labels
+  pt_id INTEGER NOT NULL,
+  gf_id INTEGER NOT NULL,
+  PRIMARY KEY(set_ord, start, "end", fe_id, pt_id, gf_id)
+) WITHOUT ROWID;
 
 CREATE TABLE fe_realizations(
   realization_ord INTEGER PRIMARY KEY,
@@ -191,8 +217,10 @@ CREATE INDEX annotation_sets_order ON annotation_sets(lu_id, sentence_id, set_or
 CREATE INDEX annotation_sets_sentence ON annotation_sets(sentence_id);
 CREATE INDEX sentences_set ON sentences(set_ord);
 CREATE INDEX sentences_lu ON sentences(lu_id);
-CREATE INDEX label_data_name ON label_data(layer_id, name_id);
-CREATE INDEX label_data_itype ON label_data(itype_id) WHERE itype_id <> 1;
+CREATE INDEX label_data_name ON label_data(layer_id, name_id, itype_id, set_ord);
+CREATE INDEX label_data_itype ON label_data(itype_id, set_ord) WHERE itype_id <> 1;
+CREATE INDEX constituents_names ON constituents(fe_id, pt_id, gf_id, set_ord);
+CREATE INDEX documents_lu ON documents(lu_id);
 CREATE INDEX fe_realizations_lu ON fe_realizations(lu_id);
 )sql";
 }

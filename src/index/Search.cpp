@@ -110,9 +110,10 @@ void IndexReader::forEachSet(const CompiledQuery& query, int64_t offset, int64_t
   const int next = static_cast<int>(query.parameters.size()) + 1;
   rows.bind(next, limit).bind(next + 1, offset < 0 ? 0 : offset);
   Statement target(*db_,
-                   "SELECT start, \"end\" FROM label_data WHERE set_ord = ?1 AND layer_id = ?2 "
-                   "AND name_id = ?2 AND start IS NOT NULL AND \"end\" IS NOT NULL "
-                   "ORDER BY source, doc_order LIMIT 1");
+                   "SELECT d.start, d.\"end\" FROM sentences x JOIN label_data d "
+                   "ON d.sentence_ord = x.labels_of WHERE x.set_ord = ?1 AND d.layer_id = ?2 "
+                   "AND d.name_id = ?2 AND d.start IS NOT NULL AND d.\"end\" IS NOT NULL "
+                   "ORDER BY x.source, x.sentence_ord, d.position LIMIT 1");
   const int64_t targetId =
       db_->scalarInt("SELECT name_id FROM label_names WHERE text = 'Target'", -1);
   SetRow row;

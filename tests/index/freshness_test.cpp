@@ -99,6 +99,56 @@ TEST_F(Freshness, ChangedAndRemovedDocumentsChangeTheResults) {
   EXPECT_EQ(search(release, {"*"}).out, refreshed);
 }
 
+// Labels, merged labels and constituents after re-reading one document of a unit alone (the
+// subcorpus document may share the annotation document's label rows) equal a fresh build's.
+TEST_F(Freshness, RereadDocumentKeepsLabelsOfTheOther) {
+  const std::string release = copySample();
+  const auto dump = [&] {
+    std::string all;
+    for (const char* sql :
+         {"SELECT set_ord, source, doc_order, layer, layer_rank, name, start_text, end_text, itype "
+          "FROM labels ORDER BY 1, 2, 3",
+          "SELECT set_ord, source, doc_order, layer, name FROM merged_labels ORDER BY 1, 2, 3",
+          "SELECT c.set_ord, c.start, c.\"end\", f.text, p.text, g.text FROM constituents c "
+          "JOIN label_names f ON f.name_id = c.fe_id JOIN label_names p ON p.name_id = c.pt_id "
+          "JOIN label_names g ON g.name_id = c.gf_id ORDER BY 1, 2, 3, 4, 5, 6"})
+      all += runOn(release, {"sql", sql}).out;
+    return all;
+  };
+  const auto rebuilt = [&] {
+    index::IndexOptions options;
+    options.releaseFolder = release;
+    options.rebuild = true;
+    index::IndexReport report;
+    EXPECT_TRUE(index::updateIndex(options, report).done());
+    return dump();
+  };
+  const struct {
+    const char* document;
+    const char* from;
+    const char* to;
+  } kEdits[] = {
+      {"/luXML/lu1001.xml", "name=\"Path\" start=\"15\"", "name=\"Route\" start=\"15\""},
+      {"/xml/lu1001.xml", "name=\"Goal\"", "name=\"Source\""},
+      {"/luXML/lu1001.xml", "name=\"Theme\"", "name=\"Mover\""},
+  };
+  update(release);
+  ASSERT_EQ(dump(), rebuilt());
+  for (const auto& edit : kEdits) {
+    SCOPED_TRACE(std::string(edit.document) + ": " + edit.from);
+    std::string doc = readBytes(release + edit.document);
+    const size_t at = doc.find(edit.from);
+    ASSERT_NE(at, std::string::npos);
+    doc.replace(at, std::string_view(edit.from).size(), edit.to);
+    std::ofstream(release + edit.document, std::ios::binary) << doc;
+    touchLater(release + edit.document);
+    EXPECT_EQ(update(release).documentsRead, 1);
+    const std::string refreshed = dump();
+    EXPECT_NE(refreshed.find(std::string_view(edit.to).substr(6, 5)), std::string::npos);
+    EXPECT_EQ(refreshed, rebuilt());
+  }
+}
+
 TEST_F(Freshness, DamagedOrForeignIndexIsRebuilt) {
   const std::string release = copySample();
   const index::IndexReport first = update(release);
