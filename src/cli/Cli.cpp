@@ -6,6 +6,7 @@
 
 #include "cli/CliCommand.h"
 #include "cli/ReleaseSession.h"
+#include "cli/SignalCancel.h"
 #include "cli/TerminalLine.h"
 #include "lexicon/DataFolder.h"
 #include "settings/QtSettingsStore.h"
@@ -17,13 +18,22 @@ namespace sorvanta::cli {
 
 namespace {
 
+// The closing sentences of the help of the commands that write into the data folder.
+#define WAIT_HELP                                                                        \
+  " While another command writes into the data folder, waits for it; --no-wait refuses " \
+  "instead (exit 1). Ctrl-C cancels: the older files stay, exit 130."
+#define WRITING_HELP                                                                          \
+  " A document that cannot be read is skipped with a warning; --strict makes a warning fail " \
+  "the run (exit 1)." WAIT_HELP
+
 constexpr const char* kWritingDetails =
     "Prints a Written: record per file it wrote, then the Warnings: count.";
 
 const CliCommand kCommands[] = {
     {"query", "query FILE EXPR [--attr NAME | --count | --integer]",
      "Evaluates a path expression from the document element of FILE and prints one line per "
-     "selected node (its text, or the attribute NAME), the count, or the integer value.",
+     "selected node (its text, or the attribute NAME), the count, or the integer value. An "
+     "expression that cannot be read exits 2; a query stopped by the work budget exits 1.",
      Needs::Nothing, declareQuery, nullptr},
     {"frames", "frames [--sort C] [--format tsv|json] [--header]",
      "The frames list: Frame, ID, FEs, LUs, Anns; in document order, or sorted as a click on "
@@ -73,31 +83,35 @@ const CliCommand kCommands[] = {
      "[{\"label\", \"text\", \"start\", \"end\"}]}, start and end always (null for a null "
      "instantiation).\n"
      "--header: the row Field, Text (and Start, End with --offsets) first."},
-    {"sample", "sample --low L --high H --frames N --sentences M [--provide-fes] [--seed S]",
+    {"sample",
+     "sample --low L --high H --frames N --sentences M [--provide-fes] [--seed S] [--strict] "
+     "[--no-wait]",
      "Draws N frames whose annotation count lies from L to H (all of them when N is 0) and M "
      "training sentences in each; writes the training and test sets, their answer files and "
      "the messages file into the data folder. S fixes the generator's state in place of the "
-     "clock.",
+     "clock." WRITING_HELP,
      Needs::Release, declareSample, kWritingDetails},
-    {"frame-files", "frame-files (--all | FRAME...)",
+    {"frame-files", "frame-files (--all | FRAME...) [--strict] [--no-wait]",
      "Loads SensSemRolesTrg.xml from the data folder and writes the .eval, .trec and .out "
-     "files of every listed frame (or all) and SensSemRolesTrgTest.xml.",
+     "files of every listed frame (or all) and SensSemRolesTrgTest.xml." WRITING_HELP,
      Needs::Release, declareFrameFiles, kWritingDetails},
-    {"subcorpora", "subcorpora --low L --high H --preposition P",
+    {"subcorpora", "subcorpora --low L --high H --preposition P [--strict] [--no-wait]",
      "For every lexical unit with an ID from L to H, the sentences of its subcorpora named with "
      "\"-pp\" + P in which P heads a frame element; writes pp-P.sents.xml and pp-P.txt into "
-     "the data folder.",
+     "the data folder." WRITING_HELP,
      Needs::Folder, declareSubcorpora,
      "Prints its counts, then a Written: record per file and the Warnings: count."},
-    {"realizations", "realizations --preposition P",
+    {"realizations", "realizations --preposition P [--no-wait]",
      "Reads pp-P.txt from the data folder and writes pp-P.alters.txt: every realization of "
-     "the frame elements it names, in all annotated lexical units of their frames.",
+     "the frame elements it names, in all annotated lexical units of their frames." WAIT_HELP,
      Needs::Release, declareRealizations,
      "Prints its counts, then a Written: record per file and the Warnings: count."},
-    {"dictionaries", "dictionaries [--frames-only]",
+    {"dictionaries", "dictionaries [--frames-only] [--allow-missing-relations] [--no-wait]",
      "Writes FrameDict.xml, frames.dmp (frame and relation entries) and svlex.dmp (lexeme "
      "entries, read from leXML/) into the data folder; with --frames-only no lexical entry is "
-     "read and svlex.dmp is left as it is.",
+     "read and svlex.dmp is left as it is. Without a readable relations document nothing is "
+     "written, unless --allow-missing-relations: then they are written without relations, with "
+     "a warning." WAIT_HELP,
      Needs::Release, declareDictionaries,
      "Prints its counts, then a Written: record per file and the Warnings: count."},
     {"index", "index [--rebuild] [--index FILE]",
@@ -143,6 +157,9 @@ const CliCommand kCommands[] = {
      "folder against its manifest and the release.",
      Needs::FolderIfKnown, declareSplit},
 };
+
+#undef WRITING_HELP
+#undef WAIT_HELP
 
 constexpr const char* kNoDataFolder =
     "No data folder: give one with --data DIR (the folder holding frXML/frames.xml), or start "
@@ -204,6 +221,7 @@ int runChosen(const Chosen& chosen, const CLI::Option* data, const std::vector<s
   TerminalLine line(err);
   TerminalProgress progress(line);
   context.progressSink = &progress;
+  const SignalCancel cancelOnSignal(progress);
   return chosen.run(context);
 }
 

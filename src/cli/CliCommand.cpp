@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "lexicon/DataFolder.h"
+#include "text/FolderLock.h"
 #include "text/WorkingText.h"
 
 namespace sorvanta::cli {
@@ -107,7 +108,40 @@ int report(const CliContext& context, const text::Outcome& outcome) {
     context.err << kMessagePrefix << "cancelled\n";
     return 130;
   }
+  if (const int warnings = outcome.warningCount(); warnings > 0) {
+    context.err << "sorvanta: " << warnings << (warnings == 1 ? " warning" : " warnings")
+                << (context.strict ? " (--strict: the run fails)" : "") << "\n";
+    failed |= context.strict;
+  }
   return failed ? 1 : 0;
+}
+
+WriteOptions declareWriteOptions(CommandLine& line, bool withStrict) {
+  WriteOptions options;
+  options.noWait = line.flag("--no-wait");
+  if (withStrict) options.strict = line.flag("--strict");
+  return options;
+}
+
+int runWriting(CliContext& context, const WriteOptions& options,
+               const std::function<int()>& write) {
+  const text::FolderLock lock(
+      context.folder.path(),
+      options.noWait->count() > 0 ? text::FolderLock::Wait::No : text::FolderLock::Wait::Yes,
+      [&context](const std::string& message) {
+        context.err << "sorvanta: " << text::workingToUtf8(message) << "; waiting\n";
+      },
+      context.progress());
+  if (!lock.held()) {
+    if (context.progress().cancelled()) {
+      context.err << "sorvanta: cancelled\n";
+      return 130;
+    }
+    context.err << "sorvanta: " << text::workingToUtf8(lock.message()) << "\n";
+    return 1;
+  }
+  context.strict = options.strict && options.strict->count() > 0;
+  return write();
 }
 
 }  // namespace sorvanta::cli

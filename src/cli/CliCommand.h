@@ -57,6 +57,8 @@ struct CliContext {
   text::Progress* progressSink = nullptr;
   // The whole command line as typed (UTF-8), without the program name: manifests record it.
   std::vector<std::string> commandLine;
+  // --strict of a command that reads many documents: a warning makes the run fail (exit 1).
+  bool strict = false;
 
   ReleaseSession& release() const { return *session; }
   // Progress on the terminal (nothing when stderr is not one); its cancel flag is the run's.
@@ -136,10 +138,24 @@ void writeFilesWritten(std::ostream& out, const text::Outcome& outcome);
 // extraWarnings said on stderr by the command itself) on stdout; then report(context, outcome).
 int finishWriting(const CliContext& context, const text::Outcome& outcome, int extraWarnings = 0);
 
-// Says on stderr what the outcome's notices say and gives the exit status: 1 refused or done
-// with an error, 130 cancelled, else 0. A notice under the program's own caption is printed as
-// its text; one under another caption as "caption: text".
+// Says on stderr what the outcome's notices say, then "sorvanta: N warnings" when there were
+// any, and gives the exit status: 1 refused, done with an error, or (with --strict) done with a
+// warning; 130 cancelled; else 0. A notice under the program's own caption is printed as its
+// text; one under another caption as "caption: text".
 int report(const CliContext& context, const text::Outcome& outcome);
+
+// The options of a command that writes into the data folder: --no-wait, and --strict for the
+// commands that read many documents and warn about those they skip.
+struct WriteOptions {
+  CLI::Option* noWait = nullptr;
+  CLI::Option* strict = nullptr;  // none: the command has no --strict
+};
+WriteOptions declareWriteOptions(CommandLine& line, bool withStrict);
+
+// Runs write holding the data folder's lock (text::FolderLock) for its whole run. When another
+// command holds it: says "Another command is writing into FOLDER" and waits, or with --no-wait
+// refuses (exit 1); a wait cancelled by a signal exits 130.
+int runWriting(CliContext& context, const WriteOptions& options, const std::function<int()>& write);
 
 CommandRun declareQuery(CommandLine& line);
 CommandRun declareFrames(CommandLine& line);
