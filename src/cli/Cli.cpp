@@ -128,6 +128,15 @@ const CliCommand kCommands[] = {
     {"sql", "sql \"SELECT ...\" [--format tsv|jsonl] [--index FILE]",
      "Runs one read-only SQL statement on the release index (tables: docs/index-schema.md).",
      Needs::Folder, declareSql},
+    {"check", "check [--format tsv|json] [--strict] [--index FILE]",
+     "Checks the release (through its index) and prints one line per finding: severity, code, "
+     "document, location, message; exit status 1 when an error is found.",
+     Needs::Folder, declareCheck},
+    {"diff", "diff OLD NEW [--format tsv|json|html] [--old-index FILE] [--new-index FILE]",
+     "What changed between the releases in the folders OLD and NEW: one line per change (code, "
+     "key, old value, new value); exit status 0 no difference, 1 differences, 2 an unreadable "
+     "release.",
+     Needs::Nothing, declareDiff},
     {"valence", "valence LUID [--patterns] [--format tsv|json] [--index FILE]",
      "The valence of the lexical unit LUID: per frame element its realizations (PT, GF, "
      "count), or with --patterns its valence patterns with their sentences.",

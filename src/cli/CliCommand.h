@@ -174,6 +174,8 @@ CommandRun declareDictionaries(CommandLine& line);
 CommandRun declareIndex(CommandLine& line);
 CommandRun declareSearch(CommandLine& line);
 CommandRun declareSql(CommandLine& line);
+CommandRun declareCheck(CommandLine& line);
+CommandRun declareDiff(CommandLine& line);
 CommandRun declareValence(CommandLine& line);
 CommandRun declareReport(CommandLine& line);
 CommandRun declareExport(CommandLine& line);

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <sstream>
 
-#include "cli/CliCommand.h"
+#include "cli/IndexAccess.h"
 #include "index/DocumentRows.h"
 #include "index/ReleaseIndex.h"
 #include "index/Search.h"
@@ -16,58 +16,8 @@ namespace sorvanta::cli {
 
 namespace {
 
-// The value of an option as typed (UTF-8: file names and queries keep every character).
-std::string typed(const CLI::Option* option, std::string fallback = {}) {
-  return option->results().empty() ? fallback : option->results().back();
-}
-
-// The index options every index command shares: the release folder and --index FILE.
-index::IndexOptions indexOptions(const CliContext& context, const CLI::Option* indexFile) {
-  index::IndexOptions options;
-  options.releaseFolder = text::workingToUtf8(context.folder.path());
-  options.indexFile = typed(indexFile);
-  return options;
-}
-
-// Brings the index up to date; false with the message on stderr when it cannot.
-bool ensureIndex(const CliContext& context, index::IndexOptions& options,
-                 index::IndexReport& report) {
-  const text::Outcome outcome = index::updateIndex(options, report, context.progress());
-  for (const text::Notice& notice : outcome.notices)
-    context.err << kMessagePrefix << notice.text << "\n";
-  return outcome.done();
-}
-
-// A cell of a TSV record: tabs and line breaks would split the record, so they become spaces.
-std::string tsvCell(std::string_view text) {
-  std::string cell(text);
-  for (char& c : cell)
-    if (c == '\t' || c == '\n' || c == '\r') c = ' ';
-  return cell;
-}
-
 std::string jsonLine(const nlohmann::ordered_json& object) {
   return object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
-}
-
-// Runs reader work on an up-to-date index; a file SQLite finds damaged is rebuilt once.
-template <class Work>
-int withIndex(CliContext& context, index::IndexOptions& options, Work work) {
-  for (int attempt = 0;; ++attempt) {
-    index::IndexReport report;
-    if (!ensureIndex(context, options, report)) return 1;
-    try {
-      index::IndexReader reader(report.indexFile);
-      return work(reader);
-    } catch (const index::SqliteError& error) {
-      if (!error.damaged() || attempt > 0) {
-        context.err << kMessagePrefix << error.what() << "\n";
-        return 1;
-      }
-      context.err << "sorvanta: the index is damaged; rebuilding it\n";
-      options.rebuild = true;
-    }
-  }
 }
 
 }  // namespace

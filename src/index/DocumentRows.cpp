@@ -267,7 +267,10 @@ DocumentRows readDocument(DocumentKind kind, const std::string& path, xml::TXpOb
     case DocumentKind::Frames: readFrames(root, rows); break;
     case DocumentKind::Relations: readRelations(root, rows); break;
     case DocumentKind::Annotation:
-    case DocumentKind::Subcorpus: readSentences(root, rows); break;
+    case DocumentKind::Subcorpus:
+      readSentences(root, rows);
+      rows.labelFacts = labelFacts(rows.sentences);
+      break;
     case DocumentKind::LexicalEntry: readRealizations(root, rows); break;
   }
   return rows;

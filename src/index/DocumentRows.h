@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "index/LabelFindings.h"
+
 namespace sorvanta::xml {
 class TXpObjModel;
 }
@@ -76,6 +78,7 @@ struct DocumentRows {
   std::vector<SubcorpusRow> subcorpora;     // annotation and subcorpus documents
   std::vector<SentenceRow> sentences;
   std::vector<RealizationRow> realizations;  // lexical-entry document
+  LabelFacts labelFacts;                     // annotation and subcorpus documents
 };
 
 // Parses the document at path (a file system path) with model and reads its rows. A

@@ -161,7 +161,13 @@ class Writer {
         setText_(db, "UPDATE annotation_sets SET text = ? WHERE set_ord = ? AND text <> ?"),
         sentence_(db, "INSERT INTO sentences(set_ord, document, source, lu_id, subcorpus, "
                       "sentence_key, sentence_id, text, doc_order, labels_of, label_base, "
-                      "sentence_ord) VALUES (?,?,?,?,?,?,?,?,?,?,?,?)"),
+                      "sentence_ord, fe_ranks, outside_1252) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+        labelFinding_(db, "INSERT INTO label_findings(document, lu_id, fault, sentence_order, "
+                          "label_order, sentence_key, sentence_length, layer, layer_rank, name, "
+                          "start_text, end_text, other_name, other_start, other_end) "
+                          "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+        feLabelCount_(db, "INSERT INTO fe_label_counts(document, lu_id, layer_rank, name, labels) "
+                          "VALUES (?,?,?,?,?)"),
         label_(db, "INSERT INTO label_data(sentence_ord, position, set_ord, layer_id, rank_id, "
                    "name_id, start_text, end_text, start, \"end\", itype_id, merged) "
                    "VALUES (?,?,?,?,?,?,?,?,?,?,?,?)"),
@@ -207,6 +213,8 @@ class Writer {
             .bind(1, *entry.luId).bind(2, entry.path).run();
         Statement(db_, "DELETE FROM sentences WHERE lu_id = ? AND document = ?")
             .bind(1, *entry.luId).bind(2, entry.path).run();
+        Statement(db_, "DELETE FROM label_findings WHERE document = ?").bind(1, entry.path).run();
+        Statement(db_, "DELETE FROM fe_label_counts WHERE document = ?").bind(1, entry.path).run();
         Statement(db_, "DELETE FROM subcorpora WHERE lu_id = ? AND document = ?")
             .bind(1, *entry.luId).bind(2, entry.path).run();
         touchedLus_.push_back(*entry.luId);
@@ -357,7 +365,9 @@ class Writer {
       subcorpus_.bind(1, entry.path).bind(2, source).bind(3, luId).bind(4, subcorpus.name)
           .bind(5, subcorpus.setCount).run();
     int64_t labelOrder = 0, sentenceOrder = 0;
+    std::vector<int64_t> firstLabel;  // doc_order of each sentence's first label
     std::unordered_map<std::string, int> seen;
+    const LabelFacts& facts = rows.labelFacts;
     for (size_t index = 0; index < rows.sentences.size(); ++index) {
       const SentenceRow& sentence = rows.sentences[index];
       if (++seen[sentence.key] == 2)
@@ -375,7 +385,9 @@ class Writer {
       const int64_t sentenceOrd = nextSentence_++;
       sentence_.bind(6, sentence.key).bind(7, decimalValue(sentence.key)).bind(8, sentence.text)
           .bind(9, sentenceOrder++).bind(10, shared ? held->sentenceOrd : sentenceOrd)
-          .bind(11, labelOrder).bind(12, sentenceOrd).run();
+          .bind(11, labelOrder).bind(12, sentenceOrd).bind(13, facts.sentences[index].feRanks)
+          .bind(14, facts.sentences[index].outside1252).run();
+      firstLabel.push_back(labelOrder);
       labelOrder += static_cast<int64_t>(sentence.labels.size());
       if (shared) continue;
       HeldSet* record = nullptr;
@@ -386,6 +398,26 @@ class Writer {
       }
       writeLabels(sentence, sentenceOrd, setOrd, record, held);
     }
+    for (const LabelFinding& finding : facts.findings) {
+      const SentenceRow& sentence = rows.sentences[finding.sentence];
+      const LabelRow& label = sentence.labels[finding.label];
+      labelFinding_.bind(1, entry.path).bind(2, luId).bind(3, labelFaultName(finding.fault))
+          .bind(4, static_cast<int64_t>(finding.sentence))
+          .bind(5, firstLabel[finding.sentence] + static_cast<int64_t>(finding.label))
+          .bind(6, sentence.key).bind(7, facts.sentences[finding.sentence].length)
+          .bind(8, label.layer).bind(9, label.rank).bind(10, label.name);
+      if (label.startText) labelFinding_.bind(11, *label.startText);
+      if (label.endText) labelFinding_.bind(12, *label.endText);
+      if (finding.other) {
+        const LabelRow& other = sentence.labels[*finding.other];
+        labelFinding_.bind(13, other.name).bind(14, decimalValue(other.startText.value_or("")))
+            .bind(15, decimalValue(other.endText.value_or("")));
+      }
+      labelFinding_.run();
+    }
+    for (const FeLabelCount& count : facts.feCounts)
+      feLabelCount_.bind(1, entry.path).bind(2, luId).bind(3, count.rank).bind(4, count.name)
+          .bind(5, count.labels).run();
     if (annotation) held_ = std::move(rows);
   }
 
@@ -516,7 +548,8 @@ class Writer {
   Database& db_;
   bool fresh_;
   Statement document_, problem_, frame_, fe_, lu_, type_, relation_, feRelation_, subcorpus_,
-      set_, setText_, sentence_, label_, constituent_, labelName_, realization_;
+      set_, setText_, sentence_, labelFinding_, feLabelCount_, label_, constituent_, labelName_,
+      realization_;
   std::unordered_map<std::string, int64_t> names_;
   int64_t mapLu_ = -1;
   int64_t nextSentence_ = 1;

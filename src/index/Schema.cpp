@@ -110,8 +110,40 @@ CREATE TABLE sentences(
   text TEXT NOT NULL,
   doc_order INTEGER NOT NULL, -- position among the document's sentences, from 0
   labels_of INTEGER NOT NULL, -- the sentence whose label_data rows are this one's labels
-  label_base INTEGER NOT NULL -- doc_order of the sentence's first label in its document
+  label_base INTEGER NOT NULL, -- doc_order of the sentence's first label in its document
+  fe_ranks TEXT NOT NULL,     -- the ranks of its FE-layer labels, each as "<rank>", sorted
+  outside_1252 INTEGER NOT NULL -- characters of text that Windows-1252 cannot hold
 );
+
+-- Label faults one document shows by itself, found while it is read (the release check).
+CREATE TABLE label_findings(
+  finding_ord INTEGER PRIMARY KEY,
+  document TEXT NOT NULL,
+  lu_id INTEGER NOT NULL,
+  fault TEXT NOT NULL,            -- bad-integer, out-of-range, overlap
+  sentence_order INTEGER NOT NULL, -- the sentence's doc_order
+  label_order INTEGER NOT NULL,    -- the label's doc_order
+  sentence_key TEXT NOT NULL,
+  sentence_length INTEGER NOT NULL,
+  layer TEXT NOT NULL,
+  layer_rank TEXT NOT NULL,
+  name TEXT NOT NULL,
+  start_text TEXT,                 -- as written; NULL when absent
+  end_text TEXT,
+  other_name TEXT,                 -- overlap: the label it overlaps
+  other_start INTEGER,
+  other_end INTEGER
+);
+
+-- FE-layer labels of one document counted per layer rank and label name.
+CREATE TABLE fe_label_counts(
+  document TEXT NOT NULL,
+  lu_id INTEGER NOT NULL,
+  layer_rank TEXT NOT NULL,
+  name TEXT NOT NULL,
+  labels INTEGER NOT NULL,
+  PRIMARY KEY(document, layer_rank, name)
+) WITHOUT ROWID;
 
 -- Label names, layer names, ranks and itypes, each stored once; name_id 1 is ''.
 CREATE TABLE label_names(
@@ -217,6 +249,10 @@ CREATE INDEX annotation_sets_order ON annotation_sets(lu_id, sentence_id, set_or
 CREATE INDEX annotation_sets_sentence ON annotation_sets(sentence_id);
 CREATE INDEX sentences_set ON sentences(set_ord);
 CREATE INDEX sentences_lu ON sentences(lu_id);
+CREATE INDEX sentences_outside_1252 ON sentences(sentence_ord) WHERE outside_1252 > 0;
+CREATE INDEX sentences_fe_ranks ON sentences(source, set_ord, fe_ranks);
+CREATE INDEX label_findings_document ON label_findings(document);
+CREATE INDEX fe_label_counts_lu ON fe_label_counts(lu_id);
 CREATE INDEX label_data_name ON label_data(layer_id, name_id, itype_id, set_ord);
 CREATE INDEX label_data_itype ON label_data(itype_id, set_ord) WHERE itype_id <> 1;
 CREATE INDEX constituents_names ON constituents(fe_id, pt_id, gf_id, set_ord);

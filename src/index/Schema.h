@@ -9,7 +9,7 @@ namespace sorvanta::index {
 // PRAGMA application_id of an index file ("SVIX"): anything else is a foreign file.
 inline constexpr int kApplicationId = 0x53564958;
 // PRAGMA user_version: raised whenever a table or the meaning of a column changes.
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
 
 // Values of the `source` columns: which document of a lexical unit a row came from.
 inline constexpr int kSourceAnnotation = 0;  // luXML/luN.xml

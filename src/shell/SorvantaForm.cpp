@@ -94,6 +94,7 @@ void TSVExplorer::connectHandlers() {
           command(this, &TSVExplorer::MenuItemShowFEsClick));
   connect(FEListView, &widgets::ReportListView::mouseClicked, this,
           command(this, &TSVExplorer::FEListViewClick));
+  connectReleaseTools();
   const std::pair<QPushButton*, void (TSVExplorer::*)()> buttons[] = {
       {SelSampleButton, &TSVExplorer::SelSampleButtonClick},
       {LdTrngSetButton, &TSVExplorer::LdTrngSetButtonClick},

@@ -103,6 +103,18 @@ class TSVExplorer : public QWidget {
   void ButtonFeedbackClick();
   void ButtonAboutClick();
 
+  // Release tools beyond the designed window (ReleaseTools.cpp), in the Tools menu
+  // (Ctrl+Shift+K, Ctrl+Shift+D). Each opens a ReleaseFindingsWindow.
+  void CheckReleaseClick();
+  void CompareWithReleaseClick();
+  // Shows a frame (by name, working text) or a lexical unit (by ID) in its tab, as a click
+  // on its row does; false when the lists hold none.
+  bool showFrameNamed(const std::string& name);
+  bool showLexUnitWithId(int64_t id);
+  // Chooses the release to compare with (a folder, UTF-8; empty when cancelled). Tests
+  // replace the folder dialog.
+  std::function<std::string()> ChooseOtherRelease;
+
   // Seeds the sample draw: the calendar time in seconds (tests fix it).
   std::function<uint32_t()> SampleSeed = [] { return static_cast<uint32_t>(std::time(nullptr)); };
 
@@ -245,6 +257,7 @@ class TSVExplorer : public QWidget {
   QWidget* buildSampleSelectionTab();
   // Connects each control event to its handler through the error display.
   void connectHandlers();
+  void connectReleaseTools();
   // Start-up steps after the data folder is known (StartUp.cpp).
   // followUp: the sentence after the reason, telling what the user can do now.
   bool loadFramesDocument(const std::string& path, const char* followUp);

@@ -15,6 +15,8 @@ mkdir -p "$scratch/data" "$scratch/settings/Quendry"
 cp -r "$project/data/sample-release" "$scratch/data/"
 printf '[General]\nSVLoc=%s/data/sample-release/\n' "$scratch" > "$scratch/settings/Quendry/XML.conf"
 export SORVANTA_SETTINGS_DIR="$scratch/settings"
+# Release indexes (check, diff, search) go into the scratch folder, not the user's cache.
+export XDG_CACHE_HOME="$scratch/cache"
 for dir in "$@"; do PATH="$(realpath "$dir"):$PATH"; done
 export PATH
 
