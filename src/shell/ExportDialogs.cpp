@@ -101,6 +101,17 @@ std::string releaseFolderOf(const TSVExplorer& window, const char* caption) {
   return text::workingToUtf8(window.DataFolder.path());
 }
 
+// The exports speak UTF-8 (paths, frame names); the window's outcome display takes working
+// text, as the other commands give it.
+text::Outcome inWorkingText(text::Outcome outcome) {
+  for (text::Notice& notice : outcome.notices) {
+    notice.caption = text::utf8ToWorking(notice.caption);
+    notice.text = text::utf8ToWorking(notice.text);
+  }
+  for (std::string& file : outcome.filesWritten) file = text::utf8ToWorking(file);
+  return outcome;
+}
+
 }  // namespace
 
 ExportDialog::ExportDialog(const std::vector<std::string>& frameNames,
@@ -308,7 +319,7 @@ void runExportDialog(TSVExplorer& window) {
     StatusBarProgress progress(window, kExportCaption);
     outcome = exports::exportAnnotations(request, nullptr, report, progress);
   }
-  window.showOutcome(kExportCaption, outcome, 0, {},
+  window.showOutcome(kExportCaption, inWorkingText(outcome), 0, {},
                      std::to_string(report.sets) + " annotation sets");
 }
 
@@ -333,7 +344,7 @@ void runSplitDialog(TSVExplorer& window) {
   for (size_t k = 0; k < exports::kSplitNames.size(); ++k)
     note += std::string(k == 0 ? ": " : ", ") + exports::kSplitNames[k] + " " +
             std::to_string(result.counts[k].sets);
-  window.showOutcome(kSplitCaption, outcome, 0, {}, note + " annotation sets");
+  window.showOutcome(kSplitCaption, inWorkingText(outcome), 0, {}, note + " annotation sets");
 }
 
 void installExportDialogs(TSVExplorer& window) {
