@@ -112,14 +112,8 @@ std::array<int64_t, 3> ratiosFrom(const std::string& text) {
 
 uint64_t seedFrom(const std::string& text) {
   uint64_t seed = 0;
-  if (text.empty() || text.size() > 20 || text.find_first_not_of("0123456789") != std::string::npos)
+  if (!exports::seedNamed(text, seed))
     throw UsageError{"--seed needs a whole number from 0 to 18446744073709551615"};
-  for (char c : text) {
-    const uint64_t digit = static_cast<uint64_t>(c - '0');
-    if (seed > (UINT64_MAX - digit) / 10)
-      throw UsageError{"--seed needs a whole number from 0 to 18446744073709551615"};
-    seed = seed * 10 + digit;
-  }
   return seed;
 }
 

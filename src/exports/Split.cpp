@@ -184,6 +184,36 @@ bool groupingNamed(std::string_view name, Grouping& grouping) {
   return false;
 }
 
+bool seedNamed(std::string_view text, uint64_t& seed) {
+  if (text.empty() || text.size() > 20 || text.find_first_not_of("0123456789") != std::string_view::npos)
+    return false;
+  uint64_t value = 0;
+  for (char c : text) {
+    const uint64_t digit = static_cast<uint64_t>(c - '0');
+    if (value > (UINT64_MAX - digit) / 10) return false;
+    value = value * 10 + digit;
+  }
+  seed = value;
+  return true;
+}
+
+std::vector<std::string> splitCommandLine(const SplitRequest& request) {
+  const std::array<int64_t, 3>& r = request.ratios;
+  std::vector<std::string> line = {"sorvanta", "--data", request.releaseFolder, "split",
+                                   "--seed", std::to_string(request.seed),
+                                   "--by", std::string(groupingName(request.grouping)),
+                                   "--ratios", std::to_string(r[0]) + "," + std::to_string(r[1]) +
+                                                   "," + std::to_string(r[2]),
+                                   "--min-annotated", std::to_string(request.selection.minAnnotated)};
+  for (const std::string& frame : request.selection.frames) {
+    line.push_back("--frame");
+    line.push_back(frame);
+  }
+  line.insert(line.end(), {"--format", std::string(formatName(request.format)), "--out",
+                           request.outFolder});
+  return line;
+}
+
 text::Outcome computeSplit(const SplitRequest& request, SplitResult& result, text::Progress& progress) {
   result = SplitResult();
   const std::array<int64_t, 3>& ratios = request.ratios;

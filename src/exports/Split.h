@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "exports/AnnotationSets.h"
@@ -23,6 +24,9 @@ enum class Grouping { Sentence, LexicalUnit, Frame };
 // "sentence", "lu", "frame"
 std::string_view groupingName(Grouping grouping);
 bool groupingNamed(std::string_view name, Grouping& grouping);
+
+// A seed as typed: decimal digits only, 0 to 2^64 - 1; false for anything else.
+bool seedNamed(std::string_view text, uint64_t& seed);
 
 inline constexpr std::array<const char*, 3> kSplitNames = {"train", "dev", "test"};
 inline constexpr const char* kManifestFile = "manifest.json";
@@ -48,6 +52,11 @@ struct SplitResult {
   std::array<std::string, 3> outputs;  // file contents
   std::string manifest;                // manifest.json contents
 };
+
+// The command line that writes this split (what the window records in the manifest, so the
+// split can be repeated from a shell): sorvanta --data RELEASE split --seed S --by G
+// --ratios A,B,C --min-annotated N [--frame F]... --format F --out DIR.
+std::vector<std::string> splitCommandLine(const SplitRequest& request);
 
 // Computes the split and its manifest without writing anything.
 text::Outcome computeSplit(const SplitRequest& request, SplitResult& result,

@@ -17,6 +17,7 @@
 #include <QTabWidget>
 #include <QThread>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -30,6 +31,7 @@
 #include "samples/SampleSelection.h"
 #include "samples/TrainingSetLoad.h"
 #include "samples/TrainingTestSets.h"
+#include "shell/CommandProgress.h"
 #include "shell/SorvantaForm.h"
 #include "text/FolderLock.h"
 #include "text/Progress.h"
@@ -45,25 +47,6 @@ using widgets::toWorking;
 
 namespace {
 
-// Repaints controls at once, since long commands do not return to the event loop; at most
-// every few hundredths of a second, as repainting the whole window for each of thousands of
-// items would cost more than the work itself.
-class Repainter {
- public:
-  Repainter() { clock_.start(); }
-  // True when it repainted.
-  bool repaint(const std::vector<QWidget*>& controls) {
-    if (clock_.elapsed() < kIntervalMs) return false;
-    for (QWidget* control : controls) control->repaint();
-    clock_.restart();
-    return true;
-  }
-
- private:
-  static constexpr qint64 kIntervalMs = 40;
-  QElapsedTimer clock_;
-};
-
 // The hourglass for the length of a command that takes no input.
 class WaitCursor {
  public:
@@ -71,88 +54,6 @@ class WaitCursor {
   ~WaitCursor() { QApplication::restoreOverrideCursor(); }
   WaitCursor(const WaitCursor&) = delete;
   WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-}  // namespace
-
-// Disables the controls that start commands while a command lets events through, so no command
-// runs inside another; each control gets its former state back afterwards.
-class CommandsPaused {
- public:
-  explicit CommandsPaused(std::vector<QWidget*> controls) {
-    for (QWidget* control : controls) {
-      paused_.emplace_back(control, control->isEnabled());
-      control->setEnabled(false);
-    }
-  }
-  ~CommandsPaused() {
-    for (const auto& [control, wasEnabled] : paused_) control->setEnabled(wasEnabled);
-  }
-  CommandsPaused(const CommandsPaused&) = delete;
-  CommandsPaused& operator=(const CommandsPaused&) = delete;
-
- private:
-  std::vector<std::pair<QWidget*, bool>> paused_;
-};
-
-namespace {
-
-// Every command's progress in the window: each counter the command reports is shown in the
-// tab's edit that the command designs for it (counters without one are not shown), the given
-// controls are repainted, and waiting events are let through — at every count for a command
-// designed so, else every few hundredths of a second — so the status bar's Cancel button
-// works. For its lifetime the status bar shows a progress bar with Cancel, and the menu bar
-// and the controls that start commands are disabled.
-class CommandProgress : public text::Progress {
- public:
-  struct Counter {
-    std::string_view name;
-    QLineEdit* edit;
-  };
-  CommandProgress(TSVExplorer& form, std::vector<Counter> counters,
-                  std::vector<QWidget*> repainted, bool letEventsThrough = false)
-      : form_(form),
-        counters_(std::move(counters)),
-        repainted_(std::move(repainted)),
-        letEventsThrough_(letEventsThrough),
-        paused_(pausedControls(form)) {
-    form_.RunningCommand = this;
-    form_.CommandProgressBar->show();
-    form_.CancelButton->show();
-    form_.CancelButton->setEnabled(true);
-  }
-  ~CommandProgress() override {
-    form_.RunningCommand = nullptr;
-    form_.CommandProgressBar->hide();
-    form_.CancelButton->hide();
-  }
-  CommandProgress(const CommandProgress&) = delete;
-  CommandProgress& operator=(const CommandProgress&) = delete;
-
-  void count(std::string_view counter, int64_t value, std::string_view /*item*/) override {
-    for (const Counter& shown : counters_)
-      if (shown.name == counter) shown.edit->setText(QString::number(value));
-    if (letEventsThrough_) {
-      repainter_.repaint(repainted_);
-      QCoreApplication::processEvents();
-    } else if (repainter_.repaint(repainted_)) {
-      QCoreApplication::processEvents();
-    }
-  }
-
- private:
-  static std::vector<QWidget*> pausedControls(const TSVExplorer& form) {
-    std::vector<QWidget*> controls = form.commandControls();
-    controls.push_back(form.MenuBar);
-    return controls;
-  }
-
-  TSVExplorer& form_;
-  std::vector<Counter> counters_;
-  std::vector<QWidget*> repainted_;
-  bool letEventsThrough_;
-  Repainter repainter_;
-  CommandsPaused paused_;
 };
 
 }  // namespace
@@ -223,7 +124,9 @@ void TSVExplorer::SelSampleButtonClick() {
   const samples::SampleResult result = samples::selectSample(
       request, FramesListView->rows(), FramesRoot, DataFolder.path(),
       {TrainingXpObjModel, TestXpObjModel, LexUnitXpObjModel}, progress);
-  showOutcome("Select Sample", result.outcome, result.messages.size(), samples::kMessagesFile);
+  // The seed repeats the draw: sorvanta sample ... --seed S writes the same five files.
+  showOutcome("Select Sample", result.outcome, result.messages.size(), samples::kMessagesFile,
+              "seed " + std::to_string(request.seed));
 }
 
 void TSVExplorer::LdTrngSetButtonClick() {

@@ -22,6 +22,7 @@
 #include "views/FrameView.h"
 #include "views/SentenceFrameElements.h"
 #include "views/SentencesView.h"
+#include "shell/ExportDialogs.h"
 #include "shell/ReportWindows.h"
 #include "shell/SearchTab.h"
 #include "widgets/ErrorDisplay.h"
@@ -63,6 +64,7 @@ TSVExplorer::TSVExplorer(QWidget* parent)
   connectHandlers();
   connectFrameHandlers();
   installReportWindows(*this);
+  installExportDialogs(*this);
   SearchPage = installSearchTab(*this);
   if (const QScreen* shownOn = screen())
     move(shownOn->availableGeometry().center() - rect().center());

@@ -225,6 +225,12 @@ class TSVExplorer : public QWidget {
 
   // Other windows put their actions in the Tools menu (shown once it holds one).
   void addToolsAction(QAction* action);
+  // Shows the notices of a command's outcome that need the user's attention (each error in a
+  // message box under its caption, then the warnings together in one summary box) and the
+  // command's summary in the status bar, followed by note when the command finished ("seed 7").
+  void showOutcome(std::string_view command, const text::Outcome& outcome,
+                   size_t messageLines = 0, std::string_view messagesFile = {},
+                   std::string_view note = {}) const;
   // Asks for the frames document of another release and opens that release.
   void OpenReleaseClick();
   // Loads the release, shows it as start-up does and stores it as the data folder. A folder
@@ -273,11 +279,6 @@ class TSVExplorer : public QWidget {
   void showSentenceRows(const std::vector<std::string>& rows);
   // False, after telling the user, when start-up found no data folder to read and write.
   bool haveDataFolder() const;
-  // Shows the notices of a command's outcome that need the user's attention (each error in a
-  // message box under its caption, then the warnings together in one summary box) and the
-  // command's summary in the status bar.
-  void showOutcome(std::string_view command, const text::Outcome& outcome,
-                   size_t messageLines = 0, std::string_view messagesFile = {}) const;
   // The frame: menu bar, status bar, shortcuts and their connections (SorvantaFormFrame.cpp).
   void buildMenuBar();
   void buildStatusBar();

@@ -288,7 +288,8 @@ void TSVExplorer::showReleaseStatus() {
 }
 
 void TSVExplorer::showOutcome(std::string_view command, const text::Outcome& outcome,
-                              size_t messageLines, std::string_view messagesFile) const {
+                              size_t messageLines, std::string_view messagesFile,
+                              std::string_view note) const {
   QStringList warnings;
   for (const text::Notice& notice : outcome.notices) {
     if (notice.severity == text::Severity::Error) messages_.show(notice.caption, notice.text);
@@ -306,8 +307,9 @@ void TSVExplorer::showOutcome(std::string_view command, const text::Outcome& out
       shown += QString("\n... and %1 more.").arg(warnings.size() - kListed);
     messages_.show(toQString(lexicon::kProgramCaption), shown);
   }
-  const text::OutcomeSummary summary =
+  text::OutcomeSummary summary =
       text::summarizeOutcome(command, outcome, messageLines, messagesFile);
+  if (outcome.done() && !note.empty()) summary.text += "; " + std::string(note);
   QString shown = htmlEscaped(summary.text);
   if (!summary.folder.empty()) {
     const QString folder = htmlEscaped(summary.folder);

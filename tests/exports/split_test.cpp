@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <numeric>
+#include <optional>
 #include <set>
 
 #include "exports/ExportSupport.h"
@@ -134,6 +135,58 @@ TEST_F(GeneratedSplit, SameSeedSameBytesOtherSeedOtherDraw) {
   EXPECT_EQ(manifest["outputs"][1]["path"], "dev.jsonl");
   EXPECT_EQ(manifest["outputs"][1]["sha256"], exports::sha256Hex(readBytes(dir_->file("a/dev.jsonl"))));
   EXPECT_EQ(manifest["inputs"][0]["path"], "frXML/frames.xml");
+}
+
+// The command line a split records when the window made it runs the same split from a shell:
+// every choice is on it, frames and minimum included.
+TEST_F(GeneratedSplit, RecordedCommandLineRepeatsTheSplit) {
+  const std::vector<Json>& lines = all_->lines;
+  ASSERT_GT(lines.size(), 2u);
+  const char* old = std::getenv("XDG_CACHE_HOME");
+  const std::optional<std::string> oldCache = old ? std::optional<std::string>(old) : std::nullopt;
+  setenv("XDG_CACHE_HOME", dir_->file("cache").c_str(), 1);
+  for (const std::string& release : {dir_->file("release"), dir_->file("release") + "/"}) {
+    SCOPED_TRACE(release);
+    exports::SplitRequest r = request(exports::Grouping::Frame, 77, "recorded");
+    r.releaseFolder = release;
+    r.indexFile.clear();
+    r.ratios = {3, 1, 1};
+    r.format = exports::Format::Conll;
+    r.selection.minAnnotated = 2;
+    r.selection.frames = {lines.front()["frame"].get<std::string>(), lines.back()["frame"].get<std::string>()};
+    r.commandLine = exports::splitCommandLine(r);
+    ASSERT_EQ(r.commandLine.front(), "sorvanta");
+    exports::SplitResult result;
+    ASSERT_TRUE(exports::writeSplit(r, result).done());
+    std::vector<std::string> written;
+    for (const char* name : {"train.conll", "dev.conll", "test.conll", "manifest.json"})
+      written.push_back(readBytes(r.outFolder + "/" + name));
+    std::filesystem::remove_all(r.outFolder);
+    const CliOutput cli = runCommandLine({r.commandLine.begin() + 1, r.commandLine.end()});
+    ASSERT_EQ(cli.status, 0) << cli.err;
+    size_t i = 0;
+    for (const char* name : {"train.conll", "dev.conll", "test.conll", "manifest.json"})
+      EXPECT_EQ(readBytes(r.outFolder + "/" + name), written[i++]) << name;
+    std::filesystem::remove_all(r.outFolder);
+  }
+  if (oldCache)
+    setenv("XDG_CACHE_HOME", oldCache->c_str(), 1);
+  else
+    unsetenv("XDG_CACHE_HOME");
+}
+
+TEST(SeedText, OnlyDecimalDigitsThatFitSixtyFourBits) {
+  const std::pair<const char*, std::optional<uint64_t>> cases[] = {
+      {"0", 0}, {"007", 7}, {"18446744073709551615", UINT64_MAX},
+      {"18446744073709551616", std::nullopt}, {"99999999999999999999", std::nullopt},
+      {"", std::nullopt}, {"-1", std::nullopt}, {"+1", std::nullopt}, {" 1", std::nullopt},
+      {"1e3", std::nullopt}, {"000000000000000000001", std::nullopt},
+  };
+  for (const auto& [text, expected] : cases) {
+    uint64_t seed = 12345;
+    EXPECT_EQ(exports::seedNamed(text, seed), expected.has_value()) << text;
+    EXPECT_EQ(seed, expected.value_or(12345)) << text;
+  }
 }
 
 TEST_F(GeneratedSplit, VerifyFindsChangedOutputsAndInputs) {

@@ -7,11 +7,14 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
+#include <random>
 #include <regex>
 
 #include "ShellFixture.h"
 #include "derived/FrameFiles.h"
 #include "derived/PrepositionSubcorpora.h"
+#include "samples/TrainingTestSets.h"
+#include "support/CliRun.h"
 #include "support/ReleaseCopy.h"
 #include "text/FolderLock.h"
 #include "widgets/UpDown.h"
@@ -117,6 +120,36 @@ TEST_F(SampleSelectionTab, SampleHonoursTheCheckBoxAndTheListOrder) {
   };
   EXPECT_TRUE(std::is_sorted(written.begin(), written.end(),
                              [&](auto& a, auto& b) { return upper(a) < upper(b); }));
+}
+
+// The status bar shows the seed of the draw; the command line given that seed draws the same
+// five files.
+TEST_F(SampleSelectionTab, SampleShowsItsSeedAndTheCommandLineRepeatsTheDraw) {
+  const uint32_t drawn = std::random_device{}();
+  window->SampleSeed = [drawn] { return drawn; };
+  form().ProvAnsCheckBox->setChecked(true);
+  sample("2", "9", "4", "1");
+  ASSERT_TRUE(messages.empty()) << messages.front().second.toStdString();
+  const std::string summary = form().SummaryLabel->text().toStdString();
+  std::smatch seed;
+  ASSERT_TRUE(std::regex_search(summary, seed, std::regex("; seed ([0-9]+)$"))) << summary;
+  EXPECT_EQ(seed[1], std::to_string(drawn));
+
+  const std::string_view names[] = {samples::kTrainingFile, samples::kTestFile,
+                                    samples::kTrainingAnswersFile, samples::kTestAnswersFile,
+                                    samples::kMessagesFile};
+  std::vector<std::string> written;
+  for (std::string_view name : names) {
+    written.push_back(readBytes(release.file(std::string(name))));
+    fs::remove(release.file(std::string(name)));
+  }
+  const CliOutput cli = runOn(folderOf(release), {"sample", "--low", "2", "--high", "9", "--frames",
+                                                  "4", "--sentences", "1", "--provide-fes",
+                                                  "--seed", seed[1]});
+  ASSERT_EQ(cli.status, 0) << cli.err;
+  EXPECT_NE(cli.err.find("sorvanta: seed " + std::string(seed[1]) + "\n"), std::string::npos);
+  for (size_t i = 0; i < std::size(names); ++i)
+    EXPECT_EQ(readBytes(release.file(std::string(names[i]))), written[i]) << names[i];
 }
 
 TEST_F(SampleSelectionTab, CountsThatCannotFinishAreReportedAndWriteNothing) {
