@@ -1,10 +1,12 @@
 #include "cli/Cli.h"
 
+#include <exception>
 #include <memory>
 #include <ostream>
 
 #include "cli/CliCommand.h"
 #include "cli/ReleaseSession.h"
+#include "cli/SignalCancel.h"
 #include "cli/TerminalLine.h"
 #include "lexicon/DataFolder.h"
 #include "settings/QtSettingsStore.h"
@@ -16,67 +18,113 @@ namespace sorvanta::cli {
 
 namespace {
 
+// The closing sentences of the help of the commands that write into the data folder.
+#define WAIT_HELP                                                                        \
+  " While another command writes into the data folder, waits for it; --no-wait refuses " \
+  "instead (exit 1). Ctrl-C cancels: the older files stay, exit 130."
+#define WRITING_HELP                                                                          \
+  " A document that cannot be read is skipped with a warning; --strict makes a warning fail " \
+  "the run (exit 1)." WAIT_HELP
+
+constexpr const char* kWritingDetails =
+    "Prints a Written: record per file it wrote, then the Warnings: count.";
+
 const CliCommand kCommands[] = {
     {"query", "query FILE EXPR [--attr NAME | --count | --integer]",
      "Evaluates a path expression from the document element of FILE and prints one line per "
-     "selected node (its text, or the attribute NAME), the count, or the integer value.",
-     Needs::Nothing, declareQuery},
-    {"frames", "frames [--sort C]",
+     "selected node (its text, or the attribute NAME), the count, or the integer value. An "
+     "expression that cannot be read exits 2; a query stopped by the work budget exits 1.",
+     Needs::Nothing, declareQuery, nullptr},
+    {"frames", "frames [--sort C] [--format tsv|json] [--header]",
      "The frames list: Frame, ID, FEs, LUs, Anns; in document order, or sorted as a click on "
      "the header of column C sorts it.",
-     Needs::Release, declareFrames},
-    {"lexunits", "lexunits [--sort C]",
+     Needs::Release, declareFrames,
+     "JSON: an array of {\"frame\", \"id\", \"fes\", \"lus\", \"anns\"}, one per row.\n"
+     "--header: the row Frame, ID, FEs, LUs, Anns first."},
+    {"lexunits", "lexunits [--sort C] [--format tsv|json] [--header]",
      "The lexical-units list: Lexical Unit, P, LU-ID, Anns, Frame, FR-ID, Definition.",
-     Needs::Release, declareLexUnits},
-    {"fes", "fes", "The frame-element list: Frame Element, Number.", Needs::Release, declareFes},
-    {"totals", "totals", "The three totals of the frames index.", Needs::Release, declareTotals},
-    {"frame", "frame NAME",
+     Needs::Release, declareLexUnits,
+     "JSON: an array of {\"lexical_unit\", \"pos\", \"lu_id\", \"anns\", \"frame\", "
+     "\"frame_id\", \"definition\"}, one per row.\n"
+     "--header: the row Lexical Unit, P, LU-ID, Anns, Frame, FR-ID, Definition first."},
+    {"fes", "fes [--format tsv|json] [--header]", "The frame-element list: Frame Element, Number.",
+     Needs::Release, declareFes,
+     "JSON: an array of {\"frame_element\", \"number\"}, one per row.\n"
+     "--header: the row Frame Element, Number first."},
+    {"totals", "totals [--format tsv|json] [--header]", "The three totals of the frames index.",
+     Needs::Release, declareTotals,
+     "JSON: {\"frames\", \"annotated_sentences\", \"frame_elements\"}.\n"
+     "--header: the row Total, Value first."},
+    {"frame", "frame NAME [--format tsv|json] [--header]",
      "The frames view of the frame NAME: name, description, frame elements, lexemes, relations.",
-     Needs::Release, declareFrame},
-    {"fe", "fe NAME", "Every frame element named NAME: Element, Frame, Type, Definition.",
-     Needs::Release, declareFe},
-    {"lu", "lu ID [--subcorpora | --subcorpus NAME]",
+     Needs::Release, declareFrame,
+     "JSON: {\"frame\", \"description\", \"fes\": [{\"name\", \"core_type\", "
+     "\"definition\"}], \"lexemes\": [names], \"relations\": [{\"relation\", \"frames\": "
+     "[names]}]} (no relation: an empty array).\n"
+     "--header: the row Field, Value, Detail first."},
+    {"fe", "fe NAME [--format tsv|json] [--header]",
+     "Every frame element named NAME: Element, Frame, Type, Definition.", Needs::Release, declareFe,
+     "JSON: an array of {\"frame_element\", \"frame\", \"type\", \"definition\"}.\n"
+     "--header: the row Element, Frame, Type, Definition first."},
+    {"lu", "lu ID [--subcorpora | --subcorpus NAME] [--format tsv|json] [--header]",
      "The annotated sentences of the lexical unit ID, its subcorpora, or the sentences of one "
      "subcorpus.",
-     Needs::Release, declareLu},
-    {"sentence-fes", "sentence-fes LUID SENTID",
-     "The target and the frame elements of sentence SENTID of lexical unit LUID.",
-     Needs::Release, declareSentenceFes},
-    {"sample", "sample --low L --high H --frames N --sentences M [--provide-fes] [--seed S]",
+     Needs::Release, declareLu,
+     "JSON: an array of {\"sentence_id\", \"text\"} per sentence; with --subcorpora of "
+     "{\"subcorpus\"}.\n"
+     "--header: the row Sentence (Subcorpus with --subcorpora) first."},
+    {"sentence-fes", "sentence-fes LUID SENTID [--offsets] [--format tsv|json] [--header]",
+     "The target and the frame elements of sentence SENTID of lexical unit LUID; with --offsets "
+     "each label's start and end offsets too.",
+     Needs::Release, declareSentenceFes,
+     "--offsets: two more columns on each label row, the label's start and end (0-based "
+     "character offsets, both inclusive; empty for a null instantiation).\n"
+     "JSON: {\"frame\", \"lexical_unit\", \"sentence_id\", \"sentence\", \"labels\": "
+     "[{\"label\", \"text\", \"start\", \"end\"}]}, start and end always (null for a null "
+     "instantiation).\n"
+     "--header: the row Field, Text (and Start, End with --offsets) first."},
+    {"sample",
+     "sample --low L --high H --frames N --sentences M [--provide-fes] [--seed S] [--strict] "
+     "[--no-wait]",
      "Draws N frames whose annotation count lies from L to H (all of them when N is 0) and M "
      "training sentences in each; writes the training and test sets, their answer files and "
      "the messages file into the data folder. S fixes the generator's state in place of the "
-     "clock.",
-     Needs::Release, declareSample},
-    {"frame-files", "frame-files (--all | FRAME...)",
+     "clock." WRITING_HELP,
+     Needs::Release, declareSample, kWritingDetails},
+    {"frame-files", "frame-files (--all | FRAME...) [--strict] [--no-wait]",
      "Loads SensSemRolesTrg.xml from the data folder and writes the .eval, .trec and .out "
-     "files of every listed frame (or all) and SensSemRolesTrgTest.xml.",
-     Needs::Release, declareFrameFiles},
-    {"subcorpora", "subcorpora --low L --high H --preposition P",
+     "files of every listed frame (or all) and SensSemRolesTrgTest.xml." WRITING_HELP,
+     Needs::Release, declareFrameFiles, kWritingDetails},
+    {"subcorpora", "subcorpora --low L --high H --preposition P [--strict] [--no-wait]",
      "For every lexical unit with an ID from L to H, the sentences of its subcorpora named with "
      "\"-pp\" + P in which P heads a frame element; writes pp-P.sents.xml and pp-P.txt into "
-     "the data folder.",
-     Needs::Folder, declareSubcorpora},
-    {"realizations", "realizations --preposition P",
+     "the data folder." WRITING_HELP,
+     Needs::Folder, declareSubcorpora,
+     "Prints its counts, then a Written: record per file and the Warnings: count."},
+    {"realizations", "realizations --preposition P [--no-wait]",
      "Reads pp-P.txt from the data folder and writes pp-P.alters.txt: every realization of "
-     "the frame elements it names, in all annotated lexical units of their frames.",
-     Needs::Release, declareRealizations},
-    {"dictionaries", "dictionaries [--frames-only]",
+     "the frame elements it names, in all annotated lexical units of their frames." WAIT_HELP,
+     Needs::Release, declareRealizations,
+     "Prints its counts, then a Written: record per file and the Warnings: count."},
+    {"dictionaries", "dictionaries [--frames-only] [--allow-missing-relations] [--no-wait]",
      "Writes FrameDict.xml, frames.dmp (frame and relation entries) and svlex.dmp (lexeme "
      "entries, read from leXML/) into the data folder; with --frames-only no lexical entry is "
-     "read and svlex.dmp is left as it is.",
-     Needs::Release, declareDictionaries},
+     "read and svlex.dmp is left as it is. Without a readable relations document nothing is "
+     "written, unless --allow-missing-relations: then they are written without relations, with "
+     "a warning." WAIT_HELP,
+     Needs::Release, declareDictionaries,
+     "Prints its counts, then a Written: record per file and the Warnings: count."},
     {"index", "index [--rebuild] [--index FILE]",
      "Builds or refreshes the release index (an SQLite file in the cache folder, or FILE) and "
      "prints what it did: documents read, row counts, seconds.",
-     Needs::Folder, declareIndex},
+     Needs::Folder, declareIndex, nullptr},
     {"search",
      "search QUERY [--limit N] [--count] [--format tsv|jsonl|kwic] [--what sets|frames|lus|fes] "
      "[--index FILE]",
      "Searches the release index (refreshed first when needed): annotated sentences by frame, "
      "lexical unit, frame element, realization, words, phrase or regular expression; or frames, "
      "lexical units, frame elements (search --help gives the syntax).",
-     Needs::Folder, declareSearch},
+     Needs::Folder, declareSearch, nullptr},
     {"sql", "sql \"SELECT ...\" [--format tsv|jsonl] [--index FILE]",
      "Runs one read-only SQL statement on the release index (tables: docs/index-schema.md).",
      Needs::Folder, declareSql},
@@ -112,6 +160,9 @@ const CliCommand kCommands[] = {
      Needs::Release, declareFeLineage, kFeLineageDetails},
 };
 
+#undef WRITING_HELP
+#undef WAIT_HELP
+
 constexpr const char* kNoDataFolder =
     "No data folder: give one with --data DIR (the folder holding frXML/frames.xml), or start "
     "the window once to choose it.";
@@ -121,7 +172,11 @@ void printHelp(std::ostream& out) {
          "Sorvanta Explorer on the command line: browses a frame-semantic lexical database\n"
          "release and writes the data sets derived from it. DIR is the release's data folder\n"
          "(the one holding frXML/frames.xml); without --data the folder the window stored is\n"
-         "used. Output is UTF-8, one record per line, fields separated by tabs.\n\nCommands:\n";
+         "used. Output is UTF-8, one record per line, fields separated by tabs; the listing\n"
+         "commands (frames to sentence-fes) print JSON with --format json and a header row\n"
+         "with --header. Commands that write files end with a \"Written:\" record per file\n"
+         "and a \"Warnings:\" count. Messages go to stderr, starting \"sorvanta\". Exit\n"
+         "status: 0 done, 1 a data or file problem, 2 a wrong command line.\n\nCommands:\n";
   for (const CliCommand& command : kCommands)
     out << "  " << command.usage << "\n      " << command.summary << "\n";
   out << "  --help\n      Shows this text; COMMAND --help shows the command's.\n"
@@ -130,7 +185,7 @@ void printHelp(std::ostream& out) {
 
 void printCommandHelp(std::ostream& out, const CliCommand& command) {
   out << "Usage: sorvanta [--data DIR] " << command.usage << "\n\n" << command.summary << "\n";
-  if (command.details) out << "\n" << command.details;
+  if (command.details) out << "\n" << command.details << "\n";
 }
 
 // The data folder of --data, else the one the window stored (in the store SORVANTA_SETTINGS_DIR
@@ -157,7 +212,7 @@ int runChosen(const Chosen& chosen, const CLI::Option* data, const std::vector<s
   if (chosen.command->needs != Needs::Nothing) {
     context.folder = resolveFolder(data);
     if (context.folder.empty() && chosen.command->needs != Needs::FolderIfKnown) {
-      err << kNoDataFolder << "\n";
+      err << kMessagePrefix << kNoDataFolder << "\n";
       return 1;
     }
   }
@@ -168,12 +223,11 @@ int runChosen(const Chosen& chosen, const CLI::Option* data, const std::vector<s
   TerminalLine line(err);
   TerminalProgress progress(line);
   context.progressSink = &progress;
+  const SignalCancel cancelOnSignal(progress);
   return chosen.run(context);
 }
 
-}  // namespace
-
-int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   CLI::App app("sorvanta", "sorvanta");
   app.set_help_flag();
   app.allow_extras();
@@ -231,6 +285,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     chosen = chosenCommand();
     if (!chosen) {
+      err << kMessagePrefix << "a command is needed\n\n";
       printHelp(err);
       return 2;
     }
@@ -245,9 +300,26 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         << chosen->command->usage << "\n";
     return 2;
   } catch (const text::RuntimeError& error) {
-    err << error.what() << "\n";
+    err << kMessagePrefix << error.what() << "\n";
+    return 1;
+  } catch (const std::exception& error) {
+    // Anything else a library throws (a file system or allocation failure) is a data or file
+    // problem too: said, never a crash.
+    err << kMessagePrefix << error.what() << "\n";
     return 1;
   }
+}
+
+}  // namespace
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const int status = runCommandLine(args, out, err);
+  // Output that did not reach its file (a full disk, a closed pipe) is no success.
+  if (!out.flush() && status == 0) {
+    err << kMessagePrefix << "cannot write the output\n";
+    return 1;
+  }
+  return status;
 }
 
 }  // namespace sorvanta::cli

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "lexicon/DataFolder.h"
+#include "text/FolderLock.h"
 #include "text/WorkingText.h"
 
 namespace sorvanta::cli {
@@ -73,20 +74,74 @@ void writeFilesWritten(std::ostream& out, const text::Outcome& outcome) {
   for (const std::string& file : outcome.filesWritten) writeRecord(out, {"Written:", file});
 }
 
+int finishWriting(const CliContext& context, const text::Outcome& outcome, int extraWarnings) {
+  if (outcome.status != text::Outcome::Status::Refused) {
+    writeFilesWritten(context.out, outcome);
+    writeRecord(context.out, {"Warnings:", std::to_string(outcome.warningCount() + extraWarnings)});
+  }
+  return report(context, outcome);
+}
+
+void expectChoice(CommandLine& line, const CLI::Option* option, std::vector<std::string> choices) {
+  line.check([option, choices = std::move(choices)] {
+    if (option->results().empty()) return;
+    const std::string& value = option->results().back();
+    for (const std::string& choice : choices)
+      if (value == choice) return;
+    std::string list;
+    for (const std::string& choice : choices) list += (list.empty() ? "" : "|") + choice;
+    throw UsageError{option->get_name() + " needs one of " + list};
+  });
+}
+
 int report(const CliContext& context, const text::Outcome& outcome) {
   bool failed = outcome.status == text::Outcome::Status::Refused;
   for (const text::Notice& notice : outcome.notices) {
     if (notice.severity == text::Severity::Info) continue;
     failed |= notice.severity == text::Severity::Error;
+    context.err << kMessagePrefix;
     if (notice.caption != lexicon::kProgramCaption)
       context.err << text::workingToUtf8(notice.caption) << ": ";
     context.err << text::workingToUtf8(notice.text) << "\n";
   }
   if (outcome.status == text::Outcome::Status::Cancelled) {
-    context.err << "sorvanta: cancelled\n";
+    context.err << kMessagePrefix << "cancelled\n";
     return 130;
   }
+  if (const int warnings = outcome.warningCount(); warnings > 0) {
+    context.err << "sorvanta: " << warnings << (warnings == 1 ? " warning" : " warnings")
+                << (context.strict ? " (--strict: the run fails)" : "") << "\n";
+    failed |= context.strict;
+  }
   return failed ? 1 : 0;
+}
+
+WriteOptions declareWriteOptions(CommandLine& line, bool withStrict) {
+  WriteOptions options;
+  options.noWait = line.flag("--no-wait");
+  if (withStrict) options.strict = line.flag("--strict");
+  return options;
+}
+
+int runWriting(CliContext& context, const WriteOptions& options,
+               const std::function<int()>& write) {
+  const text::FolderLock lock(
+      context.folder.path(),
+      options.noWait->count() > 0 ? text::FolderLock::Wait::No : text::FolderLock::Wait::Yes,
+      [&context](const std::string& message) {
+        context.err << "sorvanta: " << text::workingToUtf8(message) << "; waiting\n";
+      },
+      context.progress());
+  if (!lock.held()) {
+    if (context.progress().cancelled()) {
+      context.err << "sorvanta: cancelled\n";
+      return 130;
+    }
+    context.err << "sorvanta: " << text::workingToUtf8(lock.message()) << "\n";
+    return 1;
+  }
+  context.strict = options.strict && options.strict->count() > 0;
+  return write();
 }
 
 }  // namespace sorvanta::cli

@@ -57,6 +57,8 @@ struct CliContext {
   text::Progress* progressSink = nullptr;
   // The whole command line as typed (UTF-8), without the program name: manifests record it.
   std::vector<std::string> commandLine;
+  // --strict of a command that reads many documents: a warning makes the run fail (exit 1).
+  bool strict = false;
 
   ReleaseSession& release() const { return *session; }
   // Progress on the terminal (nothing when stderr is not one); its cancel flag is the run's.
@@ -115,20 +117,45 @@ struct CliCommand {
   const char* summary;
   Needs needs;
   CommandRun (*declare)(CommandLine& line);
-  // More for `COMMAND --help`, after the summary (lines of at most 90 characters), or none.
+  // More for COMMAND --help (the JSON shape, what is printed), or none.
   const char* details = nullptr;
 };
+
+// What every message on stderr starts with.
+inline constexpr std::string_view kMessagePrefix = "sorvanta: ";
+
+// Checks that the last value of option, when given, is one of choices ("NAME needs one of
+// a|b|c" otherwise).
+void expectChoice(CommandLine& line, const CLI::Option* option, std::vector<std::string> choices);
 
 // Writes one record: the cells (working text) in UTF-8, separated by tabs, ending the line.
 void writeRecord(std::ostream& out, std::initializer_list<std::string_view> cells);
 void writeRecord(std::ostream& out, const std::vector<std::string>& cells);
 // One record "Written:" + path for each file the outcome lists.
 void writeFilesWritten(std::ostream& out, const text::Outcome& outcome);
+// How every command that writes files ends: unless the outcome was refused (nothing written),
+// a "Written:" record per file and "Warnings:" with the number of warnings (the outcome's and
+// extraWarnings said on stderr by the command itself) on stdout; then report(context, outcome).
+int finishWriting(const CliContext& context, const text::Outcome& outcome, int extraWarnings = 0);
 
-// Says on stderr what the outcome's notices say and gives the exit status: 1 refused or done
-// with an error, 130 cancelled, else 0. A notice under the program's own caption is printed as
-// its text; one under another caption as "caption: text".
+// Says on stderr what the outcome's notices say, then "sorvanta: N warnings" when there were
+// any, and gives the exit status: 1 refused, done with an error, or (with --strict) done with a
+// warning; 130 cancelled; else 0. A notice under the program's own caption is printed as its
+// text; one under another caption as "caption: text".
 int report(const CliContext& context, const text::Outcome& outcome);
+
+// The options of a command that writes into the data folder: --no-wait, and --strict for the
+// commands that read many documents and warn about those they skip.
+struct WriteOptions {
+  CLI::Option* noWait = nullptr;
+  CLI::Option* strict = nullptr;  // none: the command has no --strict
+};
+WriteOptions declareWriteOptions(CommandLine& line, bool withStrict);
+
+// Runs write holding the data folder's lock (text::FolderLock) for its whole run. When another
+// command holds it: says "Another command is writing into FOLDER" and waits, or with --no-wait
+// refuses (exit 1); a wait cancelled by a signal exits 130.
+int runWriting(CliContext& context, const WriteOptions& options, const std::function<int()>& write);
 
 CommandRun declareQuery(CommandLine& line);
 CommandRun declareFrames(CommandLine& line);

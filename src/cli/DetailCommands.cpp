@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/CliCommand.h"
+#include "cli/Listing.h"
 #include "cli/ReleaseSession.h"
 #include "lexicon/FramesIndex.h"
 #include "text/WorkingText.h"
@@ -41,28 +42,84 @@ const xml::TXpNode* loadAnnotation(xml::TXpObjModel& model, const ReleaseSession
                                    const std::string& luId, std::ostream& err) {
   views::AnnotationLoad load = views::loadLexUnitAnnotation(model, release.dataFolder(), luId);
   if (!load.loaded) {
-    err << text::workingToUtf8(load.message) << "\n";
+    err << kMessagePrefix << text::workingToUtf8(load.message) << "\n";
     return nullptr;
   }
   return model.Document()->docGetDocumentElement();
 }
 
+// The names of a "; "-separated list, or none for an empty one.
+nlohmann::ordered_json jsonNames(std::string_view joined) {
+  nlohmann::ordered_json names = nlohmann::ordered_json::array();
+  while (!joined.empty()) {
+    const size_t separator = joined.find("; ");
+    names.push_back(jsonText(joined.substr(0, separator)));
+    joined =
+        separator == std::string_view::npos ? std::string_view() : joined.substr(separator + 2);
+  }
+  return names;
+}
+
+// A sentence row "(ID) text" as {"sentence_id", "text"}.
+nlohmann::ordered_json jsonSentenceRow(std::string_view row) {
+  nlohmann::ordered_json object;
+  const size_t close = row.find(')');
+  if (row.starts_with('(') && close != std::string_view::npos) {
+    object["sentence_id"] = jsonInteger(row.substr(1, close - 1));
+    object["text"] = jsonText(row.substr(std::min(row.size(), close + 2)));
+  } else {
+    object["sentence_id"] = nullptr;
+    object["text"] = jsonText(row);
+  }
+  return object;
+}
+
+std::string offsetText(std::optional<int32_t> offset) {
+  return offset ? std::to_string(*offset) : std::string();
+}
+
+nlohmann::ordered_json jsonOffset(std::optional<int32_t> offset) {
+  return offset ? nlohmann::ordered_json(*offset) : nlohmann::ordered_json(nullptr);
+}
+
 int notFound(const CliContext& context, const char* what, std::string_view value) {
-  context.err << "No " << what << " " << text::workingToUtf8(value) << " in the release\n";
+  context.err << kMessagePrefix << "No " << what << " " << text::workingToUtf8(value)
+              << " in the release\n";
   return 1;
 }
 
 }  // namespace
 
 CommandRun declareFrame(CommandLine& line) {
+  const ListingFormat format(line);
   expectWords(line, 1, "a frame name");
-  return [&line](CliContext& context) {
+  return [&line, format](CliContext& context) {
     const std::string name = workingWords(line)[0];
     ReleaseSession& release = context.release();
     const lexicon::ListRow* row = findRow(release.index().frames, lexicon::kFrameName, name);
     if (!row) return notFound(context, "frame named", name);
     if (!release.loadRelations(context.err)) return 1;
     views::FrameView view = views::frameView(row->data, release.relationsRoot());
+    if (format.json()) {
+      nlohmann::ordered_json frame;
+      frame["frame"] = jsonText(view.name);
+      frame["description"] = jsonText(view.description);
+      nlohmann::ordered_json& fes = frame["fes"] = nlohmann::ordered_json::array();
+      for (const views::FrameElementRow& fe : view.elements)
+        fes.push_back({{"name", jsonText(fe.name)},
+                       {"core_type", jsonText(fe.coreType)},
+                       {"definition", jsonText(fe.definition)}});
+      nlohmann::ordered_json& lexemes = frame["lexemes"] = nlohmann::ordered_json::array();
+      for (const std::string& lexeme : view.lexemeNames) lexemes.push_back(jsonText(lexeme));
+      nlohmann::ordered_json& relations = frame["relations"] = nlohmann::ordered_json::array();
+      for (const lexicon::RelationEntry& entry : view.relations)
+        if (!entry.names.empty())
+          relations.push_back(
+              {{"relation", jsonText(entry.label)}, {"frames", jsonNames(entry.names)}});
+      writeJson(context.out, frame);
+      return 0;
+    }
+    format.writeHeader(context.out, {"Field", "Value", "Detail"});
     writeRecord(context.out, {"Frame:", view.name});
     writeRecord(context.out, {"Description:", view.description});
     for (const views::FrameElementRow& fe : view.elements)
@@ -76,13 +133,26 @@ CommandRun declareFrame(CommandLine& line) {
 }
 
 CommandRun declareFe(CommandLine& line) {
+  const ListingFormat format(line);
   expectWords(line, 1, "a frame-element name");
-  return [&line](CliContext& context) {
+  return [&line, format](CliContext& context) {
     const std::string name = workingWords(line)[0];
     ReleaseSession& release = context.release();
     if (!findRow(release.index().frameElements, lexicon::kFeName, name))
       return notFound(context, "frame element named", name);
-    for (const auto& row : views::frameElementDefinitions(release.framesRoot(), name))
+    const auto rows = views::frameElementDefinitions(release.framesRoot(), name);
+    if (format.json()) {
+      nlohmann::ordered_json list = nlohmann::ordered_json::array();
+      for (const auto& row : rows)
+        list.push_back({{"frame_element", jsonText(row.element)},
+                        {"frame", jsonText(row.frame)},
+                        {"type", jsonText(row.type)},
+                        {"definition", jsonText(row.definition)}});
+      writeJson(context.out, list);
+      return 0;
+    }
+    format.writeHeader(context.out, {"Element", "Frame", "Type", "Definition"});
+    for (const auto& row : rows)
       writeRecord(context.out, {row.element, row.frame, row.type, row.definition});
     return 0;
   };
@@ -91,12 +161,13 @@ CommandRun declareFe(CommandLine& line) {
 CommandRun declareLu(CommandLine& line) {
   CLI::Option* listSubcorpora = line.flag("--subcorpora");
   CLI::Option* subcorpus = line.value("--subcorpus", "a name");
+  const ListingFormat format(line);
   line.check([=] {
     if (listSubcorpora->count() > 0 && subcorpus->count() > 0)
       throw UsageError{"choose --subcorpora or --subcorpus"};
   });
   expectWords(line, 1, "a lexical-unit ID");
-  return [&line, listSubcorpora, subcorpus](CliContext& context) {
+  return [&line, listSubcorpora, subcorpus, format](CliContext& context) {
     const std::string id = workingWords(line)[0];
     ReleaseSession& release = context.release();
     if (!findRow(release.index().lexUnits, lexicon::kLuId, id))
@@ -115,14 +186,26 @@ CommandRun declareLu(CommandLine& line) {
     } else {
       lines = views::sentenceRows(root);
     }
+    const bool subcorpora = listSubcorpora->count() > 0;
+    if (format.json()) {
+      nlohmann::ordered_json list = nlohmann::ordered_json::array();
+      for (const std::string& text : lines)
+        list.push_back(subcorpora ? nlohmann::ordered_json{{"subcorpus", jsonText(text)}}
+                                  : jsonSentenceRow(text));
+      writeJson(context.out, list);
+      return 0;
+    }
+    format.writeHeader(context.out, {subcorpora ? "Subcorpus" : "Sentence"});
     for (const std::string& text : lines) writeRecord(context.out, {text});
     return 0;
   };
 }
 
 CommandRun declareSentenceFes(CommandLine& line) {
+  const ListingFormat format(line);
+  CLI::Option* offsetsFlag = line.flag("--offsets");
   expectWords(line, 2, "a lexical-unit ID and a sentence ID");
-  return [&line](CliContext& context) {
+  return [&line, format, offsetsFlag](CliContext& context) {
     const std::vector<std::string> values = workingWords(line);
     const std::string& luId = values[0];
     const std::string& sentenceId = values[1];
@@ -140,15 +223,39 @@ CommandRun declareSentenceFes(CommandLine& line) {
     std::optional<views::SentenceFrameElements> dialog = views::sentenceFrameElements(
         root, *sentence, row->cell(lexicon::kLuFrameName), row->caption());
     if (!dialog) {
-      context.err << "Sentence " << text::workingToUtf8(sentenceId)
+      context.err << kMessagePrefix << "Sentence " << text::workingToUtf8(sentenceId)
                   << " has no Target label to show frame elements for\n";
       return 1;
     }
+    if (format.json()) {
+      nlohmann::ordered_json sentence;
+      sentence["frame"] = jsonText(dialog->frame);
+      sentence["lexical_unit"] = jsonText(dialog->lexicalUnit);
+      sentence["sentence_id"] = jsonInteger(dialog->sentenceId);
+      sentence["sentence"] = jsonText(dialog->sentence);
+      nlohmann::ordered_json& labels = sentence["labels"] = nlohmann::ordered_json::array();
+      for (const views::SentenceLabelRow& label : dialog->rows)
+        labels.push_back({{"label", jsonText(label.caption)},
+                          {"text", jsonText(label.text)},
+                          {"start", jsonOffset(label.start)},
+                          {"end", jsonOffset(label.end)}});
+      writeJson(context.out, sentence);
+      return 0;
+    }
+    const bool offsets = offsetsFlag->count() > 0;
+    format.writeHeader(context.out,
+                       offsets ? std::vector<std::string_view>{"Field", "Text", "Start", "End"}
+                               : std::vector<std::string_view>{"Field", "Text"});
     writeRecord(context.out, {"Frame:", dialog->frame});
     writeRecord(context.out, {"Lexical Unit:", dialog->lexicalUnit});
     writeRecord(context.out, {"Sentence:", dialog->sentence});
-    for (const views::SentenceLabelRow& label : dialog->rows)
-      writeRecord(context.out, {label.caption, label.text});
+    for (const views::SentenceLabelRow& label : dialog->rows) {
+      if (offsets)
+        writeRecord(context.out,
+                    {label.caption, label.text, offsetText(label.start), offsetText(label.end)});
+      else
+        writeRecord(context.out, {label.caption, label.text});
+    }
     return 0;
   };
 }

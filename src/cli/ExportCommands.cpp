@@ -27,17 +27,6 @@ std::string lastValue(const CLI::Option* option, std::string fallback = {}) {
   return option->results().empty() ? fallback : option->results().back();
 }
 
-void expectChoice(CommandLine& line, const CLI::Option* option, std::vector<std::string> choices) {
-  line.check([option, choices = std::move(choices)] {
-    if (option->results().empty()) return;
-    for (const std::string& choice : choices)
-      if (option->results().back() == choice) return;
-    std::string list;
-    for (const std::string& choice : choices) list += (list.empty() ? "" : ", ") + choice;
-    throw UsageError{option->get_name() + " needs one of " + list};
-  });
-}
-
 // The lexical-unit IDs of --lu: integers, else a UsageError.
 std::vector<int64_t> luIds(const CLI::Option* option) {
   std::vector<int64_t> ids;

@@ -56,18 +56,6 @@ graph::Direction parseDirection(const std::optional<std::string>& name) {
   return graph::Direction::Both;
 }
 
-// Checks that an option's value is one of the choices.
-void expectChoice(CommandLine& line, const CLI::Option* option, std::vector<std::string> choices) {
-  line.check([option, choices = std::move(choices)] {
-    if (option->results().empty()) return;
-    if (std::find(choices.begin(), choices.end(), option->results().back()) != choices.end())
-      return;
-    std::string list;
-    for (const std::string& choice : choices) list += (list.empty() ? "" : ", ") + choice;
-    throw UsageError{option->get_name() + " needs one of " + list};
-  });
-}
-
 // The frame of the frames document named name (working text), or none after a message.
 std::optional<graph::FrameId> documentFrame(const graph::RelationGraph& relations,
                                             const std::string& name, const CliContext& context) {
@@ -93,7 +81,7 @@ const char* const kGraphDetails =
     "with a legend; SVG and PNG are drawn from it by Graphviz. A frame that a relation names\n"
     "but the frames document lacks is kept, drawn as missing, and warned about on stderr.\n"
     "Without --out the result goes to stdout. Exit status: 0 done, 1 unknown FRAME or\n"
-    "unreadable release, 2 wrong command line.\n";
+    "unreadable release, 2 wrong command line.";
 
 const char* const kFeLineageDetails =
     "One line per step, Relation<TAB>Frame<TAB>Frame element: the relation climbed and the\n"
@@ -101,7 +89,7 @@ const char* const kFeLineageDetails =
     "FE maps to nothing. Where an element maps to several, the step taken is the first by\n"
     "relation (Inheritance, Perspective_on, Subframe), then frame name, then element name\n"
     "(UTF-8 byte order). The chain stops before an element it has passed. Exit status: 0\n"
-    "done, 1 unknown FRAME or FE or unreadable release, 2 wrong command line.\n";
+    "done, 1 unknown FRAME or FE or unreadable release, 2 wrong command line.";
 
 CommandRun declareGraph(CommandLine& line) {
   CLI::Option* allFlag = line.flag("--all");

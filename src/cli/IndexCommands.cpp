@@ -21,19 +21,6 @@ std::string typed(const CLI::Option* option, std::string fallback = {}) {
   return option->results().empty() ? fallback : option->results().back();
 }
 
-// Checks that an option's value is one of the choices.
-void expectChoice(CommandLine& line, const CLI::Option* option, std::vector<std::string> choices) {
-  line.check([option, choices = std::move(choices)] {
-    if (option->results().empty()) return;
-    const std::string& value = option->results().back();
-    for (const std::string& choice : choices)
-      if (value == choice) return;
-    std::string list;
-    for (const std::string& choice : choices) list += (list.empty() ? "" : "|") + choice;
-    throw UsageError{option->get_name() + " needs one of " + list};
-  });
-}
-
 // The index options every index command shares: the release folder and --index FILE.
 index::IndexOptions indexOptions(const CliContext& context, const CLI::Option* indexFile) {
   index::IndexOptions options;
@@ -47,7 +34,7 @@ bool ensureIndex(const CliContext& context, index::IndexOptions& options,
                  index::IndexReport& report) {
   const text::Outcome outcome = index::updateIndex(options, report, context.progress());
   for (const text::Notice& notice : outcome.notices)
-    context.err << "sorvanta: " << notice.text << "\n";
+    context.err << kMessagePrefix << notice.text << "\n";
   return outcome.done();
 }
 
@@ -74,7 +61,7 @@ int withIndex(CliContext& context, index::IndexOptions& options, Work work) {
       return work(reader);
     } catch (const index::SqliteError& error) {
       if (!error.damaged() || attempt > 0) {
-        context.err << "sorvanta: " << error.what() << "\n";
+        context.err << kMessagePrefix << error.what() << "\n";
         return 1;
       }
       context.err << "sorvanta: the index is damaged; rebuilding it\n";

@@ -31,38 +31,42 @@ std::vector<CLI::Option*> declareRequired(CommandLine& line,
 CommandRun declareSubcorpora(CommandLine& line) {
   const std::vector<CLI::Option*> options =
       declareRequired(line, {"--low", "--high", "--preposition"});
-  return [options](CliContext& context) {
-    const derived::SubcorporaRequest request{
-        *CommandLine::last(options[0]), *CommandLine::last(options[1]),
-        *CommandLine::last(options[2]), context.folder.path()};
-    xml::TXpObjModel lexUnit;
-    const derived::SubcorporaResult result =
-        derived::selectSubcorpora(request, lexUnit, context.progress());
-    if (result.outcome.done()) {
-      writeRecord(context.out,
-                  {"Subcorpus documents read:", text::intToStr(result.documentsRead)});
-      writeRecord(context.out, {"Sentences selected:", text::intToStr(result.sentencesSelected)});
-      writeRecord(context.out, {"Empty subcorpora:", text::intToStr(result.emptySubcorpora)});
-      writeFilesWritten(context.out, result.outcome);
-    }
-    return report(context, result.outcome);
+  const WriteOptions writing = declareWriteOptions(line, true);
+  return [options, writing](CliContext& context) {
+    return runWriting(context, writing, [&] {
+      const derived::SubcorporaRequest request{
+          *CommandLine::last(options[0]), *CommandLine::last(options[1]),
+          *CommandLine::last(options[2]), context.folder.path()};
+      xml::TXpObjModel lexUnit;
+      const derived::SubcorporaResult result =
+          derived::selectSubcorpora(request, lexUnit, context.progress());
+      if (result.outcome.done()) {
+        writeRecord(context.out,
+                    {"Subcorpus documents read:", text::intToStr(result.documentsRead)});
+        writeRecord(context.out, {"Sentences selected:", text::intToStr(result.sentencesSelected)});
+        writeRecord(context.out, {"Empty subcorpora:", text::intToStr(result.emptySubcorpora)});
+      }
+      return finishWriting(context, result.outcome);
+    });
   };
 }
 
 CommandRun declareRealizations(CommandLine& line) {
   const std::vector<CLI::Option*> options = declareRequired(line, {"--preposition"});
-  return [options](CliContext& context) {
-    ReleaseSession& release = context.release();
-    xml::TXpObjModel lexUnit;
-    const derived::RealizationsResult result = derived::findOtherRealizations(
-        *CommandLine::last(options[0]), release.dataFolder(), release.framesRoot(), lexUnit,
-        context.progress());
-    if (result.outcome.done()) {
-      writeRecord(context.out, {"Preposition lines read:", text::intToStr(result.linesRead)});
-      writeRecord(context.out, {"Realization lines:", text::intToStr(result.realizationLines)});
-      writeFilesWritten(context.out, result.outcome);
-    }
-    return report(context, result.outcome);
+  const WriteOptions writing = declareWriteOptions(line, false);
+  return [options, writing](CliContext& context) {
+    return runWriting(context, writing, [&] {
+      ReleaseSession& release = context.release();
+      xml::TXpObjModel lexUnit;
+      const derived::RealizationsResult result =
+          derived::findOtherRealizations(*CommandLine::last(options[0]), release.dataFolder(),
+                                         release.framesRoot(), lexUnit, context.progress());
+      if (result.outcome.done()) {
+        writeRecord(context.out, {"Preposition lines read:", text::intToStr(result.linesRead)});
+        writeRecord(context.out, {"Realization lines:", text::intToStr(result.realizationLines)});
+      }
+      return finishWriting(context, result.outcome);
+    });
   };
 }
 

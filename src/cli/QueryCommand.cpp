@@ -2,7 +2,9 @@
 #include <ostream>
 
 #include "cli/CliCommand.h"
+#include "text/MessageText.h"
 #include "text/WorkingText.h"
+#include "xml/XpPath.h"
 #include "xml/XpObjModel.h"
 
 namespace sorvanta::cli {
@@ -22,25 +24,43 @@ CommandRun declareQuery(CommandLine& line) {
     const std::vector<std::string> words = line.words();
     xml::TXpObjModel model;
     if (!model.LoadDataSource(text::utf8ToWorking(words[0]))) {
-      context.err << "Cannot load " << words[0] << ": "
+      context.err << kMessagePrefix << "Cannot load " << words[0] << ": "
                   << (model.errors().empty() ? "unknown error" : model.errors().front()) << "\n";
       return 1;
     }
     xml::TXpElement* root = model.Document()->docGetDocumentElement();
     const std::string expression = text::utf8ToWorking(words[1]);
+    // The query layer selects nothing for an expression it cannot read, or one whose
+    // evaluation exceeds its work budget; the command line says which, rather than print
+    // nothing as if nothing matched.
+    xml::XpPath path;
+    if (!path.compile(text::workingToUtf8(expression))) {
+      context.err << "sorvanta query: cannot read the expression "
+                  << text::workingToUtf8(text::quotedText(expression)) << "\n";
+      return 2;
+    }
+    bool overBudget = false;
+    xml::TXpNodeList nodes = path.evaluate(root, &overBudget);
+    if (overBudget) {
+      context.err << "sorvanta: the query was stopped by its work budget ("
+                  << xml::XpPath::maxWork << " nodes read, written and visited); nothing "
+                  << "is printed\n";
+      return 1;
+    }
     if (integer->count() > 0) {
       context.out << root->SelectInteger(expression) << "\n";
       return 0;
     }
-    xml::TXpNodeList nodes = root->SelectNodes(expression);
     if (count->count() > 0) {
       context.out << nodes.nlGetLength() << "\n";
       return 0;
     }
-    const std::optional<std::string> name = CommandLine::last(attribute);
-    for (xml::TXpNode* node : nodes) {
-      const std::string text = name ? xml::attributeText(node, *name) : node->noGetText();
-      context.out << text::workingToUtf8(text) << "\n";
+    if (const std::optional<std::string> name = CommandLine::last(attribute)) {
+      for (xml::TXpNode* node : nodes)
+        context.out << text::workingToUtf8(xml::attributeText(node, *name)) << "\n";
+    } else {
+      for (const std::string& text : xml::nodeTexts(nodes))
+        context.out << text::workingToUtf8(text) << "\n";
     }
     return 0;
   };

@@ -2,13 +2,14 @@
 
 #include <ostream>
 
+#include "cli/CliCommand.h"
 #include "text/WorkingText.h"
 
 namespace sorvanta::cli {
 
 bool loadDocument(xml::TXpObjModel& model, const std::string& path, std::ostream& err) {
   if (model.LoadDataSource(path)) return true;
-  err << "Cannot read " << text::workingToUtf8(path) << ": "
+  err << kMessagePrefix << "Cannot read " << text::workingToUtf8(path) << ": "
       << (model.errors().empty() ? "unknown error" : model.errors().front()) << "\n";
   return false;
 }

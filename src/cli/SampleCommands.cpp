@@ -8,6 +8,8 @@
 #include "cli/ReleaseSession.h"
 #include "derived/FrameFiles.h"
 #include "exports/Manifest.h"
+#include "lexicon/DataFolder.h"
+#include "lexicon/FramesIndex.h"
 #include "lexicon/ReleaseLayout.h"
 #include "samples/TrainingTestSets.h"
 #include "samples/SampleSelection.h"
@@ -84,6 +86,7 @@ CommandRun declareSample(CommandLine& line) {
   CLI::Option* provideFes = line.flag("--provide-fes");
   CLI::Option* seed = line.value("--seed");
   CLI::Option* manifest = line.value("--manifest", "a file name");
+  const WriteOptions writing = declareWriteOptions(line, true);
   // The request the checks build and the run uses.
   auto request = std::make_shared<samples::SampleRequest>();
   line.check([=, &line] {
@@ -92,8 +95,7 @@ CommandRun declareSample(CommandLine& line) {
     if (high->count() > 0) request->high = spinnerValue(high);
     request->seed = seed->count() > 0 ? seedValue(seed->results().back())
                                       : static_cast<uint32_t>(std::time(nullptr));
-    if (low->count() == 0 || high->count() == 0 || frames->count() == 0 ||
-        sentences->count() == 0)
+    if (low->count() == 0 || high->count() == 0 || frames->count() == 0 || sentences->count() == 0)
       throw UsageError{"--low, --high, --frames and --sentences are required"};
     request->numFramesText = *CommandLine::last(frames);
     request->numSentsText = *CommandLine::last(sentences);
@@ -101,56 +103,73 @@ CommandRun declareSample(CommandLine& line) {
     if (manifest->count() > 0 && manifest->results().back().empty())
       throw UsageError{"--manifest needs a file name"};
   });
-  return [request, manifest](CliContext& context) {
-    ReleaseSession& release = context.release();
-    xml::TXpObjModel training, test, lexUnit;
-    const samples::SampleResult result =
-        samples::selectSample(*request, release.index().frames, release.framesRoot(),
-                              release.dataFolder(), {training, test, lexUnit}, context.progress());
-    const int status = report(context, result.outcome);
-    if (!result.outcome.done()) return status;
-    // The seed repeats the draw: sorvanta sample ... --seed S.
-    context.err << "sorvanta: seed " << request->seed << "\n";
-    if (manifest->count() > 0)
-      return writeSampleManifest(context, *request, result, release.dataFolder(),
-                                 manifest->results().back());
-    return status;
+  return [request, manifest, writing](CliContext& context) {
+    return runWriting(context, writing, [&] {
+      ReleaseSession& release = context.release();
+      xml::TXpObjModel training, test, lexUnit;
+      const samples::SampleResult result = samples::selectSample(
+          *request, release.index().frames, release.framesRoot(), release.dataFolder(),
+          {training, test, lexUnit}, context.progress());
+      const int status = finishWriting(context, result.outcome);
+      if (!result.outcome.done()) return status;
+      // The seed repeats the draw: sorvanta sample ... --seed S.
+      context.err << "sorvanta: seed " << request->seed << "\n";
+      if (manifest->count() > 0)
+        return writeSampleManifest(context, *request, result, release.dataFolder(),
+                                   manifest->results().back());
+      return status;
+    });
   };
 }
 
-CommandRun declareFrameFiles(CommandLine& line) {
-  CLI::Option* all = line.flag("--all");
-  line.check([&line, all] {
-    const bool valid = all->count() > 0 ? all->count() == 1 && line.words().empty()
-                                        : !line.words().empty();
-    if (!valid) throw UsageError{"give --all or one or more frame names"};
-  });
-  return [&line, all](CliContext& context) {
-    std::vector<std::string> wanted;
-    for (const std::string& word : line.words()) wanted.push_back(text::utf8ToWorking(word));
-    ReleaseSession& release = context.release();
-    xml::TXpObjModel training, test, lexUnit;
-    const samples::TrainingSetLoad load =
-        samples::loadTrainingSet(training, release.dataFolder());
-    if (!load.loaded) {
-      context.err << text::workingToUtf8(load.message) << "\n";
+namespace {
+
+// frame-files once the data folder is locked: the training set, the frames asked for, the files.
+int runFrameFiles(CliContext& context, const CommandLine& line, const CLI::Option* all) {
+  std::vector<std::string> wanted;
+  for (const std::string& word : line.words()) wanted.push_back(text::utf8ToWorking(word));
+  ReleaseSession& release = context.release();
+  // Frame files derived from a release without frames would be empty.
+  if (std::string_view problem = lexicon::framesDocumentProblem(release.framesRoot());
+      !problem.empty())
+    return report(context, text::Outcome::refused(std::string(lexicon::kProgramCaption),
+                                                  std::string(problem)));
+  xml::TXpObjModel training, test, lexUnit;
+  const samples::TrainingSetLoad load = samples::loadTrainingSet(training, release.dataFolder());
+  if (!load.loaded) {
+    context.err << kMessagePrefix << text::workingToUtf8(load.message) << "\n";
+    return 1;
+  }
+  const auto named = [](const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+  };
+  for (const std::string& name : wanted) {
+    if (!named(load.frameNames, name)) {
+      context.err << kMessagePrefix << "No frame named " << text::workingToUtf8(name)
+                  << " in the training set\n";
       return 1;
     }
-    const auto named = [](const std::vector<std::string>& names, const std::string& name) {
-      return std::find(names.begin(), names.end(), name) != names.end();
-    };
-    for (const std::string& name : wanted) {
-      if (!named(load.frameNames, name)) {
-        context.err << "No frame named " << text::workingToUtf8(name) << " in the training set\n";
-        return 1;
-      }
-    }
-    std::vector<std::string> checked;
-    for (const std::string& item : load.frameNames)
-      if (all->count() > 0 || named(wanted, item)) checked.push_back(item);
-    return report(context, derived::createFrameFiles(checked, release.dataFolder(),
-                                                     {training, test, lexUnit},
-                                                     context.progress()));
+  }
+  std::vector<std::string> checked;
+  for (const std::string& item : load.frameNames)
+    if (all->count() > 0 || named(wanted, item)) checked.push_back(item);
+  return finishWriting(context, derived::createFrameFiles(checked, release.dataFolder(),
+                                                          {training, test, lexUnit},
+                                                          context.progress()));
+}
+
+}  // namespace
+
+CommandRun declareFrameFiles(CommandLine& line) {
+  CLI::Option* all = line.flag("--all");
+  const WriteOptions writing = declareWriteOptions(line, true);
+  line.check([&line, all] {
+    const bool valid =
+        all->count() > 0 ? all->count() == 1 && line.words().empty() : !line.words().empty();
+    if (!valid) throw UsageError{"give --all or one or more frame names"};
+  });
+  return [&line, all, writing](CliContext& context) {
+    return runWriting(context, writing, [&] { return runFrameFiles(context, line, all); });
   };
 }
 

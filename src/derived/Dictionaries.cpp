@@ -3,6 +3,8 @@
 #include <string>
 
 #include "derived/TarkoEntries.h"
+#include "lexicon/DataFolder.h"
+#include "lexicon/FramesIndex.h"
 #include "lexicon/ReleaseLayout.h"
 #include "samples/TrainingTestSets.h"
 #include "text/TextLines.h"
@@ -28,6 +30,12 @@ DictionaryResult createDictionaries(const xml::TXpNode* framesRoot,
                                     const xml::TXpNode* relationsRoot, std::string_view dataFolder,
                                     bool framesOnly, DictionaryDocuments documents,
                                     text::Progress& progress) {
+  if (std::string_view problem = lexicon::framesDocumentProblem(framesRoot); !problem.empty()) {
+    DictionaryResult refused;
+    refused.outcome =
+        text::Outcome::refused(std::string(lexicon::kProgramCaption), std::string(problem));
+    return refused;
+  }
   const std::string folder(dataFolder);
   const FramePaths paths;
   const xml::TXpNodeList frames =
@@ -87,15 +95,14 @@ DictionaryResult createDictionaries(const xml::TXpNode* framesRoot,
   }
   AddRelationEntries(frameLines, relationsRoot);
 
-  std::vector<std::string>& written = result.outcome.filesWritten;
-  written.push_back(folder + std::string(kFrameDictFile));
-  samples::saveDocument(documents.dictionary, written.back());
-  written.push_back(folder + std::string(kFramesDumpFile));
-  frameLines.saveToFile(written.back());
-  if (!framesOnly) {
-    written.push_back(folder + std::string(kLexemesDumpFile));
-    lexemeLines.saveToFile(written.back());
-  }
+  // The dictionary files form one data set: all are replaced, or none.
+  text::OutputSet files;
+  samples::addDocument(files, documents.dictionary, folder + std::string(kFrameDictFile));
+  files.add(folder + std::string(kFramesDumpFile), frameLines.text());
+  if (!framesOnly) files.add(folder + std::string(kLexemesDumpFile), lexemeLines.text());
+  const std::vector<std::string> targets = files.targets();
+  files.commit();
+  result.outcome.filesWritten = targets;
   return result;
 }
 

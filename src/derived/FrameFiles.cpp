@@ -1,14 +1,17 @@
 #include "derived/FrameFiles.h"
 
 #include <algorithm>
+#include <memory>
 #include <unordered_map>
 
 #include "derived/OutputName.h"
 #include "lexicon/DataFolder.h"
 #include "lexicon/ReleaseLayout.h"
+#include "lexicon/SkippedDocument.h"
 #include "samples/AnnotatedSentence.h"
 #include "samples/TrainingTestSets.h"
 #include "text/IntegerText.h"
+#include "text/OutputSet.h"
 #include "text/Span.h"
 #include "text/TextLines.h"
 #include "text/WorkingText.h"
@@ -64,11 +67,11 @@ class SentenceTexts {
   std::unordered_map<std::string_view, std::vector<const xml::TXpNode*>> byId_;
 };
 
-// One ticked frame: its three line lists and the test document's frame element. The files
-// written are added to written.
+// One ticked frame: its three line lists, added to files, and the test document's frame element.
 void writeFrame(const std::string& frame, const xml::TXpNode* trainingRoot,
                 xml::TXpElement* testCorpus, const std::string& dataFolder,
-                xml::TXpObjModel& lexUnitModel, std::vector<std::string>& written) {
+                xml::TXpObjModel& lexUnitModel, text::OutputSet& files,
+                lexicon::SkippedDocuments& skipped, text::Outcome& outcome) {
   text::TextLines evalLines, trecLines, outLines;
   xml::TXpElement* testFrame = testCorpus->CreateChildElement("frame");
   testFrame->SetAttribute("name", frame);
@@ -84,8 +87,10 @@ void writeFrame(const std::string& frame, const xml::TXpNode* trainingRoot,
     const std::string sentenceId = xml::attributeText(instance, "sentID");
     if (luId != currentLuId) {
       currentLuId = luId;
-      // A missing file leaves no root: its instances keep their header lines only.
-      lexUnitModel.LoadDataSource(lexicon::annotationDocumentPath(dataFolder, luId));
+      // A missing file leaves no root: its instances keep their header lines only. One that
+      // exists but cannot be read is named in a warning.
+      const std::string path = lexicon::annotationDocumentPath(dataFolder, luId);
+      if (!lexUnitModel.LoadDataSource(path)) skipped.add(path, lexUnitModel, outcome);
       luRoot = lexUnitModel.Document()->docGetDocumentElement();
       currentLuName = xml::attributeText(luRoot, "name");
       sentenceTexts.reset(luRoot);
@@ -126,12 +131,9 @@ void writeFrame(const std::string& frame, const xml::TXpNode* trainingRoot,
       evalLines.add("");
     }
   }
-  written.push_back(dataFolder + frame + ".eval");
-  evalLines.saveToFile(written.back());
-  written.push_back(dataFolder + frame + ".trec");
-  trecLines.saveToFile(written.back());
-  written.push_back(dataFolder + frame + ".out");
-  outLines.saveToFile(written.back());
+  files.add(dataFolder + frame + ".eval", evalLines.text());
+  files.add(dataFolder + frame + ".trec", trecLines.text());
+  files.add(dataFolder + frame + ".out", outLines.text());
 }
 
 }  // namespace
@@ -153,7 +155,8 @@ text::Outcome createFrameFiles(const std::vector<std::string>& checkedFrames,
                                std::string_view dataFolder, FrameFilesDocuments documents,
                                text::Progress& progress) {
   for (const std::string& frame : checkedFrames) {
-    std::string problem = outputNameProblem("Frame", frame);
+    // ".eval" and ".trec" are the longest suffixes of the three frame files.
+    std::string problem = outputNameProblem("Frame", frame, 5);
     if (!problem.empty())
       return text::Outcome::refused(std::string(lexicon::kProgramCaption), std::move(problem));
   }
@@ -162,15 +165,43 @@ text::Outcome createFrameFiles(const std::vector<std::string>& checkedFrames,
   documents.test.FormattedOutput = true;
   xml::TXpElement* testCorpus = samples::resetToCorpusTemplate(documents.test);
   const xml::TXpNode* trainingRoot = documents.training.Document()->docGetDocumentElement();
+  // A frame's three files form one data set: all are replaced, or none. The sets of all frames
+  // share one flush; frames finished before an error keep their new files.
+  std::vector<std::unique_ptr<text::OutputSet>> frameSets;
+  std::vector<text::OutputSet*> finished;
   int done = 0;
-  for (const std::string& frame : checkedFrames) {
-    if (progress.cancelled()) {
-      text::Outcome cancelled = text::Outcome::cancelled();
-      cancelled.filesWritten = std::move(outcome.filesWritten);
-      return cancelled;
+  lexicon::SkippedDocuments skipped;
+  // Replaces the sets of the frames finished so far, with one flush for all.
+  const auto commitFinished = [&] {
+    std::vector<std::string> targets;
+    for (const text::OutputSet* set : finished)
+      for (std::string& target : set->targets()) targets.push_back(std::move(target));
+    text::OutputSet::commitTogether(finished);
+    for (std::string& target : targets) outcome.filesWritten.push_back(std::move(target));
+  };
+  bool cancelled = false;
+  try {
+    for (const std::string& frame : checkedFrames) {
+      if (progress.cancelled()) {
+        cancelled = true;
+        break;
+      }
+      frameSets.push_back(std::make_unique<text::OutputSet>());
+      writeFrame(frame, trainingRoot, testCorpus, folder, documents.lexUnit, *frameSets.back(),
+                 skipped, outcome);
+      finished.push_back(frameSets.back().get());
+      progress.count(kFramesWrittenCounter, ++done, frame);
     }
-    writeFrame(frame, trainingRoot, testCorpus, folder, documents.lexUnit, outcome.filesWritten);
-    progress.count(kFramesWrittenCounter, ++done, frame);
+  } catch (...) {
+    text::OutputSet::commitTogether(finished);
+    throw;
+  }
+  commitFinished();
+  if (cancelled) {
+    text::Outcome stopped = text::Outcome::cancelled();
+    stopped.filesWritten = std::move(outcome.filesWritten);
+    stopped.notices = std::move(outcome.notices);
+    return stopped;
   }
   outcome.filesWritten.push_back(folder + std::string(kTrainingTestFile));
   samples::saveDocument(documents.test, outcome.filesWritten.back());

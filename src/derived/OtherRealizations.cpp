@@ -5,6 +5,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "lexicon/DataFolder.h"
+#include "lexicon/FramesIndex.h"
 #include "lexicon/ReleaseLayout.h"
 #include "samples/AnnotatedSentence.h"
 #include "samples/FramesByName.h"
@@ -147,6 +149,11 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
     result.outcome = text::Outcome::refused(std::string(kPrepositionCaption), std::move(text));
     return result;
   };
+  if (std::string_view problem = lexicon::framesDocumentProblem(framesRoot); !problem.empty()) {
+    result.outcome =
+        text::Outcome::refused(std::string(lexicon::kProgramCaption), std::string(problem));
+    return result;
+  }
   if (preposition.empty()) return refuse(std::string(kNoPrepositionMessage));
   if (std::optional<text::Outcome> refused = refusePrepositionName(preposition)) {
     result.outcome = std::move(*refused);

@@ -3,9 +3,11 @@
 #include "derived/OutputName.h"
 #include "lexicon/DataFolder.h"
 #include "lexicon/ReleaseLayout.h"
+#include "lexicon/SkippedDocument.h"
 #include "text/Errors.h"
 #include "text/FileIO.h"
 #include "text/IntegerText.h"
+#include "text/OutputSet.h"
 #include "text/TextLines.h"
 #include "text/WorkingText.h"
 
@@ -55,7 +57,10 @@ std::string joinFields(std::initializer_list<std::string_view> fields) {
 }  // namespace
 
 std::optional<text::Outcome> refusePrepositionName(std::string_view preposition) {
-  std::string problem = outputNameProblem("Preposition", preposition);
+  // The empty preposition names "pp-.txt" and its siblings, which stay inside the folder.
+  if (preposition.empty()) return std::nullopt;
+  // "pp-" and ".alters.txt" are the longest affixes of the study's three files.
+  std::string problem = outputNameProblem("Preposition", preposition, 14);
   if (problem.empty()) return std::nullopt;
   return text::Outcome::refused(std::string(kPrepositionCaption), std::move(problem));
 }
@@ -122,15 +127,25 @@ SubcorporaResult selectSubcorpora(const SubcorporaRequest& request, xml::TXpObjM
   std::string sentences(kSentencesHeader);
   text::TextLines lines;
   const std::string marker = "-pp" + p;
-  for (int64_t id = low; id <= high; ++id) {
+  // The documents that exist in the range, from one listing: the same ones, in the same order,
+  // as trying every ID, without trying four billion of them.
+  const std::vector<int32_t> ids = lexicon::subcorpusDocumentIds(request.folder, low, high);
+  lexicon::SkippedDocuments skipped;
+  text::Outcome warnings;
+  for (const int32_t id : ids) {
     if (progress.cancelled()) {
       result.outcome = text::Outcome::cancelled();
       return result;
     }
     const std::string idText = text::intToStr(id);
     const std::string path = lexicon::subcorpusDocumentPath(request.folder, idText);
-    if (text::fileExists(path)) {
-      lexUnitModel.LoadDataSource(path);
+    if (text::fileExists(path)) {  // it may have gone since the listing
+      // A document that cannot be read is skipped with a warning, not counted as read.
+      if (!lexUnitModel.LoadDataSource(path)) {
+        skipped.add(path, lexUnitModel, warnings);
+        progress.count(kLexUnitTriedCounter, id);
+        continue;
+      }
       ++result.documentsRead;
       const xml::TXpNode* root = lexUnitModel.Document();
       const xml::TXpNode* head = root->SelectSingleNode("//lexunit-annotation");
@@ -166,18 +181,18 @@ SubcorporaResult selectSubcorpora(const SubcorporaRequest& request, xml::TXpObjM
     }
     progress.count(kLexUnitTriedCounter, id);
   }
+  // The progress ends on the range's end, as when every ID was tried.
+  if (low <= high && (ids.empty() || ids.back() != high)) progress.count(kLexUnitTriedCounter, high);
   sentences += kSentencesFooter;
 
-  // A sentences file that cannot be written does not keep the list from being saved.
-  try {
-    text::writeFileAtomically(result.sentencesPath, sentences);
-    result.outcome.filesWritten.push_back(result.sentencesPath);
-  } catch (const text::FileCreateError& error) {
-    result.outcome.notices.push_back(
-        {text::Severity::Error, std::string(lexicon::kProgramCaption), error.what()});
-  }
-  lines.saveToFile(result.listPath);
-  result.outcome.filesWritten.push_back(result.listPath);
+  // The sentences file and the list form one data set: both are replaced, or neither.
+  text::OutputSet files;
+  files.add(result.sentencesPath, sentences);
+  files.add(result.listPath, lines.text());
+  const std::vector<std::string> targets = files.targets();
+  files.commit();
+  result.outcome.filesWritten = targets;
+  result.outcome.notices = std::move(warnings.notices);
   return result;
 }
 

@@ -54,9 +54,7 @@ struct SubcorporaRequest {
 
 struct SubcorporaResult {
   // Refused when the preposition cannot name a file: nothing was read or written then.
-  // Cancelled between IDs: nothing was written. Done: the files written in filesWritten; when
-  // the sentences file could not be written, an Error notice (caption: the program's) says so
-  // and the list was still saved.
+  // Cancelled between IDs: nothing was written. Done: the files written in filesWritten.
   text::Outcome outcome;
   std::string sentencesPath;
   std::string listPath;
@@ -68,7 +66,8 @@ struct SubcorporaResult {
 // Tries every lexical-unit ID from low to high, loading each subcorpus document
 // folder + "xml/lu" + ID + ".xml" that exists into lexUnitModel, and replaces both output
 // files at the end. Throws ConversionError for a range end or PP start that is not an
-// integer (nothing is written then) and FileCreateError when the list cannot be saved.
+// integer (nothing is written then) and FileCreateError when either file cannot be saved (both
+// are replaced together, so neither is then).
 SubcorporaResult selectSubcorpora(const SubcorporaRequest& request, xml::TXpObjModel& lexUnitModel,
                                   text::Progress& progress);
 

@@ -11,6 +11,12 @@ using xml::attributeText;
 using xml::TXpNode;
 using xml::TXpNodeList;
 
+std::string_view framesDocumentProblem(const xml::TXpNode* framesRoot) {
+  if (!framesRoot) return kFramesNotLoaded;
+  if (framesRoot->SelectNodes("//frame").nlGetLength() == 0) return kNoFrameInDocument;
+  return {};
+}
+
 char partOfSpeechLetter(std::string_view lexUnitName) {
   const size_t dot = lexUnitName.rfind('.');
   const std::string_view suffix =

@@ -51,6 +51,18 @@ struct FramesIndex {
 // Fills the index from the frames document element; an absent element gives an empty index.
 FramesIndex fillFramesIndex(const xml::TXpNode* framesRoot);
 
+inline constexpr std::string_view kFramesNotLoaded =
+    "The frames document is not loaded, so there is nothing to derive files from. Nothing was "
+    "written.";
+inline constexpr std::string_view kNoFrameInDocument =
+    "The frames document holds no frame, so there is nothing to derive files from. Nothing was "
+    "written.";
+
+// Why a command that derives files from the frames document cannot run on it (the document
+// is not loaded, framesRoot being absent, or it holds no frame); empty text when it can. Such a
+// command refuses rather than replace earlier outputs with empty ones.
+std::string_view framesDocumentProblem(const xml::TXpNode* framesRoot);
+
 // Part-of-speech letter of a lexical-unit name, from the text after its last '.' (the whole
 // name without one): "prep" p, "adv" d, "n" n, "v" v, "a" a, anything else u; case-sensitive.
 char partOfSpeechLetter(std::string_view lexUnitName);

@@ -9,12 +9,15 @@
 #include "lexicon/DataFolder.h"
 #include "lexicon/FramesIndex.h"
 #include "lexicon/ReleaseLayout.h"
+#include "lexicon/SkippedDocument.h"
 #include "samples/AnnotatedSentence.h"
 #include "samples/FramesByName.h"
 #include "samples/SampleRandom.h"
 #include "samples/TrainingTestSets.h"
 #include "text/Errors.h"
 #include "text/IntegerText.h"
+#include "text/MessageText.h"
+#include "text/OutputSet.h"
 #include "text/TextLines.h"
 #include "text/WorkingText.h"
 #include "views/SentencesView.h"
@@ -60,6 +63,7 @@ struct FrameSentences {
 FrameSentences readFrameSentences(const xml::TXpNodeList& lexUnits, std::string_view dataFolder,
                                   std::vector<std::unique_ptr<xml::TXpObjModel>>& pool,
                                   std::optional<std::string>& lastLoad,
+                                  lexicon::SkippedDocuments& skipped, text::Outcome& outcome,
                                   std::vector<std::string>& loaded) {
   FrameSentences frame;
   size_t used = 0;
@@ -71,9 +75,11 @@ FrameSentences readFrameSentences(const xml::TXpNodeList& lexUnits, std::string_
     lastLoad = luId;
     // What loadLexUnitAnnotation loads, without its existence check: a file that is missing
     // fails to open all the same, and the error lines of a pool document are never shown.
-    if (!model.LoadDataSource(lexicon::annotationDocumentPath(dataFolder, luId)) ||
-        !model.Document()->docGetDocumentElement())
+    const std::string path = lexicon::annotationDocumentPath(dataFolder, luId);
+    if (!model.LoadDataSource(path) || !model.Document()->docGetDocumentElement()) {
+      skipped.add(path, model, outcome);
       continue;
+    }
     ++used;
     loaded.push_back(luId);
     const xml::TXpNode* root = model.Document()->docGetDocumentElement();
@@ -115,7 +121,9 @@ std::string quoted(std::string_view name) {
 }
 
 // The refusal for counts that cannot finish the frame draw, or empty text.
-std::string checkCounts(const SampleRequest& request, int32_t numFrames, size_t candidates) {
+// Candidates counts distinct frame IDs; sharedIds tells that some frames share one.
+std::string checkCounts(const SampleRequest& request, int32_t numFrames, size_t candidates,
+                        bool sharedIds) {
   if (numFrames < 0) return "The number of frames to select must not be negative.";
   const std::optional<int32_t> numSents = text::tryStrToInt(request.numSentsText);
   if (numSents && *numSents < 0) return "The number of sentences to select must not be negative.";
@@ -125,7 +133,8 @@ std::string checkCounts(const SampleRequest& request, int32_t numFrames, size_t 
            " annotated sentences; there is nothing to select from.";
   if (static_cast<size_t>(numFrames) > candidates)
     return "Only " + text::intToStr(static_cast<int64_t>(candidates)) +
-           " frames that may be drawn have between " + range + " annotated sentences; " +
+           " frames that may be drawn" + (sharedIds ? " (frames sharing an ID count once)" : "") +
+           " have between " + range + " annotated sentences; " +
            text::intToStr(numFrames) + " frames cannot be selected.";
   return {};
 }
@@ -138,7 +147,15 @@ std::vector<int32_t> drawDistinct(const std::vector<int32_t>& candidates, int32_
   if (wanted <= 0 || candidates.empty()) return drawn;
   const int64_t acceptPercent =
       static_cast<int64_t>(wanted) * 100 / static_cast<int64_t>(candidates.size());
-  while (drawn.size() < static_cast<size_t>(wanted)) {
+  // Each pass takes an entry not yet taken with a chance of at least 1 in 100, so a draw that
+  // can finish needs a few hundred passes; one that has not finished after this many never will
+  // (too few distinct values, or a generator cycle that never accepts the remaining ones).
+  for (int pass = 0; drawn.size() < static_cast<size_t>(wanted); ++pass) {
+    if (pass == kDrawPassLimit)
+      throw text::RuntimeError("The draw of " + text::intToStr(wanted) + " among " +
+                               text::intToStr(static_cast<int64_t>(candidates.size())) +
+                               " candidates did not finish after " +
+                               text::intToStr(kDrawPassLimit) + " passes; nothing was written.");
     for (int32_t id : candidates) {
       if (random.draw() <= acceptPercent && !contains(drawn, id)) {
         drawn.push_back(id);
@@ -153,6 +170,12 @@ SampleResult selectSample(const SampleRequest& request,
                           const std::vector<lexicon::ListRow>& frameRows,
                           const xml::TXpNode* framesRoot, std::string_view dataFolder,
                           SampleDocuments documents, text::Progress& progress) {
+  if (std::string_view problem = lexicon::framesDocumentProblem(framesRoot); !problem.empty()) {
+    SampleResult refused;
+    refused.outcome =
+        text::Outcome::refused(std::string(lexicon::kProgramCaption), std::string(problem));
+    return refused;
+  }
   SampleRandom random(request.seed);
   const int32_t numFrames = text::strToInt(request.numFramesText);
 
@@ -168,7 +191,11 @@ SampleResult selectSample(const SampleRequest& request,
   }
 
   SampleResult result;
-  if (std::string refusal = checkCounts(request, numFrames, candidateFrames.size());
+  // Two frames may share an ID; the draw needs as many distinct IDs as frames it takes.
+  const size_t distinctFrames =
+      std::unordered_set<int32_t>(candidateFrames.begin(), candidateFrames.end()).size();
+  if (std::string refusal = checkCounts(request, numFrames, distinctFrames,
+                                               distinctFrames < candidateFrames.size());
       !refusal.empty()) {
     result.outcome = text::Outcome::refused(std::string(lexicon::kProgramCaption), refusal);
     return result;
@@ -187,6 +214,9 @@ SampleResult selectSample(const SampleRequest& request,
   std::vector<std::unique_ptr<xml::TXpObjModel>> pool;
   std::optional<std::string> lastLoad;
   const FramesByName frames(framesRoot);
+  // Annotation documents that exist but cannot be read, each named once.
+  lexicon::SkippedDocuments skipped;
+  text::Outcome warnings;
   const auto keepLastRead = [&] {
     if (lastLoad) views::loadLexUnitAnnotation(documents.lexUnit, dataFolder, *lastLoad);
   };
@@ -200,7 +230,8 @@ SampleResult selectSample(const SampleRequest& request,
       const std::string name(row.caption());
       const xml::TXpNodeList lexUnits = frameLexUnits(frames, name);
 
-      const FrameSentences frame = readFrameSentences(lexUnits, dataFolder, pool, lastLoad, result.lexUnitsRead);
+      const FrameSentences frame = readFrameSentences(lexUnits, dataFolder, pool, lastLoad,
+                                                      skipped, warnings, result.lexUnitsRead);
       // The writing pass tries the same loads in the same order, so it ends on this one too.
       const std::optional<std::string> lastOfFrame = lastLoad;
       const int32_t numSents = text::strToInt(request.numSentsText);
@@ -222,7 +253,7 @@ SampleResult selectSample(const SampleRequest& request,
         const std::unordered_set<int32_t> distinct(candidateSentences.begin(),
                                                    candidateSentences.end());
         if (static_cast<size_t>(numSents) > distinct.size())
-          throw text::RuntimeError("Frame \"" + name + "\" has only " +
+          throw text::RuntimeError("Frame " + text::quotedText(name) + " has only " +
                                    text::intToStr(static_cast<int64_t>(distinct.size())) +
                                    " different candidate sentences; " + text::intToStr(numSents) +
                                    " cannot be selected");
@@ -267,17 +298,17 @@ SampleResult selectSample(const SampleRequest& request,
   }
 
   const std::string folder(dataFolder);
-  std::vector<std::string>& written = result.outcome.filesWritten;
-  written.push_back(folder + std::string(kTrainingFile));
-  saveDocument(documents.training, written.back());
-  written.push_back(folder + std::string(kTestFile));
-  saveDocument(documents.test, written.back());
-  written.push_back(folder + std::string(kTrainingAnswersFile));
-  trainingAnswers.saveToFile(written.back());
-  written.push_back(folder + std::string(kTestAnswersFile));
-  testAnswers.saveToFile(written.back());
-  written.push_back(folder + std::string(kMessagesFile));
-  messages.saveToFile(written.back());
+  // The five files form one data set: all are replaced, or none.
+  text::OutputSet files;
+  addDocument(files, documents.training, folder + std::string(kTrainingFile));
+  addDocument(files, documents.test, folder + std::string(kTestFile));
+  files.add(folder + std::string(kTrainingAnswersFile), trainingAnswers.text());
+  files.add(folder + std::string(kTestAnswersFile), testAnswers.text());
+  files.add(folder + std::string(kMessagesFile), messages.text());
+  const std::vector<std::string> targets = files.targets();
+  files.commit();
+  result.outcome.filesWritten = targets;
+  result.outcome.notices = std::move(warnings.notices);
   result.messages = messages.lines();
   return result;
 }

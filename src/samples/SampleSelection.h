@@ -62,7 +62,9 @@ SampleResult selectSample(const SampleRequest& request,
 
 // The draw of both steps: walks candidates again and again, drawing a value for every entry,
 // and takes an entry whose value is at most (wanted * 100) / size and that is not taken yet,
-// until wanted distinct values are taken. Needs 0 <= wanted <= distinct candidates.
+// until wanted distinct values are taken. Needs 0 <= wanted <= distinct candidates; a draw
+// still unfinished after kDrawPassLimit passes throws text::RuntimeError.
+inline constexpr int kDrawPassLimit = 100000;
 std::vector<int32_t> drawDistinct(const std::vector<int32_t>& candidates, int32_t wanted,
                                   class SampleRandom& random);
 

@@ -62,4 +62,11 @@ void saveDocument(xml::TXpObjModel& model, const std::string& path) {
     throw text::RuntimeError("Cannot write " + path + ": a name cannot be encoded");
 }
 
+void addDocument(text::OutputSet& set, xml::TXpObjModel& model, const std::string& path) {
+  std::string bytes;
+  if (!model.saveToBytes(bytes))
+    throw text::RuntimeError("Cannot write " + path + ": a name cannot be encoded");
+  set.add(path, bytes);
+}
+
 }  // namespace sorvanta::samples

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "xml/XpNode.h"
+#include "text/OutputSet.h"
 #include "xml/XpObjModel.h"
 
 namespace sorvanta::samples {
@@ -38,5 +39,7 @@ void addTestInstance(xml::TXpElement* testFrame, std::string_view lexUnitName,
 
 // Saves a document with SaveToFile; throws text::RuntimeError when it cannot be encoded.
 void saveDocument(xml::TXpObjModel& model, const std::string& path);
+// Adds the document's bytes to a data set written together; throws like saveDocument.
+void addDocument(text::OutputSet& set, xml::TXpObjModel& model, const std::string& path);
 
 }  // namespace sorvanta::samples

@@ -5,11 +5,11 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
-#include <functional>
 
 #include "graph/RelationGraph.h"
 #include "shell/RelationsGraphWindow.h"
 #include "shell/SorvantaForm.h"
+#include "widgets/ContextMenu.h"
 #include "widgets/QtText.h"
 #include "widgets/ReportListView.h"
 #include "widgets/StringGrid.h"
@@ -18,32 +18,25 @@ namespace sorvanta::shell {
 
 namespace {
 
-QMenu* graphMenu(QWidget* owner, const char* name, std::function<void()> open) {
-  auto* menu = new QMenu(owner);
-  menu->setObjectName(name);
-  QAction* action = menu->addAction("Relations Graph...");
-  QObject::connect(action, &QAction::triggered, owner, std::move(open));
-  return menu;
-}
+constexpr const char* kGraphActionText = "Relations Graph...";
+constexpr const char* kGraphActionName = "RelationsGraphMenuAction";
 
 }  // namespace
 
 void TSVExplorer::installRelationsGraphMenus() {
-  FramesListView->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(FramesListView, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-    const int row = FramesListView->indexAt(at).row();
+  widgets::ContextMenu::of(*FramesListView).contribute([this](QMenu& menu, int row) {
     if (row < 0 || static_cast<size_t>(row) >= FramesListView->rows().size()) return;
     const std::string frame(FramesListView->rows()[static_cast<size_t>(row)].caption());
-    QMenu* menu =
-        graphMenu(FramesListView, "FramesGraphMenu", [this, frame] { ShowRelationsGraph(frame); });
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(FramesListView->viewport()->mapToGlobal(at));
+    QAction* open = menu.addAction(kGraphActionText);
+    open->setObjectName(kGraphActionName);
+    connect(open, &QAction::triggered, this, [this, frame] { ShowRelationsGraph(frame); });
   });
-  QMenu* gridMenu = graphMenu(Fr2FrAdvStringGrid, "RelationsGraphMenu", [this] {
-    ShowRelationsGraph(widgets::toWorking(FrameNameEdit->text()));
+  widgets::ContextMenu::of(*Fr2FrAdvStringGrid).contribute([this](QMenu& menu, int) {
+    QAction* open = menu.addAction(kGraphActionText);
+    open->setObjectName(kGraphActionName);
+    connect(open, &QAction::triggered, this,
+            [this] { ShowRelationsGraph(widgets::toWorking(FrameNameEdit->text())); });
   });
-  connect(Fr2FrAdvStringGrid, &widgets::StringGrid::popupRequested, gridMenu,
-          [gridMenu](const QPoint& at) { gridMenu->popup(at); });
   auto* toolsAction = new QAction("Relations Graph", this);
   toolsAction->setObjectName("RelationsGraphAction");
   connect(toolsAction, &QAction::triggered, this, [this] {

@@ -12,7 +12,11 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QStringList>
 #include <QTabWidget>
+#include <QThread>
+#include <memory>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -22,10 +26,12 @@
 #include "derived/OtherRealizations.h"
 #include "derived/PrepositionSubcorpora.h"
 #include "lexicon/DataFolder.h"
+#include "lexicon/FramesIndex.h"
 #include "samples/SampleSelection.h"
 #include "samples/TrainingSetLoad.h"
 #include "samples/TrainingTestSets.h"
 #include "shell/SorvantaForm.h"
+#include "text/FolderLock.h"
 #include "text/Progress.h"
 #include "widgets/QtText.h"
 #include "widgets/ReportListView.h"
@@ -67,6 +73,8 @@ class WaitCursor {
   WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
+}  // namespace
+
 // Disables the controls that start commands while a command lets events through, so no command
 // runs inside another; each control gets its former state back afterwards.
 class CommandsPaused {
@@ -86,6 +94,8 @@ class CommandsPaused {
  private:
   std::vector<std::pair<QWidget*, bool>> paused_;
 };
+
+namespace {
 
 // Every command's progress in the window: each counter the command reports is shown in the
 // tab's edit that the command designs for it (counters without one are not shown), the given
@@ -147,10 +157,45 @@ class CommandProgress : public text::Progress {
 
 }  // namespace
 
+// The data folder's lock for the whole run of a command that writes there (its CommandProgress
+// already shows Cancel and pauses the other commands). While another command (this program's or
+// another's) writes there, the status bar says so and it waits, letting events through, until
+// the lock is free or Cancel is pressed.
+class FolderWriteLock {
+ public:
+  FolderWriteLock(TSVExplorer& form, text::Progress& progress) : form_(form) {
+    for (bool told = false; !progress.cancelled();) {
+      lock_ =
+          std::make_unique<text::FolderLock>(form_.DataFolder.path(), text::FolderLock::Wait::No);
+      if (lock_->held() || !lock_->busy()) break;
+      if (!told) {
+        form_.StatusBar->showMessage(widgets::toQString(lock_->message()));
+        told = true;
+      }
+      QCoreApplication::processEvents(QEventLoop::AllEvents, kWaitStepMs);
+      QThread::msleep(kWaitStepMs);
+    }
+    form_.StatusBar->clearMessage();
+    if (lock_ && !lock_->held() && !lock_->busy())
+      form_.messages_.show(lexicon::kProgramCaption, lock_->message());
+  }
+  FolderWriteLock(const FolderWriteLock&) = delete;
+  FolderWriteLock& operator=(const FolderWriteLock&) = delete;
+
+  // False when the command must not run: the folder cannot be locked, or the wait was
+  // cancelled.
+  bool locked() const { return lock_ && lock_->held(); }
+
+ private:
+  static constexpr int kWaitStepMs = 50;
+  TSVExplorer& form_;
+  std::unique_ptr<text::FolderLock> lock_;
+};
+
 std::vector<QWidget*> TSVExplorer::commandControls() const {
-  return {FramesListView,   LexUnitListView,    EditLexUnitFind, ComboBoxSubCorp,
-          SentAdvStringGrid, FEListView,        SelSampleButton, LdTrngSetButton,
-          CrFrameFilesButton, CrDictsButton,    ButtonSelSubCorp, ButtonOthSyn};
+  return {FramesListView,     LexUnitListView, EditLexUnitFind,  ComboBoxSubCorp,
+          SentAdvStringGrid,  FEListView,      SelSampleButton,  LdTrngSetButton,
+          CrFrameFilesButton, CrDictsButton,   ButtonSelSubCorp, ButtonOthSyn};
 }
 
 bool TSVExplorer::haveDataFolder() const {
@@ -173,6 +218,8 @@ void TSVExplorer::SelSampleButtonClick() {
   CommandProgress progress(*this, {{samples::kFramesCompletedCounter, FrsCompEdit},
                             {samples::kSentencesInFramesCounter, SentInFrsEdit}},
                            {FrsCompEdit, SentInFrsEdit});
+  const FolderWriteLock lock(*this, progress);
+  if (!lock.locked()) return;
   const samples::SampleResult result = samples::selectSample(
       request, FramesListView->rows(), FramesRoot, DataFolder.path(),
       {TrainingXpObjModel, TestXpObjModel, LexUnitXpObjModel}, progress);
@@ -203,6 +250,8 @@ void TSVExplorer::CrFrameFilesButtonClick() {
   }
   WaitCursor busy;
   CommandProgress progress(*this, {}, {});
+  const FolderWriteLock lock(*this, progress);
+  if (!lock.locked()) return;
   showOutcome("Create Frame Files", derived::createFrameFiles(checked, DataFolder.path(),
                                         {TrainingXpObjModel, TestXpObjModel, LexUnitXpObjModel},
                                         progress));
@@ -210,11 +259,17 @@ void TSVExplorer::CrFrameFilesButtonClick() {
 
 void TSVExplorer::CrDictsButtonClick() {
   if (!haveDataFolder()) return;
+  // Without a frames document the command refuses; without relations it asks first.
+  if (lexicon::framesDocumentProblem(FramesRoot).empty() && !RelationsRoot &&
+      !messages_.ask(lexicon::kProgramCaption, kWriteWithoutRelations))
+    return;
   WaitCursor busy;
-  LabelSentsInFrames->setText(toQString(derived::kLexemesInFramesCaption));
   CommandProgress progress(*this, {{derived::kDictionaryFramesCounter, FrsCompEdit},
                             {derived::kLexemesInFramesCaption, SentInFrsEdit}},
                            {TabSheetSampSel, this});
+  const FolderWriteLock lock(*this, progress);
+  if (!lock.locked()) return;
+  LabelSentsInFrames->setText(toQString(derived::kLexemesInFramesCaption));
   const derived::DictionaryResult result = derived::createDictionaries(
       FramesRoot, RelationsRoot, DataFolder.path(), CheckBoxFramesOnly->isChecked(),
       {DictXpObjModel, XpObjModelLexEnt}, progress);
@@ -228,19 +283,24 @@ void TSVExplorer::ButtonSelSubCorpClick() {
   const derived::SubcorporaRequest request{toWorking(LowAnnEdit->text()),
                                            toWorking(HiAnnEdit->text()),
                                            toWorking(EditSynSpec->text()), DataFolder.path()};
-  CommandsPaused paused(commandControls());
   CommandProgress progress(*this, {{derived::kLexUnitTriedCounter, FrsCompEdit}}, {this},
                            /*letEventsThrough=*/true);
-  showOutcome("Select Subcorpora", derived::selectSubcorpora(request, LexUnitXpObjModel, progress).outcome);
+  const FolderWriteLock lock(*this, progress);
+  if (!lock.locked()) return;
+  showOutcome("Select Subcorpora",
+              derived::selectSubcorpora(request, LexUnitXpObjModel, progress).outcome);
 }
 
 void TSVExplorer::ButtonOthSynClick() {
   if (!haveDataFolder()) return;
   WaitCursor busy;
   CommandProgress progress(*this, {{derived::kListLinesCounter, SentInFrsEdit},
-                            {derived::kNextLineCounter, FrsCompEdit}},
+                                   {derived::kNextLineCounter, FrsCompEdit}},
                            {TabSheetSampSel, this});
-  showOutcome("Other Syntactic Realizations", derived::findOtherRealizations(toWorking(EditSynSpec->text()), DataFolder.path(),
+  const FolderWriteLock lock(*this, progress);
+  if (!lock.locked()) return;
+  showOutcome("Other Syntactic Realizations",
+              derived::findOtherRealizations(toWorking(EditSynSpec->text()), DataFolder.path(),
                                              FramesRoot, LexUnitXpObjModel, progress)
                   .outcome);
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "lexicon/ListRow.h"
@@ -57,6 +58,8 @@ inline constexpr int kHelpSampleSelectionTab = 15040;
 inline constexpr int kHelpFeedback = 15140;
 
 // Shown by the commands that read or write the data folder when start-up found none.
+inline constexpr std::string_view kWriteWithoutRelations =
+    "The relations document could not be read. Write the dictionaries without relations?";
 inline constexpr const char* kNoDataFolder =
     "No data folder is open. Start the program again and choose the frames document.";
 
@@ -260,8 +263,9 @@ class TSVExplorer : public QWidget {
   void showSentenceRows(const std::vector<std::string>& rows);
   // False, after telling the user, when start-up found no data folder to read and write.
   bool haveDataFolder() const;
-  // Shows the notices of a command's outcome that need the user's attention, each in a
-  // message box under its caption, then the command's summary in the status bar.
+  // Shows the notices of a command's outcome that need the user's attention (each error in a
+  // message box under its caption, then the warnings together in one summary box) and the
+  // command's summary in the status bar.
   void showOutcome(std::string_view command, const text::Outcome& outcome,
                    size_t messageLines = 0, std::string_view messagesFile = {}) const;
   // The frame: menu bar, status bar, shortcuts and their connections (SorvantaFormFrame.cpp).
@@ -278,6 +282,9 @@ class TSVExplorer : public QWidget {
   void restoreWindowState();
   void saveWindowState() const;
   void applyGrowing();
+
+  // Holds the data folder's lock for a command that writes there (SampleSelectionTab.cpp).
+  friend class FolderWriteLock;
 
   widgets::Messages messages_;
   std::string executableFolder_;

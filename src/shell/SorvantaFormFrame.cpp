@@ -15,6 +15,7 @@
 #include <QResizeEvent>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStringList>
 #include <QTabWidget>
 #include <QUrl>
 #include <sstream>
@@ -288,8 +289,23 @@ void TSVExplorer::showReleaseStatus() {
 
 void TSVExplorer::showOutcome(std::string_view command, const text::Outcome& outcome,
                               size_t messageLines, std::string_view messagesFile) const {
-  for (const text::Notice& notice : outcome.notices)
-    if (notice.severity != text::Severity::Info) messages_.show(notice.caption, notice.text);
+  QStringList warnings;
+  for (const text::Notice& notice : outcome.notices) {
+    if (notice.severity == text::Severity::Error) messages_.show(notice.caption, notice.text);
+    if (notice.severity == text::Severity::Warning) warnings << toQString(notice.text);
+  }
+  if (!warnings.isEmpty()) {
+    // One summary for all warnings (a damaged release may name hundreds of documents).
+    constexpr int kListed = 20;
+    QString shown = outcome.status == text::Outcome::Status::Done
+                        ? QString("The command finished with %1 warning(s):\n\n")
+                        : QString("%1 warning(s):\n\n");
+    shown = shown.arg(warnings.size());
+    shown += warnings.mid(0, kListed).join("\n");
+    if (warnings.size() > kListed)
+      shown += QString("\n... and %1 more.").arg(warnings.size() - kListed);
+    messages_.show(toQString(lexicon::kProgramCaption), shown);
+  }
   const text::OutcomeSummary summary =
       text::summarizeOutcome(command, outcome, messageLines, messagesFile);
   QString shown = htmlEscaped(summary.text);

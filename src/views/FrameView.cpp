@@ -25,15 +25,17 @@ FrameView frameView(const xml::TXpNode* frame, const xml::TXpNode* relationsRoot
   view.description = firstChildText(frame);
 
   for (const xml::TXpNode* fe : childrenOfChild(frame, 1)) {
+    std::string name = xml::attributeText(fe, "name");
+    std::string coreType = xml::attributeText(fe, "coreType");
     view.elements.push_back(
-        {xml::attributeText(fe, "name") + " (" + xml::attributeText(fe, "coreType") + ")",
-         firstChildText(fe)});
+        {name + " (" + coreType + ")", firstChildText(fe), std::move(name), std::move(coreType)});
   }
 
   const xml::TXpNodeList& lexUnits = childrenOfChild(frame, 2);
   for (int i = 0; i < lexUnits.nlGetLength(); ++i) {
     if (i > 0) view.lexemes += "; ";
-    view.lexemes += xml::attributeText(lexUnits.Item(i), "name");
+    view.lexemeNames.push_back(xml::attributeText(lexUnits.Item(i), "name"));
+    view.lexemes += view.lexemeNames.back();
   }
 
   if (frame && relationsRoot) view.relations = lexicon::frameRelations(relationsRoot, view.name);

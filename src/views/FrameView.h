@@ -12,6 +12,8 @@ namespace sorvanta::views {
 struct FrameElementRow {
   std::string nameAndType;  // "Agent (Core)"
   std::string definition;   // text of the fe's first child node, unchanged
+  std::string name;         // the fe's "name" and "coreType", apart
+  std::string coreType;
 };
 
 struct FrameView {
@@ -19,6 +21,7 @@ struct FrameView {
   std::string description;                // text of the frame's first child node
   std::vector<FrameElementRow> elements;  // one per child node of child 1; may be empty
   std::string lexemes;                    // "name" of each child node of child 2, "; " between
+  std::vector<std::string> lexemeNames;   // the same names, one by one
   // The relation entries of the frame, or the single row ("None", "") when it has none.
   std::vector<lexicon::RelationEntry> relations;
 };

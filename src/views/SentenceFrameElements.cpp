@@ -8,11 +8,12 @@ namespace sorvanta::views {
 
 namespace {
 
-// The span of sentText the label's "start" and "end" offsets cover.
-std::string labelSpan(const xml::TXpNode* label, std::string_view sentText) {
+// The row of a label that covers the span of sentText its "start" and "end" offsets give.
+SentenceLabelRow spanRow(std::string caption, const xml::TXpNode* label,
+                         std::string_view sentText) {
   const int32_t start = text::strToInt(xml::attributeText(label, "start"));
   const int32_t end = text::strToInt(xml::attributeText(label, "end"));
-  return text::spanOf(sentText, start, end);
+  return {std::move(caption), text::spanOf(sentText, start, end), start, end};
 }
 
 }  // namespace
@@ -38,16 +39,20 @@ std::optional<SentenceFrameElements> sentenceFrameElements(const xml::TXpNode* l
   SentenceFrameElements result;
   result.frame = frameName;
   result.lexicalUnit = lexUnitName;
+  result.sentenceId = sentenceId;
   if (close + 2 < rowText.size()) result.sentence = rowText.substr(close + 2);
 
   const xml::TXpNode* target = annotationSet->SelectSingleNode(".//label[@name='Target']");
   if (!target) return std::nullopt;
-  result.rows.push_back({"Target", labelSpan(target, sentText)});
+  result.rows.push_back(spanRow("Target", target, sentText));
 
   for (const xml::TXpNode* label : annotationSet->SelectNodes(".//layer[@name='FE']//label")) {
+    std::string name = xml::attributeText(label, "name");
     std::string itype = xml::attributeText(label, "itype");
-    result.rows.push_back({xml::attributeText(label, "name"),
-                           itype.empty() ? labelSpan(label, sentText) : std::move(itype)});
+    if (itype.empty())
+      result.rows.push_back(spanRow(std::move(name), label, sentText));
+    else
+      result.rows.push_back({std::move(name), std::move(itype), std::nullopt, std::nullopt});
   }
   return result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The sentence frame-element dialog: the target and every frame-element label of one sentence
 // with the part of the sentence each covers.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,11 +14,16 @@ namespace sorvanta::views {
 struct SentenceLabelRow {
   std::string caption;  // "Target" or the frame element's name
   std::string text;     // the covered span of the sentence, or the label's "itype"
+  // The label's "start" and "end" (0-based character offsets, both inclusive) for a span;
+  // none for a label with an "itype".
+  std::optional<int32_t> start;
+  std::optional<int32_t> end;
 };
 
 struct SentenceFrameElements {
   std::string frame;                   // the lexical unit's frame name
   std::string lexicalUnit;             // the lexical unit's name
+  std::string sentenceId;              // the row text between "(" and ")"
   std::string sentence;                // the row text after ") "
   std::vector<SentenceLabelRow> rows;  // "Target" first, then the FE layers' labels in order
 };

@@ -10,10 +10,11 @@ namespace sorvanta::views {
 
 namespace {
 
+// The rows of sentenceRowText, with the texts of sentences that nest computed in one walk.
 std::vector<std::string> rowsOf(const xml::TXpNodeList& sentences) {
-  std::vector<std::string> rows;
-  rows.reserve(static_cast<size_t>(sentences.nlGetLength()));
-  for (const xml::TXpNode* sentence : sentences) rows.push_back(sentenceRowText(sentence));
+  std::vector<std::string> rows = xml::nodeTexts(sentences);
+  for (size_t i = 0; i < rows.size(); ++i)
+    rows[i].insert(0, "(" + xml::attributeText(sentences.nodes()[i], "ID") + ") ");
   return rows;
 }
 

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
+#include "widgets/ModalDialogs.h"
 #include "widgets/QtText.h"
 
 namespace sorvanta::widgets {
@@ -31,6 +32,13 @@ void Messages::show(const QString& caption, const QString& text) const {
 
 void Messages::show(std::string_view caption, std::string_view text) const {
   show(toQString(caption), toQString(text));
+}
+
+bool Messages::ask(std::string_view caption, std::string_view text) const {
+  QMessageBox box(QMessageBox::Question, toQString(caption), toQString(text),
+                  QMessageBox::Yes | QMessageBox::No, owner_);
+  box.setDefaultButton(QMessageBox::No);
+  return execModal(box) == QMessageBox::Yes;
 }
 
 }  // namespace sorvanta::widgets

@@ -20,6 +20,10 @@ class Messages {
   // Working-text variant.
   void show(std::string_view caption, std::string_view text) const;
 
+  // Asks text under caption with Yes and No (No the default) and waits; true for Yes. The box
+  // runs through execModal, so tests answer it with the modal hook.
+  bool ask(std::string_view caption, std::string_view text) const;
+
   // Replaces the box for every Messages (tests); an empty hook restores the box.
   static void setTestHook(Hook hook);
 

@@ -1,6 +1,7 @@
 #include "xml/XpNode.h"
 
 #include <cstring>
+#include <unordered_map>
 
 #include "text/WorkingText.h"
 #include "xml/DocStorage.h"
@@ -14,6 +15,8 @@ using text::workingToUtf8;
 
 namespace {
 
+thread_local uint64_t textVisits = 0;
+
 // Calls visit(value) for every text or CDATA value of node's subtree in document order,
 // without recursion (documents may nest deeply).
 template <class Visit>
@@ -22,9 +25,13 @@ void forEachTextPiece(const TXpNode* node, Visit visit) {
     visit(node->valueUtf8());
     return;
   }
+  uint64_t visited = 0;
   for (const TXpNode* current = node->noGetFirstChild(); current;
-       current = nextInSubtree(current, node))
+       current = nextInSubtree(current, node)) {
+    ++visited;
     if (current->isText()) visit(current->valueUtf8());
+  }
+  textVisits += visited;
 }
 
 // Reads optional sign and decimal digits; anything else, or a value beyond 32 bits, gives 0.
@@ -265,5 +272,121 @@ std::string attributeText(const TXpNode* node, std::string_view name) {
   TXpAttribute* attribute = map->GetNamedItem(name);
   return attribute ? attribute->nodeValue() : std::string();
 }
+
+namespace {
+
+// The text pieces of several subtrees that may nest or repeat, gathered in one pre-order walk
+// per outermost subtree: each node's pieces are then a contiguous slice of the gathered list.
+class SharedTextWalk {
+ public:
+  explicit SharedTextWalk(const TXpNodeList& nodes) {
+    std::vector<const TXpNode*> distinct;
+    for (const TXpNode* node : nodes) {
+      if (!node || node->isText() || node->nodeType() == ATTRIBUTE_NODE) continue;
+      if (slices_.try_emplace(node).second) distinct.push_back(node);
+    }
+    for (const TXpNode* node : distinct)
+      if (!hasListedAncestor(node)) walk(node);
+  }
+
+  // The pieces of node's subtree joined like noGetText, as UTF-8.
+  std::string textUtf8(const TXpNode* node) const {
+    if (node->isText() || node->nodeType() == ATTRIBUTE_NODE) return std::string(node->valueUtf8());
+    const Slice& slice = slices_.at(node);
+    std::string out;
+    for (size_t i = slice.begin; i < slice.end; ++i) {
+      if (pieces_[i].empty()) continue;
+      if (!out.empty()) out += ' ';
+      out += pieces_[i];
+    }
+    return out;
+  }
+
+ private:
+  struct Slice {
+    size_t begin = 0;
+    size_t end = 0;
+  };
+
+  // True when a proper ancestor of node is listed; answers are remembered for every node
+  // passed on the way up, so all the climbs together stay linear in the document.
+  bool hasListedAncestor(const TXpNode* node) {
+    climbed_.clear();
+    bool found = false;
+    for (const TXpNode* up = node->parentNode(); up; up = up->parentNode()) {
+      if (slices_.count(up)) {
+        found = true;
+        break;
+      }
+      if (auto known = covered_.find(up); known != covered_.end()) {
+        found = known->second;
+        break;
+      }
+      climbed_.push_back(up);
+    }
+    for (const TXpNode* passed : climbed_) covered_.emplace(passed, found);
+    return found;
+  }
+
+  void enter(const TXpNode* node) {
+    ++textVisits;
+    if (node->isText()) pieces_.push_back(node->valueUtf8());
+    if (auto it = slices_.find(node); it != slices_.end()) {
+      it->second.begin = pieces_.size();
+      open_.push_back(&it->second);
+      openNodes_.push_back(node);
+    }
+  }
+
+  void leave(const TXpNode* node) {
+    if (!openNodes_.empty() && openNodes_.back() == node) {
+      open_.back()->end = pieces_.size();
+      open_.pop_back();
+      openNodes_.pop_back();
+    }
+  }
+
+  void walk(const TXpNode* root) {
+    const TXpNode* current = root;
+    enter(current);
+    for (;;) {
+      if (const TXpNode* child = current->noGetFirstChild()) {
+        current = child;
+        enter(current);
+        continue;
+      }
+      for (;;) {
+        leave(current);
+        if (current == root) return;
+        if (const TXpNode* sibling = current->noGetNextSibling()) {
+          current = sibling;
+          enter(current);
+          break;
+        }
+        current = current->parentNode();
+      }
+    }
+  }
+
+  std::unordered_map<const TXpNode*, Slice> slices_;
+  std::unordered_map<const TXpNode*, bool> covered_;
+  std::vector<const TXpNode*> climbed_;
+  std::vector<Slice*> open_;
+  std::vector<const TXpNode*> openNodes_;
+  std::vector<std::string_view> pieces_;
+};
+
+}  // namespace
+
+std::vector<std::string> nodeTexts(const TXpNodeList& nodes) {
+  const SharedTextWalk walk(nodes);
+  std::vector<std::string> texts;
+  texts.reserve(nodes.nodes().size());
+  for (const TXpNode* node : nodes)
+    texts.push_back(node ? utf8ToWorking(walk.textUtf8(node)) : std::string());
+  return texts;
+}
+
+uint64_t textNodesVisited() { return textVisits; }
 
 }  // namespace sorvanta::xml

@@ -261,4 +261,13 @@ inline bool isElementNamed(const TXpNode* node, const char* name) {
 // The attribute's value as working text, or empty text when node has no such attribute.
 std::string attributeText(const TXpNode* node, std::string_view name);
 
+// The node text (noGetText) of every node of a list, in list order. Nested and repeated nodes
+// share one walk, so the work is linear in the size of the subtrees covered, however deeply
+// the nodes nest (only the texts themselves may be longer).
+std::vector<std::string> nodeTexts(const TXpNodeList& nodes);
+
+// Nodes visited on this thread so far while computing node texts: a measure of work for tests
+// (nesting must not make it grow faster than the document).
+uint64_t textNodesVisited();
+
 }  // namespace sorvanta::xml

@@ -7,12 +7,7 @@
 #include "xml/XpScan.h"
 #include "xml/XpWriter.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cctype>
-#include <cerrno>
 
 namespace sorvanta::xml {
 
@@ -21,24 +16,7 @@ namespace {
 // Reads a whole file into a string with room for the scan padding, so that padding it
 // later does not reallocate a buffer of many megabytes.
 bool readFileForParsing(std::string_view path, std::string& out) {
-  int fd = ::open(text::toFsPath(path).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat info {};
-  bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  if (ok) {
-    auto size = static_cast<size_t>(info.st_size);
-    out.reserve(size + kScanPadding);
-    out.resize(size);
-    size_t done = 0;
-    while (ok && done < size) {
-      ssize_t got = ::read(fd, out.data() + done, size - done);
-      if (got < 0 && errno == EINTR) continue;
-      ok = got > 0;
-      if (ok) done += static_cast<size_t>(got);
-    }
-  }
-  ::close(fd);
-  return ok;
+  return text::readWholeFile(path, out, kScanPadding);
 }
 
 }  // namespace

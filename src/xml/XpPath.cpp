@@ -286,8 +286,13 @@ bool applyStep(const NodeVector& inputs, const XpStep& step, Output& out) {
 
 }  // namespace
 
-TXpNodeList XpPath::evaluate(const TXpNode* context) const {
+TXpNodeList XpPath::evaluate(const TXpNode* context, bool* overBudget) const {
+  if (overBudget) *overBudget = false;
   if (!usable_ || !context) return {};
+  const auto stopped = [overBudget] {
+    if (overBudget) *overBudget = true;
+    return TXpNodeList();
+  };
   NodeVector current;
   if (fromDocument_) {
     TXpDocument* document = context->ownerDocument();
@@ -299,10 +304,10 @@ TXpNodeList XpPath::evaluate(const TXpNode* context) const {
   NodeVector next;
   size_t budget = maxWork;
   for (const XpStep& step : steps_) {
-    if (current.size() > budget) return {};  // reading the inputs costs too
+    if (current.size() > budget) return stopped();  // reading the inputs costs too
     next.clear();
     Output out{next, budget - current.size()};
-    if (!applyStep(current, step, out)) return {};
+    if (!applyStep(current, step, out)) return stopped();
     budget = out.budget;
     current.swap(next);
     if (current.empty()) break;

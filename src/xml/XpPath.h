@@ -36,8 +36,8 @@ class XpPath {
   bool usable() const { return usable_; }
 
   // The selected elements; empty when the path is unusable, context is none, or the
-  // evaluation would need more than maxWork.
-  TXpNodeList evaluate(const TXpNode* context) const;
+  // evaluation would need more than maxWork (then *overBudget is set, when given).
+  TXpNodeList evaluate(const TXpNode* context, bool* overBudget = nullptr) const;
 
   // Guards against result explosion (nested matches multiply, duplicates are kept): the steps
   // of one evaluation may read, write and visit at most this many nodes together.

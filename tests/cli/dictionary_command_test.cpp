@@ -50,7 +50,7 @@ TEST(DictionaryCommand, WrongCommandLinesAndFailuresWriteNothing) {
     const char* err;  // start of the error output
   } cases[] = {
       {{"dictionaries", "--all"}, 2, "sorvanta dictionaries: unexpected argument '--all'"},
-      {{"dictionaries"}, 1, "Cannot create file "},  // FrameDict.xml is a folder
+      {{"dictionaries"}, 1, "sorvanta: Cannot create file "},  // FrameDict.xml is a folder
   };
   for (const auto& c : cases) {
     ReleaseCopy release;

@@ -30,12 +30,22 @@ TEST(Dispatcher, StoredFolderIsReadFromTheStoreTheEnvironmentNames) {
     std::string out;
     std::string err;
   } cases[] = {
-      {settings.path().string(), {"totals"}, 0, readBytes(testDataPath("golden/cli/totals.txt")),
+      {settings.path().string(),
+       {"totals"},
+       0,
+       readBytes(testDataPath("golden/cli/totals.txt")),
        ""},
       // --data wins over the stored folder.
-      {settings.path().string(), {"--data", empty.path().string(), "totals"}, 1, "",
-       "Cannot read " + empty.path().string() + "/frXML/frames.xml"},
-      {empty.path().string(), {"totals"}, 1, "", "No data folder: give one with --data DIR"},
+      {settings.path().string(),
+       {"--data", empty.path().string(), "totals"},
+       1,
+       "",
+       "sorvanta: Cannot read " + empty.path().string() + "/frXML/frames.xml"},
+      {empty.path().string(),
+       {"totals"},
+       1,
+       "",
+       "sorvanta: No data folder: give one with --data DIR"},
   };
   for (const auto& c : cases) {
     setenv("SORVANTA_SETTINGS_DIR", c.settingsDir.c_str(), 1);
@@ -55,13 +65,17 @@ TEST(Dispatcher, CommandHelpAndUsageComeBeforeTheRelease) {
     const char* out;  // start of the output
     const char* err;  // start of the error output
   } cases[] = {
-      {{"frames", "--help"}, 0, "Usage: sorvanta [--data DIR] frames [--sort C]\n\nThe frames", ""},
+      {{"frames", "--help"},
+       0,
+       "Usage: sorvanta [--data DIR] frames [--sort C] [--format tsv|json] [--header]\n\nThe "
+       "frames",
+       ""},
       {{"subcorpora", "--help", "--bogus"}, 0, "Usage: sorvanta [--data DIR] subcorpora ", ""},
       {{"frames", "--sort", "9"}, 2, "", "sorvanta frames: --sort takes a column number"},
       {{"sample", "--low", "1"}, 2, "", "sorvanta sample: --low, --high, --frames and"},
       {{"lu", "1", "--subcorpus"}, 2, "", "sorvanta lu: --subcorpus needs a name\nUsage: "},
       {{"totals", "extra"}, 2, "", "sorvanta totals: unexpected argument 'extra'"},
-      {{"totals"}, 1, "", "Cannot read /nonexistent-sorvanta-release/frXML/frames.xml"},
+      {{"totals"}, 1, "", "sorvanta: Cannot read /nonexistent-sorvanta-release/frXML/frames.xml"},
       {{"query", "--data", "x"}, 2, "", "sorvanta query: unknown option --data"},
   };
   for (const auto& c : cases) {

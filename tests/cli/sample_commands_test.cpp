@@ -14,7 +14,13 @@ using sorvanta::testing::testDataPath;
 struct CliRun : sorvanta::testing::SampleReleaseCopy {
   int run(std::vector<std::string> args, std::string* err = nullptr) {
     const sorvanta::testing::CliOutput output = sorvanta::testing::runOn(folder, std::move(args));
-    EXPECT_EQ(output.out, "");
+    // A run that wrote lists its files and ends with the warnings count; one refused prints
+    // nothing.
+    if (output.status == 0)
+      EXPECT_TRUE(output.out.starts_with("Written:\t") && output.out.ends_with("\nWarnings:\t0\n"))
+          << output.out;
+    else
+      EXPECT_EQ(output.out, "");
     if (err) *err = output.err;
     return output.status;
   }
@@ -47,11 +53,12 @@ TEST(SampleCommands, RefusalsAndBadArgumentsWriteNothing) {
   } cases[] = {
       {{"sample", "--low", "0", "--high", "100", "--frames", "14", "--sentences", "1"},
        1,
-       "Only 13 frames that may be drawn have between 0 and 100 annotated sentences; 14 frames "
+       "sorvanta: Only 13 frames that may be drawn have between 0 and 100 annotated sentences; 14 "
+       "frames "
        "cannot be selected.\n"},
       {{"sample", "--low", "0", "--high", "100", "--frames", "x", "--sentences", "1"},
        1,
-       "'x' is not a valid integer value\n"},
+       "sorvanta: 'x' is not a valid integer value\n"},
       {{"sample", "--low", "0", "--high", "100", "--frames", "1"}, 2, nullptr},
       {{"sample", "--low", "0", "--high", "100", "--frames", "1", "--sentences", "1", "--seed",
         "-1"},
@@ -79,7 +86,7 @@ TEST(SampleCommands, FrameFilesTicksOnlyTheNamedFrames) {
             0);
   std::string err;
   EXPECT_EQ(cli.run({"frame-files", "Placing", "Nowhere"}, &err), 1);
-  EXPECT_EQ(err, "No frame named Nowhere in the training set\n");
+  EXPECT_EQ(err, "sorvanta: No frame named Nowhere in the training set\n");
   ASSERT_EQ(cli.run({"frame-files", "Chatter", "Placing"}), 0);
   for (const char* name : {"Placing.eval", "Chatter.out"})
     EXPECT_EQ(readBytes(cli.folder + name),

@@ -10,6 +10,8 @@
 #include "derived/FrameFiles.h"
 #include "derived/OtherRealizations.h"
 #include "derived/PrepositionSubcorpora.h"
+#include "lexicon/FramesIndex.h"
+#include "samples/SampleSelection.h"
 #include "samples/TrainingSetLoad.h"
 #include "support/RecordingProgress.h"
 #include "support/ReleaseCopy.h"
@@ -61,7 +63,8 @@ TEST(Cancel, LeavesTheOlderOutputsAsTheyWere) {
       {"dictionaries", &kDictionaries, 0, {"FrameDict.xml", "frames.dmp", "svlex.dmp"}, {}},
       {"dictionaries, midway", &kDictionaries, 5, {"FrameDict.xml", "frames.dmp", "svlex.dmp"}, {}},
       {"subcorpora", &kSubcorpora, 0, {"pp-into.txt", "pp-into.sents.xml"}, {}},
-      {"subcorpora, midway", &kSubcorpora, 40, {"pp-into.txt", "pp-into.sents.xml"}, {}},
+      // Counted per subcorpus document visited (the range holds 20 of them).
+      {"subcorpora, midway", &kSubcorpora, 10, {"pp-into.txt", "pp-into.sents.xml"}, {}},
       {"realizations, midway", &kRealizations, 2, {"pp-into.alters.txt"}, {}},
       {"frame files", &kFrameFiles, 0, {"SensSemRolesTrgTest.xml", "Chatter.eval"}, {}},
       {"frame files, after one frame",
@@ -97,6 +100,34 @@ TEST(Cancel, LeavesTheOlderOutputsAsTheyWere) {
     std::vector<std::string> written;
     for (const std::string& name : c.written) written.push_back(release.folder + name);
     EXPECT_EQ(outcome.filesWritten, written);
+  }
+}
+
+// A damaged annotation document is named once in a warning by the sample and the frame files
+// (they used to skip it silently and report success).
+TEST(SkippedDocuments, AreNamedInWarnings) {
+  SampleReleaseCopy release;
+  std::filesystem::copy_file(
+      testing::testDataPath("golden/samples/all-frames-2-sentences/SensSemRolesTrg.xml"),
+      release.folder + "SensSemRolesTrg.xml");
+  const std::string damaged = release.folder + "luXML/lu1001.xml";
+  release.dir.write("luXML/lu1001.xml", "<lexunit-annotation name=\"walk.v\"><sentence>");
+  Documents documents(release.folder);
+  const lexicon::FramesIndex index = lexicon::fillFramesIndex(documents.framesRoot());
+  // The frame files first: the sample replaces the training set they read.
+  const text::Outcome outcomes[] = {
+      kFrameFiles(release.folder, documents, text::noProgress()),
+      samples::selectSample({0, 1000, "0", "1", false, 7}, index.frames, documents.framesRoot(),
+                            release.folder, {documents.first, documents.second, documents.third},
+                            text::noProgress())
+          .outcome};
+  for (const text::Outcome& outcome : outcomes) {
+    SCOPED_TRACE(&outcome == &outcomes[0] ? "frame files" : "sample");
+    EXPECT_TRUE(outcome.done());
+    ASSERT_EQ(outcome.warningCount(), 1);
+    EXPECT_EQ(outcome.notices[0].text.rfind("Skipped " + damaged + ": ", 0), 0u)
+        << outcome.notices[0].text;
+    EXPECT_FALSE(outcome.filesWritten.empty());
   }
 }
 

@@ -1,6 +1,10 @@
 // "Create Dictionaries" on small in-memory documents: the three files, the progress calls,
 // missing and unreadable lexical entries, frames only.
 #include "derived/Dictionaries.h"
+#include "derived/OtherRealizations.h"
+#include "lexicon/FramesIndex.h"
+#include "samples/SampleSelection.h"
+#include "samples/TrainingTestSets.h"
 
 #include <gtest/gtest.h>
 
@@ -113,14 +117,42 @@ TEST(Dictionaries, FramesOnlyReadsNoLexicalEntryAndLeavesTheLexemeFile) {
   EXPECT_EQ(run.lexEntry.Document()->docGetDocumentElement()->nodeName(), "kept");
 }
 
-TEST(Dictionaries, NoDocumentsGiveEmptyFiles) {
-  DictionaryRun run;
-  createDictionaries(nullptr, nullptr, run.folder, false, {run.dictionary, run.lexEntry},
-                     text::noProgress());
-  EXPECT_EQ(run.file(kFrameDictFile),
-            "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<frames/>");
-  EXPECT_EQ(run.file(kFramesDumpFile), "");
-  EXPECT_TRUE(std::filesystem::exists(run.folder + std::string(kLexemesDumpFile)));
+// Without a loaded frames document, or with one that holds no frame, the commands that derive
+// files from it refuse and keep the earlier files (they used to write empty ones).
+TEST(DerivedCommands, RefuseWithoutFrames) {
+  xml::TXpObjModel frameless;
+  ASSERT_TRUE(frameless.LoadMemory("<frames><frame-list/></frames>", 30));
+  const struct {
+    const xml::TXpNode* root;
+    std::string_view message;
+  } documents[] = {{nullptr, lexicon::kFramesNotLoaded},
+                   {frameless.Document()->docGetDocumentElement(), lexicon::kNoFrameInDocument}};
+  for (const auto& d : documents) {
+    DictionaryRun run;
+    for (const std::string_view name :
+         {kFrameDictFile, kFramesDumpFile, kLexemesDumpFile, std::string_view("pp-in.alters.txt")})
+      run.dir.write(std::string(name), "earlier");
+    run.dir.write("pp-in.txt", "Motion\tGoal\tgo.v\tV-ppin\t8-4\r\n");
+    xml::TXpObjModel training, test, lexUnit;
+    const text::Outcome outcomes[] = {
+        createDictionaries(d.root, nullptr, run.folder, false, {run.dictionary, run.lexEntry},
+                           text::noProgress())
+            .outcome,
+        findOtherRealizations("in", run.folder, d.root, lexUnit, text::noProgress()).outcome,
+        samples::selectSample({0, 100, "0", "1", false, 7}, {}, d.root, run.folder,
+                              {training, test, lexUnit}, text::noProgress())
+            .outcome};
+    for (const text::Outcome& outcome : outcomes) {
+      EXPECT_EQ(outcome.status, text::Outcome::Status::Refused);
+      ASSERT_EQ(outcome.notices.size(), 1u);
+      EXPECT_EQ(outcome.notices[0].text, d.message);
+      EXPECT_TRUE(outcome.filesWritten.empty());
+    }
+    for (const std::string_view name :
+         {kFrameDictFile, kFramesDumpFile, kLexemesDumpFile, std::string_view("pp-in.alters.txt")})
+      EXPECT_EQ(run.file(name), "earlier") << name;
+    EXPECT_FALSE(std::filesystem::exists(run.folder + std::string(samples::kTrainingFile)));
+  }
 }
 
 }  // namespace

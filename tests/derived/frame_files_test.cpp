@@ -7,6 +7,7 @@
 #include "support/MiniRelease.h"
 #include "support/ReleaseCopy.h"
 #include "text/Errors.h"
+#include "text/MessageText.h"
 
 namespace sorvanta::derived {
 namespace {
@@ -139,7 +140,7 @@ TEST(FrameFiles, NamesThatWouldWriteOutsideTheFolderAreRefusedBeforeAnything) {
     FrameFilesRun run(kUnits, "<corpus><frame name=\"F\"/></corpus>");
     run.dir.write("SensSemRolesTrgTest.xml", "earlier");
     const std::string refusal = run.create({"F", name});
-    EXPECT_EQ(refusal.rfind("Frame name \"" + name + "\" holds ", 0), 0u) << refusal;
+    EXPECT_EQ(refusal.rfind("Frame name " + text::quotedText(name) + " holds ", 0), 0u) << refusal;
     EXPECT_EQ(run.file("SensSemRolesTrgTest.xml"), "earlier");
     EXPECT_FALSE(std::filesystem::exists(run.folder + "F.eval"));
   }

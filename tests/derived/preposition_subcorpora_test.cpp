@@ -17,8 +17,21 @@ using namespace sorvanta::testing;
 
 namespace {
 
+const std::string kTooLongPreposition(242, 'p');
+
 constexpr const char* kEmptySentences =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<DOCS>\n</DOCS>\n";
+
+// The IDs the command reports as tried; more than a thousand means it walks the range ID by ID.
+class RecordedIds : public text::Progress {
+ public:
+  void count(std::string_view counter, int64_t value, std::string_view) override {
+    if (counter != derived::kLexUnitTriedCounter) return;
+    ids.push_back(static_cast<int32_t>(value));
+    if (ids.size() > 1000) throw std::runtime_error("the range is walked ID by ID");
+  }
+  std::vector<int32_t> ids;
+};
 
 derived::SubcorporaResult run(const TempDir& folder, const std::string& low,
                               const std::string& high, const std::string& preposition,
@@ -156,10 +169,10 @@ TEST(SelectSubcorpora, WritesSelectedSentencesAndEmptySubcorpusLines) {
                          subcorpusDocument("go.v", "Motion", subcorpus("V-ppintox", walkInto)));
   writeSubcorpusDocument(folder, 12,
                          subcorpusDocument("run.v", "Motion", subcorpus("V-ppinto", walkInto)));
-  RecordingProgress progress;
+  RecordedIds progress;
   derived::SubcorporaResult result = run(folder, "6", "$A", "into", progress);
-  EXPECT_EQ(progress.values(derived::kLexUnitTriedCounter),
-            (std::vector<int64_t>{6, 7, 8, 9, 10}));
+  // The documents that exist in the range, then the range's end.
+  EXPECT_EQ(progress.ids, (std::vector<int32_t>{7, 9, 10}));
   EXPECT_EQ(result.documentsRead, 2);
   EXPECT_EQ(result.sentencesSelected, 2);
   EXPECT_TRUE(result.outcome.done());
@@ -221,6 +234,8 @@ TEST(SelectSubcorpora, RefusesBadInputBeforeWritingAnything) {
       {"1", "2", "../up", ""},
       {"1", "2", "a/b", ""},
       {"1", "2", "tab\there", ""},
+      {"1", "2", "c1\x9D", ""},
+      {"1", "2", kTooLongPreposition.c_str(), ""},  // "pp-" + it + ".alters.txt": 256 bytes
   };
   for (const Case& c : cases) {
     TempDir folder;
@@ -262,17 +277,18 @@ TEST(SelectSubcorpora, BadPpStartLeavesOlderOutputsInPlace) {
   EXPECT_EQ(readBytes(folder.file("pp-into.sents.xml")), "older sentences");
 }
 
-TEST(SelectSubcorpora, SentencesFileThatCannotBeWrittenStillSavesTheList) {
+// The pair is one data set: a sentences file that cannot be written keeps the older list too.
+TEST(SelectSubcorpora, SentencesFileThatCannotBeWrittenLeavesTheOlderPair) {
   TempDir folder;
   std::filesystem::create_directories(folder.path() / "pp-on.sents.xml");  // a folder in the way
-  derived::SubcorporaResult result = run(folder, "0", "0", "on");
-  ASSERT_TRUE(result.outcome.done());
-  ASSERT_EQ(result.outcome.notices.size(), 1u);
-  EXPECT_EQ(result.outcome.notices[0].severity, text::Severity::Error);
-  EXPECT_EQ(result.outcome.notices[0].caption, "Sorvanta Explorer");
-  EXPECT_NE(result.outcome.notices[0].text.find("Cannot create file"), std::string::npos);
-  EXPECT_EQ(result.outcome.filesWritten, std::vector<std::string>{folder.file("pp-on.txt")});
-  EXPECT_TRUE(text::fileExists(folder.file("pp-on.txt")));
+  folder.write("pp-on.txt", "older list\r\n");
+  try {
+    run(folder, "0", "0", "on");
+    FAIL() << "no error";
+  } catch (const text::FileCreateError& error) {
+    EXPECT_EQ(std::string(error.what()), "Cannot create file " + folder.file("pp-on.sents.xml"));
+  }
+  EXPECT_EQ(readBytes(folder.file("pp-on.txt")), "older list\r\n");
 }
 
 TEST(SelectSubcorpora, SampleReleaseMatchesGoldenFiles) {
@@ -286,4 +302,37 @@ TEST(SelectSubcorpora, SampleReleaseMatchesGoldenFiles) {
           << name;
     }
   }
+}
+
+// The widest range visits the documents that exist, in numeric order, without trying four
+// billion IDs; names the ID loop would never build are left alone.
+TEST(SelectSubcorpora, WidestRangeVisitsOnlyTheDocumentsThatExist) {
+  TempDir folder;
+  const std::string sets = annotationSet(
+      "8", "Go into it.", threeLayers(label("Goal", "3", "9"), "", label("PP", "3", "9")));
+  for (int id : {12, -3, 7, 2147483647})
+    writeSubcorpusDocument(folder, id,
+                           subcorpusDocument("go" + std::to_string(id) + ".v", "Motion",
+                                             subcorpus("V-ppinto", sets)));
+  folder.write("xml/lu007.xml", subcorpusDocument("padded.v", "Motion", subcorpus("V-ppinto", sets)));
+  folder.write("xml/lu+7.xml", subcorpusDocument("plus.v", "Motion", subcorpus("V-ppinto", sets)));
+  folder.write("xml/lu-0.xml", subcorpusDocument("minus.v", "Motion", subcorpus("V-ppinto", sets)));
+  folder.write("xml/lu99999999999.xml", "<beyond/>");
+  std::filesystem::create_directories(folder.path() / "xml" / "lu5.xml");
+
+  RecordedIds progress;
+  const derived::SubcorporaResult result = run(folder, "-2147483648", "2147483647", "into", progress);
+  EXPECT_EQ(progress.ids, (std::vector<int32_t>{-3, 7, 12, 2147483647}));
+  EXPECT_EQ(result.documentsRead, 4);
+  EXPECT_EQ(readBytes(folder.file("pp-into.txt")),
+            "Motion\tGoal\tgo-3.v\tV-ppinto\t8-4\r\n"
+            "Motion\tGoal\tgo7.v\tV-ppinto\t8-4\r\n"
+            "Motion\tGoal\tgo12.v\tV-ppinto\t8-4\r\n"
+            "Motion\tGoal\tgo2147483647.v\tV-ppinto\t8-4\r\n");
+  // A narrower range gives the same as trying each of its IDs.
+  RecordedIds narrow;
+  run(folder, "-3", "8", "into", narrow);
+  EXPECT_EQ(narrow.ids, (std::vector<int32_t>{-3, 7, 8}));
+  EXPECT_EQ(readBytes(folder.file("pp-into.txt")),
+            "Motion\tGoal\tgo-3.v\tV-ppinto\t8-4\r\nMotion\tGoal\tgo7.v\tV-ppinto\t8-4\r\n");
 }

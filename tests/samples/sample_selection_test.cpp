@@ -178,6 +178,31 @@ TEST(SampleSelection, CountsThatCannotFinishTheDrawAreRefusedBeforeAnythingChang
   }
 }
 
+// Two frames sharing an ID are one ID for the draw: asking for both used to loop forever.
+TEST(SampleSelection, FramesSharingAnIdCountOnceAndTheDrawIsRefusedUpFront) {
+  SampleRun run({frameWith("A", "7", 3, 100), frameWith("B", "7", 3, 200)});
+  run.dir.write("SensSemRolesTrg.xml", "earlier");
+  const text::Outcome outcome = run.select(request(0, 10, "2", "0")).outcome;
+  EXPECT_EQ(outcome.status, text::Outcome::Status::Refused);
+  ASSERT_EQ(outcome.notices.size(), 1u);
+  EXPECT_EQ(outcome.notices[0].text,
+            "Only 1 frames that may be drawn (frames sharing an ID count once) have between 0 and "
+            "10 annotated sentences; 2 frames cannot be selected.");
+  EXPECT_EQ(run.file(kTrainingFile), "earlier");
+  // One frame is drawn by its ID, and both frames of that ID are processed.
+  EXPECT_TRUE(run.select(request(0, 10, "1", "0")).outcome.done());
+  EXPECT_EQ(run.select(request(0, 10, "1", "0")).framesDone, 2);
+}
+
+// A draw that cannot finish ends with a message after a bounded number of passes.
+TEST(SampleSelection, ADrawThatCannotFinishIsBounded) {
+  for (const std::vector<int32_t>& candidates :
+       {std::vector<int32_t>{5, 5}, std::vector<int32_t>{1, 2, 2, 2}}) {
+    SampleRandom random(3);
+    EXPECT_THROW(drawDistinct(candidates, 3, random), text::RuntimeError);
+  }
+}
+
 TEST(SampleSelection, TextThatIsNotAnIntegerStopsTheRunWithoutWriting) {
   struct Case {
     std::string frames, sents, message;

@@ -35,11 +35,15 @@ class RelationsGraph : public ShellTest {
     form.FramesListView->scrollTo(index);
     emit form.FramesListView->customContextMenuRequested(
         form.FramesListView->visualRect(index).center());
-    auto* menu = form.FramesListView->findChild<QMenu*>("FramesGraphMenu");
+    auto* menu = form.FramesListView->findChild<QMenu*>("ContextMenu");
     EXPECT_NE(menu, nullptr);
     if (!menu) return nullptr;
-    menu->actions().front()->trigger();
+    EXPECT_TRUE(menu->isVisible());
+    auto* open = menu->findChild<QAction*>("RelationsGraphMenuAction");
+    EXPECT_NE(open, nullptr);
     menu->close();
+    if (!open) return nullptr;
+    open->trigger();
     return form.relationsGraphWindow();
   }
 
@@ -79,12 +83,16 @@ TEST_F(RelationsGraph, OpensFromTheFramesListOnTheFrameUnderThePointer) {
 TEST_F(RelationsGraph, OpensFromTheRelationsGridOnTheShownFrame) {
   clickRow(form.FramesListView, rowWhere(form.FramesListView, lexicon::kFrameName, "Arriving"));
   ASSERT_EQ(form.FrameNameEdit->text(), "Arriving");
-  clickCell(form.Fr2FrAdvStringGrid, 0, Qt::RightButton);
-  auto* menu = form.Fr2FrAdvStringGrid->findChild<QMenu*>("RelationsGraphMenu");
+  const QModelIndex cell = form.Fr2FrAdvStringGrid->model()->index(0, 0);
+  emit form.Fr2FrAdvStringGrid->customContextMenuRequested(
+      form.Fr2FrAdvStringGrid->visualRect(cell).center());
+  auto* menu = form.Fr2FrAdvStringGrid->findChild<QMenu*>("ContextMenu");
   ASSERT_NE(menu, nullptr);
   EXPECT_TRUE(menu->isVisible());
-  menu->actions().front()->trigger();
+  ASSERT_EQ(menu->actions().size(), 1);
+  QAction* open = menu->actions().front();
   menu->close();
+  open->trigger();
   ASSERT_NE(form.relationsGraphWindow(), nullptr);
   EXPECT_EQ(form.relationsGraphWindow()->centreFrame(), "Arriving");
 }

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <regex>
 
@@ -12,6 +13,7 @@
 #include "derived/FrameFiles.h"
 #include "derived/PrepositionSubcorpora.h"
 #include "support/ReleaseCopy.h"
+#include "text/FolderLock.h"
 #include "widgets/UpDown.h"
 
 namespace sorvanta::testing {
@@ -227,6 +229,63 @@ TEST_F(SampleSelectionTab, PrepositionMessages) {
   }
   EXPECT_FALSE(fs::exists(release.path().parent_path() / "x.txt"));
   EXPECT_FALSE(fs::exists(release.file("pp-over.alters.txt")));
+}
+
+}  // namespace
+}  // namespace sorvanta::testing
+
+namespace sorvanta::testing {
+namespace {
+
+class CommandGuards : public ShellTest {
+ protected:
+  CommandGuards() {
+    folder = copySampleRelease(release);
+    storeFolder(folder);
+    openWindow(elsewhere.path().string() + "/");
+  }
+  TempDir release;
+  std::string folder;
+};
+
+// While another command holds the data folder the window says so and waits; Cancel ends the
+// wait and nothing is written.
+TEST_F(CommandGuards, AnotherCommandsLockIsWaitedForAndCancelEndsTheWait) {
+  release.write("pp-into.alters.txt", "earlier");
+  const text::FolderLock other(folder, text::FolderLock::Wait::No);
+  ASSERT_TRUE(other.held());
+  window->EditSynSpec->setText("into");
+  QString shown;
+  bool cancelVisible = false;
+  QTimer::singleShot(300, [&] {
+    shown = window->StatusBar->currentMessage();
+    cancelVisible = !window->CancelButton->isHidden();
+    QTest::mouseClick(window->CancelButton, Qt::LeftButton);
+  });
+  messages.clear();
+  QTest::mouseClick(window->ButtonOthSyn, Qt::LeftButton);
+  EXPECT_TRUE(shown.startsWith("Another command is writing into")) << shown.toStdString();
+  EXPECT_TRUE(cancelVisible);
+  EXPECT_TRUE(window->CancelButton->isHidden());
+  EXPECT_TRUE(window->ButtonOthSyn->isEnabled());
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(readBytes(release.file("pp-into.alters.txt")), "earlier");
+}
+
+// Documents skipped because they cannot be read are listed in one summary after the command.
+TEST_F(CommandGuards, SkippedDocumentsAreSummarisedAfterTheCommand) {
+  release.write("xml/lu1001.xml", "<lexunit-annotation");
+  window->LowAnnEdit->setText("1000");
+  window->HiAnnEdit->setText("1100");
+  window->EditSynSpec->setText("into");
+  messages.clear();
+  QTest::mouseClick(window->ButtonSelSubCorp, Qt::LeftButton);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_TRUE(messages[0].second.startsWith("The command finished with 1 warning(s):"))
+      << messages[0].second.toStdString();
+  EXPECT_TRUE(messages[0].second.contains(QString::fromStdString("Skipped " + folder +
+                                                                 "xml/lu1001.xml: ")));
+  EXPECT_TRUE(fs::exists(release.file("pp-into.txt")));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -169,6 +170,58 @@ TEST_F(StartUp, UnreadableDocumentsAreNamedInAMessage) {
       EXPECT_EQ(form.RelationsRoot, nullptr);
       EXPECT_EQ(form.Fr2FrAdvStringGrid->cell(0, 0), "None");
     }
+  }
+}
+
+// A stored folder whose frames document cannot be read: no data folder is open, so the commands
+// that derive files from it refuse, and the earlier outputs stay (they used to be replaced by
+// empty files).
+TEST_F(StartUp, WithoutTheFramesDocumentNoCommandReplacesEarlierOutputs) {
+  const std::vector<std::string> outputs = {"FrameDict.xml", "frames.dmp", "svlex.dmp",
+                                            "pp-into.alters.txt", "SensSemRolesTrg.xml"};
+  for (const std::optional<std::string>& frames :
+       {std::optional<std::string>(), std::optional<std::string>("<frames><frame name=")}) {
+    TempDir release;
+    writeRelease(release, frames.value_or(""), "<frameRelations/>");
+    if (!frames) std::filesystem::remove(release.path() / "frXML/frames.xml");
+    for (const std::string& name : outputs) release.write(name, "earlier");
+    release.write("pp-into.txt", "Motion\tGoal\tgo.v\tV-ppinto\t8-4\r\n");
+    storeFolder(release.path().string() + "/");
+    shell::TSVExplorer& form = openWindow(elsewhere.path().string() + "/");
+    form.EditSynSpec->setText("into");
+    form.NumFramesEdit->setText("1");
+    form.NumSentsEdit->setText("0");
+    for (QPushButton* button : {form.CrDictsButton, form.SelSampleButton, form.ButtonOthSyn}) {
+      messages.clear();
+      QTest::mouseClick(button, Qt::LeftButton);
+      ASSERT_EQ(messages.size(), 1u) << button->text().toStdString();
+      EXPECT_EQ(messages[0].second.toStdString(), shell::kNoDataFolder);
+    }
+    EXPECT_EQ(modalCount, 0);  // no question about the relations either
+    for (const std::string& name : outputs)
+      EXPECT_EQ(readBytes(release.file(name)), "earlier") << name;
+  }
+}
+
+// Without a relations document the dictionaries are written only when the user agrees.
+TEST_F(StartUp, DictionariesWithoutRelationsAskFirst) {
+  for (const bool agree : {false, true}) {
+    TempDir release;
+    writeRelease(release, kOneFrame, std::nullopt);
+    release.write("FrameDict.xml", "earlier");
+    storeFolder(release.path().string() + "/");
+    shell::TSVExplorer& form = openWindow(elsewhere.path().string() + "/");
+    QString question;
+    onModal = [&](QDialog& dialog) {
+      question = dialog.findChild<QLabel*>("qt_msgbox_label")->text();
+      return int(agree ? QMessageBox::Yes : QMessageBox::No);
+    };
+    messages.clear();
+    QTest::mouseClick(form.CrDictsButton, Qt::LeftButton);
+    EXPECT_EQ(question.toStdString(), shell::kWriteWithoutRelations);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(readBytes(release.file("FrameDict.xml")) == "earlier", !agree);
+    EXPECT_EQ(std::filesystem::exists(release.path() / "frames.dmp"), agree);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <iterator>
 
+#include "support/SpecialFiles.h"
 #include "support/TempDir.h"
 #include "text/Errors.h"
 #include "text/FileIO.h"
@@ -83,4 +84,17 @@ TEST(FileIO, LineListSaveAndLoad) {
   TextLines empty;
   empty.saveToFile(path);
   EXPECT_EQ(readBytes(path), "");
+}
+
+TEST(FileIO, OnlyRegularFilesAreReadAndNoneBlocks) {
+  TempDir dir;
+  for (const auto& special : sorvanta::testing::makeSpecialFiles(dir)) {
+    std::string out = "old";
+    bool read = true;
+    EXPECT_TRUE(sorvanta::testing::returnsWithoutBlocking(
+        special.path, [&] { return readWholeFile(special.path, out); }, read))
+        << special.kind;
+    EXPECT_FALSE(read) << special.kind;
+    EXPECT_EQ(out, "") << special.kind;
+  }
 }

@@ -70,6 +70,19 @@ TEST(SentenceFrameElements, TargetThenEveryFeLayerInOrder) {
   }
 }
 
+TEST(SentenceFrameElements, SpansKeepTheirOffsetsAndNullInstantiationsHaveNone) {
+  LexUnitDoc doc;
+  const auto dialog = views::sentenceFrameElements(doc.root(), "(5) The cat sat down", "F", "v");
+  ASSERT_TRUE(dialog);
+  EXPECT_EQ(dialog->sentenceId, "5");
+  std::vector<std::string> offsets;
+  for (const views::SentenceLabelRow& row : dialog->rows)
+    offsets.push_back(row.start ? std::to_string(*row.start) + "-" + std::to_string(*row.end)
+                                : (row.end ? "end only" : "none"));
+  // An empty itype is no null instantiation: Manner keeps its span.
+  EXPECT_EQ(offsets, (std::vector<std::string>{"4-8", "0-2", "none", "4-6", "13-40"}));
+}
+
 TEST(SentenceFrameElements, RowsNamingNoSentenceOrLackingATargetGiveNoDialog) {
   LexUnitDoc doc;
   for (const std::string row : {"", "5) The cat sat down", "(5 The cat", "() Without ID",

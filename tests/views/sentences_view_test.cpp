@@ -80,3 +80,23 @@ TEST(SentencesView, LoadReportsMissingAndMalformedFiles) {
 }
 
 }  // namespace
+
+// 200,000 sentences nested in one another: every row's text lies in the one innermost text
+// element, and the rows must be found with work linear in the document, not in depth × size.
+TEST(SentencesView, DeeplyNestedSentencesCostLinearWork) {
+  constexpr size_t kDepth = 200000;
+  std::string text = "<lexunit-annotation name='deep.v'>";
+  for (size_t i = 0; i < kDepth; ++i) text += "<sentence ID='7'>";
+  text += "<text>Deep.</text>";
+  for (size_t i = 0; i < kDepth; ++i) text += "</sentence>";
+  text += "</lexunit-annotation>";
+  LexUnitDoc doc(text);
+
+  const uint64_t before = xml::textNodesVisited();
+  const Rows rows = views::sentenceRows(doc.root());
+  const uint64_t visited = xml::textNodesVisited() - before;
+  ASSERT_EQ(rows.size(), kDepth);
+  EXPECT_EQ(rows.front(), "(7) Deep.");
+  EXPECT_EQ(rows.back(), "(7) Deep.");
+  EXPECT_LE(visited, 2 * (kDepth + 2));
+}

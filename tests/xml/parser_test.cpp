@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "support/SpecialFiles.h"
 #include "support/TempDir.h"
 #include "xml/XpObjModel.h"
 
@@ -250,4 +251,17 @@ TEST(Parser, NormalisationCanBeSwitchedOff) {
   TXpElement* root = load(model, "<a>\n  <b> x  y </b>\n</a>");
   EXPECT_EQ(root->childNodes().nlGetLength(), 3);
   EXPECT_EQ(root->noGetFirstChild()->noGetNextSibling()->noGetText(), " x  y ");
+}
+
+TEST(Parser, SpecialFilesNamedLikeDocumentsFailWithoutBlocking) {
+  TempDir dir;
+  for (const auto& special : sorvanta::testing::makeSpecialFiles(dir)) {
+    TXpObjModel model;
+    bool loaded = true;
+    EXPECT_TRUE(sorvanta::testing::returnsWithoutBlocking(
+        special.path, [&] { return model.LoadDataSource(special.path); }, loaded))
+        << special.kind;
+    EXPECT_FALSE(loaded) << special.kind;
+    EXPECT_EQ(model.errors().front(), "Cannot open file " + special.path) << special.kind;
+  }
 }

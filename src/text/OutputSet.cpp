@@ -1,0 +1,238 @@
+#include "text/OutputSet.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <charconv>
+#include <mutex>
+#include <set>
+
+#include "text/Errors.h"
+#include "text/FileFaults.h"
+#include "text/FileIO.h"
+
+namespace sorvanta::text {
+
+namespace {
+
+// Keeps a temporary's name within the usual 255-byte limit of a name.
+constexpr size_t kMaxTempStem = 200;
+
+std::atomic<unsigned> temporaryCounter{0};
+
+void splitPath(const std::string& fsPath, std::string& folder, std::string& name) {
+  const size_t slash = fsPath.rfind('/');
+  folder = slash == std::string::npos ? std::string(".") : fsPath.substr(0, slash == 0 ? 1 : slash);
+  name = slash == std::string::npos ? fsPath : fsPath.substr(slash + 1);
+}
+
+// A name no other file of this process or any other has: prefix, pid, a counter of the process.
+std::string temporaryName(const std::string& folder, const std::string& name) {
+  std::string temp = folder;
+  if (temp.back() != '/') temp += '/';
+  temp += kTemporaryPrefix;
+  temp += std::to_string(::getpid());
+  temp += '-';
+  temp += std::to_string(temporaryCounter.fetch_add(1));
+  temp += '.';
+  temp += name.substr(0, kMaxTempStem);
+  return temp;
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+  const char* p = bytes.data();
+  size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t written = io::write(fd, p, left);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (written == 0) return false;
+    p += written;
+    left -= static_cast<size_t>(written);
+  }
+  return true;
+}
+
+// Errors of link() that only say the file system keeps no second names (FAT, some network
+// shares): the commit then renames without a way back for that file.
+bool linksUnsupported(int error) {
+  return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == EXDEV ||
+         error == EMLINK || error == ENOSYS;
+}
+
+void syncFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);  // makes the renames durable; the set is in place whatever this reports
+  ::close(fd);
+}
+
+// Cleans each folder once per process: later sets there find only temporaries of live ones.
+bool firstVisit(const std::string& folder) {
+  static std::mutex mutex;
+  static std::set<std::string> visited;
+  const std::lock_guard<std::mutex> lock(mutex);
+  return visited.insert(folder).second;
+}
+
+// Removes the temporaries of processes no longer running from a folder (file system name).
+size_t removeStaleIn(const std::string& fsFolder) {
+  DIR* dir = ::opendir(fsFolder.empty() ? "." : fsFolder.c_str());
+  if (!dir) return 0;
+  size_t removed = 0;
+  while (const dirent* item = ::readdir(dir)) {
+    const std::string_view name(item->d_name);
+    if (!name.starts_with(kTemporaryPrefix)) continue;
+    const std::string_view rest = name.substr(kTemporaryPrefix.size());
+    pid_t pid = 0;
+    const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), pid);
+    if (error != std::errc() || pid <= 0 || end == rest.data() + rest.size() || *end != '-')
+      continue;  // not a name this program gives
+    if (pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH) continue;
+    if (::unlinkat(::dirfd(dir), item->d_name, 0) == 0) ++removed;
+  }
+  ::closedir(dir);
+  return removed;
+}
+
+}  // namespace
+
+void OutputSet::add(std::string_view workingPath, std::string_view bytes) {
+  Entry entry;
+  entry.target = std::string(workingPath);
+  entry.fsTarget = toFsPath(workingPath);
+  std::string name;
+  splitPath(entry.fsTarget, entry.folder, name);
+  if (name.empty()) fail(entry.target);
+  if (firstVisit(entry.folder)) removeStaleIn(entry.folder);
+
+  struct stat info;
+  if (::lstat(entry.fsTarget.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) fail(entry.target);
+
+  entry.temp = temporaryName(entry.folder, name);
+  // 0666 masked by the umask, like any new file.
+  const int fd = ::open(entry.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  entries_.push_back(std::move(entry));
+  if (fd < 0) {
+    entries_.back().temp.clear();
+    fail(entries_.back().target);
+  }
+  // Closed at once, so a set of thousands of files holds no descriptors; network file systems
+  // report write errors at the close.
+  const bool written = writeAll(fd, bytes) && (flush_ != Flush::PerFile || io::fdatasync(fd) == 0);
+  if (::close(fd) != 0 || !written) fail(entries_.back().target);
+}
+
+// One syncfs per folder of the sets that flush the file system; the per-file flushes were made
+// as the files were written.
+void OutputSet::flushFileSystems(const std::vector<OutputSet*>& sets) {
+  std::set<std::string> synced;
+  for (OutputSet* set : sets) {
+    if (set->flush_ != Flush::FileSystem) continue;
+    for (const Entry& entry : set->entries_) {
+      if (!synced.insert(entry.folder).second) continue;
+      const int fd = ::open(entry.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      const bool ok = fd >= 0 && io::syncfs(fd) == 0;
+      if (fd >= 0) ::close(fd);
+      if (!ok) {
+        const std::string target = entry.target;
+        for (OutputSet* other : sets) other->discard();
+        throw FileCreateError("Cannot create file " + target);
+      }
+    }
+  }
+}
+
+void OutputSet::commit() { commitTogether({this}); }
+
+void OutputSet::commitTogether(const std::vector<OutputSet*>& sets) {
+  flushFileSystems(sets);
+  std::set<std::string> renamedIn;  // folders whose renames are made durable at the end
+  for (size_t i = 0; i < sets.size(); ++i) {
+    try {
+      sets[i]->replaceTargets(renamedIn);
+    } catch (...) {
+      for (size_t j = i + 1; j < sets.size(); ++j) sets[j]->discard();
+      for (const std::string& folder : renamedIn) syncFolder(folder);
+      throw;
+    }
+  }
+  for (const std::string& folder : renamedIn) syncFolder(folder);
+}
+
+void OutputSet::replaceTargets(std::set<std::string>& renamedIn) {
+  // Second names for the older targets first, so every rename below can be undone.
+  for (Entry& entry : entries_) {
+    std::string folder, name;
+    splitPath(entry.fsTarget, folder, name);
+    entry.backup = temporaryName(folder, name);
+    if (io::link(entry.fsTarget.c_str(), entry.backup.c_str()) == 0) {
+      entry.protectedByLink = true;
+      continue;
+    }
+    const int error = errno;
+    entry.backup.clear();
+    if (error == ENOENT)
+      entry.created = true;
+    else if (!linksUnsupported(error))
+      fail(entry.target);
+  }
+  // The one step that changes the targets.
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    if (io::rename(entries_[i].temp.c_str(), entries_[i].fsTarget.c_str()) != 0) {
+      putBack(i);
+      fail(entries_[i].target);
+    }
+    entries_[i].temp.clear();
+  }
+  for (Entry& entry : entries_) {
+    if (!entry.backup.empty()) ::unlink(entry.backup.c_str());
+    entry.backup.clear();
+    if (flush_ != Flush::None) renamedIn.insert(entry.folder);
+  }
+  entries_.clear();
+}
+
+// Undoes the renames of the first `replaced` entries, last first.
+void OutputSet::putBack(size_t replaced) {
+  for (size_t i = replaced; i-- > 0;) {
+    Entry& entry = entries_[i];
+    if (entry.protectedByLink) {
+      if (io::rename(entry.backup.c_str(), entry.fsTarget.c_str()) == 0) entry.backup.clear();
+    } else if (entry.created) {
+      ::unlink(entry.fsTarget.c_str());
+    }
+  }
+}
+
+void OutputSet::discard() {
+  for (Entry& entry : entries_) {
+    if (!entry.temp.empty()) ::unlink(entry.temp.c_str());
+    if (!entry.backup.empty()) ::unlink(entry.backup.c_str());
+  }
+  entries_.clear();
+}
+
+void OutputSet::fail(const std::string& target) {
+  const std::string message = "Cannot create file " + target;
+  discard();
+  throw FileCreateError(message);
+}
+
+std::vector<std::string> OutputSet::targets() const {
+  std::vector<std::string> paths;
+  for (const Entry& entry : entries_) paths.push_back(entry.target);
+  return paths;
+}
+
+size_t removeStaleTemporaries(std::string_view workingFolder) {
+  return removeStaleIn(toFsPath(workingFolder));
+}
+
+}  // namespace sorvanta::text
