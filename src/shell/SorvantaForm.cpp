@@ -24,6 +24,7 @@
 #include "views/SentenceFrameElements.h"
 #include "views/SentencesView.h"
 #include "shell/ReportWindows.h"
+#include "shell/SearchTab.h"
 #include "widgets/ErrorDisplay.h"
 #include "widgets/HelpViewer.h"
 #include "widgets/ModalDialogs.h"
@@ -63,6 +64,7 @@ TSVExplorer::TSVExplorer(QWidget* parent)
   connectHandlers();
   connectFrameHandlers();
   installReportWindows(*this);
+  SearchPage = installSearchTab(*this);
   if (const QScreen* shownOn = screen())
     move(shownOn->availableGeometry().center() - rect().center());
   restoreWindowState();

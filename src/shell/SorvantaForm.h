@@ -47,6 +47,7 @@ namespace sorvanta::shell {
 
 class TAboutBox;
 class RelationsGraphWindow;
+class SearchTab;
 
 // Help contexts, kept on each widget as the dynamic property "helpContext".
 inline constexpr const char* kHelpContextProperty = "helpContext";
@@ -55,6 +56,7 @@ inline constexpr int kHelpFramesTab = 15010;
 inline constexpr int kHelpFrameElementsTab = 15020;
 inline constexpr int kHelpPageControl = 15030;
 inline constexpr int kHelpSampleSelectionTab = 15040;
+inline constexpr int kHelpSearchTab = 15050;
 inline constexpr int kHelpFeedback = 15140;
 
 // Shown by the commands that read or write the data folder when start-up found none.
@@ -206,7 +208,8 @@ class TSVExplorer : public QWidget {
   QSplitter* FramesTabSplitter;
   QSplitter* LexUnitsTabSplitter;
   QSplitter* FETabSplitter;
-  QMenu* RelatedFramesMenu;  // the choice when a relation cell names several frames
+  QMenu* RelatedFramesMenu;
+  SearchTab* SearchPage;  // the "Search" tab after the designed ones (SearchTab.cpp)  // the choice when a relation cell names several frames
   // The progress of the command running now (the Cancel button cancels it), or none.
   text::Progress* RunningCommand = nullptr;
   // The controls that start commands (SampleSelectionTab.cpp).
