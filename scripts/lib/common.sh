@@ -18,7 +18,7 @@ ensure_packages() {
 }
 
 # Packages every build needs.
-BUILD_PACKAGES=(cmake g++ ninja-build libgtest-dev qt6-base-dev fonts-dejavu-core libsqlite3-dev libre2-dev nlohmann-json3-dev libcli11-dev pkg-config)
+BUILD_PACKAGES=(cmake g++ ninja-build libgtest-dev qt6-base-dev fonts-dejavu-core libsqlite3-dev libre2-dev nlohmann-json3-dev libcli11-dev pkg-config libgraphviz-dev)
 
 # Configures and builds one build folder: configure_and_build FOLDER [CMAKE ARGS...]
 configure_and_build() {

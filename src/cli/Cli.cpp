@@ -156,6 +156,17 @@ const CliCommand kCommands[] = {
      "units or frames kept apart, no sentence text in two splits; --verify re-checks a split "
      "folder against its manifest and the release.",
      Needs::FolderIfKnown, declareSplit},
+    {"graph",
+     "graph (FRAME | --all) [--depth N] [--types T1,T2...] [--direction up|down|both] "
+     "[--format tsv|dot|svg|png] [--out FILE]",
+     "The frame-relation graph: the edges walked from FRAME within N steps (default 1, both "
+     "directions, every relation type), or every edge; TSV lines Type, Super frame, Sub frame, "
+     "or DOT, SVG or PNG.",
+     Needs::Release, declareGraph, kGraphDetails},
+    {"fe-lineage", "fe-lineage FRAME FE",
+     "The chain of frame elements FE maps to up the Inheritance, Perspective_on and Subframe "
+     "relations: Relation, Frame, Frame element per step.",
+     Needs::Release, declareFeLineage, kFeLineageDetails},
 };
 
 #undef WRITING_HELP

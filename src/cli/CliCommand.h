@@ -180,5 +180,10 @@ CommandRun declareValence(CommandLine& line);
 CommandRun declareReport(CommandLine& line);
 CommandRun declareExport(CommandLine& line);
 CommandRun declareSplit(CommandLine& line);
+CommandRun declareGraph(CommandLine& line);
+CommandRun declareFeLineage(CommandLine& line);
+// The longer help of graph and fe-lineage.
+extern const char* const kGraphDetails;
+extern const char* const kFeLineageDetails;
 
 }  // namespace sorvanta::cli

@@ -1,12 +1,14 @@
 // The report windows' entries in the main window: double-click on a lexical unit, and the
 // context menus of the lexical-unit list ("Lexical Unit Report") and the frames list ("Frame
 // Report"). The lists' designed click behaviour is left as it is.
+#include <QAction>
 #include <QMenu>
 
 #include "lexicon/ListRow.h"
 #include "shell/ReportWindows.h"
 #include "shell/SorvantaForm.h"
 #include "text/WorkingText.h"
+#include "widgets/ContextMenu.h"
 #include "widgets/Messages.h"
 #include "widgets/ReportListView.h"
 
@@ -16,9 +18,9 @@ namespace {
 
 constexpr int kLexUnitIdColumn = 2;  // "LU-ID"
 
-const lexicon::ListRow* rowAt(const widgets::ReportListView* list, const QModelIndex& index) {
-  if (!index.isValid() || index.row() >= static_cast<int>(list->rows().size())) return nullptr;
-  return &list->rows()[static_cast<size_t>(index.row())];
+const lexicon::ListRow* rowAt(const widgets::ReportListView* list, int row) {
+  if (row < 0 || row >= static_cast<int>(list->rows().size())) return nullptr;
+  return &list->rows()[static_cast<size_t>(row)];
 }
 
 // The release folder as a file-system path, or empty after telling the user there is none.
@@ -51,28 +53,24 @@ void installReportWindows(TSVExplorer& window) {
   widgets::ReportListView* frames = window.FramesListView;
   QObject::connect(units, &QAbstractItemView::doubleClicked, &window,
                    [&window, units](const QModelIndex& index) {
-                     openLexUnitReport(window, rowAt(units, index));
+                     openLexUnitReport(window, rowAt(units, index.row()));
                    });
-  units->setContextMenuPolicy(Qt::CustomContextMenu);
-  QObject::connect(units, &QWidget::customContextMenuRequested, &window,
-                   [&window, units](const QPoint& point) {
-                     const lexicon::ListRow* row = rowAt(units, units->indexAt(point));
-                     if (!row) return;
-                     QMenu menu(units);
-                     QAction* open = menu.addAction("Lexical Unit Report");
-                     if (menu.exec(units->viewport()->mapToGlobal(point)) == open)
-                       openLexUnitReport(window, row);
-                   });
-  frames->setContextMenuPolicy(Qt::CustomContextMenu);
-  QObject::connect(frames, &QWidget::customContextMenuRequested, &window,
-                   [&window, frames](const QPoint& point) {
-                     const lexicon::ListRow* row = rowAt(frames, frames->indexAt(point));
-                     if (!row) return;
-                     QMenu menu(frames);
-                     QAction* open = menu.addAction("Frame Report");
-                     if (menu.exec(frames->viewport()->mapToGlobal(point)) == open)
-                       openFrameReport(window, row);
-                   });
+  widgets::ContextMenu::of(*units).contribute([&window, units](QMenu& menu, int row) {
+    const lexicon::ListRow* unit = rowAt(units, row);
+    if (!unit) return;
+    QAction* open = menu.addAction("Lexical Unit Report");
+    open->setObjectName("LexUnitReportAction");
+    QObject::connect(open, &QAction::triggered, &window,
+                     [&window, chosen = *unit] { openLexUnitReport(window, &chosen); });
+  });
+  widgets::ContextMenu::of(*frames).contribute([&window, frames](QMenu& menu, int row) {
+    const lexicon::ListRow* frame = rowAt(frames, row);
+    if (!frame) return;
+    QAction* open = menu.addAction("Frame Report");
+    open->setObjectName("FrameReportAction");
+    QObject::connect(open, &QAction::triggered, &window,
+                     [&window, chosen = *frame] { openFrameReport(window, &chosen); });
+  });
 }
 
 }  // namespace sorvanta::shell

@@ -24,6 +24,7 @@
 #include "shell/ReportWindows.h"
 #include "shell/SorvantaForm.h"
 #include "text/WorkingText.h"
+#include "widgets/ContextMenu.h"
 #include "widgets/Messages.h"
 
 namespace sorvanta::shell {
@@ -157,7 +158,6 @@ SearchTab::SearchTab(TSVExplorer& window)
   resultView->setWordWrap(false);
   resultView->horizontalHeader()->setStretchLastSection(true);
   resultView->verticalHeader()->setDefaultSectionSize(resultView->fontMetrics().height() + 6);
-  resultView->setContextMenuPolicy(Qt::CustomContextMenu);
   sentenceView = new QTextBrowser(this);
   sentenceView->setObjectName("SearchSentenceView");
   sentenceView->setOpenLinks(false);
@@ -192,8 +192,9 @@ SearchTab::SearchTab(TSVExplorer& window)
           [this](const QModelIndex& current) { showResult(current.row()); });
   connect(resultView, &QAbstractItemView::doubleClicked, this,
           [this](const QModelIndex& index) { goToResult(index.row()); });
-  connect(resultView, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& point) { showContextMenu(point); });
+  widgets::ContextMenu::of(*resultView).contribute([this](QMenu& menu, int row) {
+    addResultActions(menu, row);
+  });
   connect(window_.CancelButton, &QPushButton::clicked, this, [this] {
     if (build_) build_->cancel();
   });
@@ -370,16 +371,15 @@ void SearchTab::openLexUnitReport(int row) {
   ReportOpener(window_.messages(), &window_).openLexUnit(releaseFolder(), *result->luId);
 }
 
-void SearchTab::showContextMenu(const QPoint& point) {
-  const int row = resultView->indexAt(point).row();
+void SearchTab::addResultActions(QMenu& menu, int row) {
   const index::ResultRow* result = model->resultAt(row);
   if (!result || !result->luId) return;
-  QMenu menu(resultView);
   QAction* open = menu.addAction("Lexical Unit Report");
+  open->setObjectName("LexUnitReportAction");
+  connect(open, &QAction::triggered, this, [this, row] { openLexUnitReport(row); });
   QAction* go = menu.addAction("Show on the Lexical Units Tab");
-  QAction* chosen = menu.exec(resultView->viewport()->mapToGlobal(point));
-  if (chosen == open) openLexUnitReport(row);
-  if (chosen == go) goToResult(row);
+  go->setObjectName("ShowLexUnitAction");
+  connect(go, &QAction::triggered, this, [this, row] { goToResult(row); });
 }
 
 SearchTab* installSearchTab(TSVExplorer& window) {

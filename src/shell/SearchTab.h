@@ -20,6 +20,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QTableView;
 class QTextBrowser;
@@ -97,7 +98,8 @@ class SearchTab : public QWidget {
                         const text::Outcome& outcome);
   void runPending();
   void showError(const QString& text);
-  void showContextMenu(const QPoint& point);
+  // The context-menu entries of the result in row (those of a lexical unit's set only).
+  void addResultActions(QMenu& menu, int row);
   std::string releaseFolder() const;
 
   TSVExplorer& window_;

@@ -16,6 +16,7 @@
 #include "lexicon/DataFolder.h"
 #include "lexicon/FramesIndex.h"
 #include "lexicon/ListSort.h"
+#include "shell/RelationsGraphWindow.h"
 #include "shell/SVEAbout.h"
 #include "shell/SentFrames.h"
 #include "views/FrameElementsView.h"
@@ -111,6 +112,7 @@ void TSVExplorer::connectHandlers() {
   for (const auto& [control, handler] : buttons)
     connect(control, &QPushButton::clicked, this, command(this, handler));
   widgets::installHelpShortcut(this);
+  installRelationsGraphMenus();
 }
 
 void TSVExplorer::showEvent(QShowEvent* event) {

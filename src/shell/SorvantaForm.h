@@ -46,6 +46,7 @@ class UpDown;
 namespace sorvanta::shell {
 
 class TAboutBox;
+class RelationsGraphWindow;
 class SearchTab;
 
 // Help contexts, kept on each widget as the dynamic property "helpContext".
@@ -102,6 +103,9 @@ class TSVExplorer : public QWidget {
   void ButtonHelpClick();
   void ButtonFeedbackClick();
   void ButtonAboutClick();
+  // Opens the "Relations Graph" window on a frame (RelationsGraphMenus.cpp).
+  void ShowRelationsGraph(const std::string& frameName);
+  RelationsGraphWindow* relationsGraphWindow() const { return relationsGraph_.get(); }
 
   // Release tools beyond the designed window (ReleaseTools.cpp), in the Tools menu
   // (Ctrl+Shift+K, Ctrl+Shift+D). Each opens a ReleaseFindingsWindow.
@@ -264,6 +268,8 @@ class TSVExplorer : public QWidget {
   // Connects each control event to its handler through the error display.
   void connectHandlers();
   void connectReleaseTools();
+  // The context menus of the frames list and the relations grid that open the graph window.
+  void installRelationsGraphMenus();
   // Start-up steps after the data folder is known (StartUp.cpp).
   // followUp: the sentence after the reason, telling what the user can do now.
   bool loadFramesDocument(const std::string& path, const char* followUp);
@@ -302,6 +308,7 @@ class TSVExplorer : public QWidget {
   bool shown_ = false;
   // The start-up splash; it stays on screen when start-up stops at a message.
   std::unique_ptr<TAboutBox> splash_;
+  std::unique_ptr<RelationsGraphWindow> relationsGraph_;
   // Frame and name of the lexical unit whose sentences are shown.
   std::string shownFrame_;
   std::string shownLexUnit_;

@@ -12,6 +12,7 @@
 
 #include "text/Errors.h"
 #include "text/FileIO.h"
+#include "widgets/ContextMenu.h"
 #include "widgets/Messages.h"
 #include "widgets/QtText.h"
 
@@ -69,7 +70,6 @@ void copySelectedRows(const QTableView& view) {
 }
 
 void addExportActions(QTableView& view) {
-  view.setContextMenuPolicy(Qt::ActionsContextMenu);
   auto* tsv = new QAction(QObject::tr("Export as TSV…"), &view);
   auto* csv = new QAction(QObject::tr("Export as CSV…"), &view);
   tsv->setObjectName("ExportTsvAction");
@@ -78,8 +78,12 @@ void addExportActions(QTableView& view) {
                    [&view] { exportTable(view, text::Delimited::Tsv); });
   QObject::connect(csv, &QAction::triggered, &view,
                    [&view] { exportTable(view, text::Delimited::Csv); });
-  view.addAction(tsv);
-  view.addAction(csv);
+  ContextMenu::of(view).contribute(
+      [tsv, csv](QMenu& menu, int) {
+        menu.addAction(tsv);
+        menu.addAction(csv);
+      },
+      ContextMenu::Scope::View);
 }
 
 void exportTable(QTableView& view, text::Delimited format) {

@@ -20,7 +20,7 @@ text::TextTable tableText(const QTableView& view, bool selectedOnly);
 // Puts the selected rows (the current row when none is selected) on the clipboard as TSV.
 void copySelectedRows(const QTableView& view);
 
-// Adds the two export actions to the view's context menu.
+// Contributes the two export actions (children of the view) to the view's context menu.
 void addExportActions(QTableView& view);
 
 // Asks where to export (the save dialog) and writes the table there; a file that cannot be

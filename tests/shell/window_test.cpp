@@ -186,6 +186,45 @@ TEST_F(Window, ExportWritesTheWholeListAsShown) {
   EXPECT_TRUE(messages[0].second.contains("Cannot create file"));
 }
 
+// Each list has one context menu holding what every feature offers on the row under the
+// pointer, each entry once; the menu opens without waiting for a choice.
+TEST_F(Window, ListContextMenusGatherEveryFeaturesActions) {
+  shell::TSVExplorer& form = activeSample();
+  const auto menuAt = [](widgets::ReportListView* list, const QPoint& at) {
+    emit list->customContextMenuRequested(at);
+    auto* menu = list->findChild<QMenu*>("ContextMenu");
+    QStringList texts;
+    if (!menu) return texts;
+    for (const QAction* action : menu->actions())
+      texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    menu->close();
+    return texts;
+  };
+  const auto onRow = [](widgets::ReportListView* list, int row) {
+    const QModelIndex index = list->model()->index(row, 0);
+    list->scrollTo(index);
+    return list->visualRect(index).center();
+  };
+  const QStringList exports{"Export as TSV…", "Export as CSV…"};
+  struct Case {
+    widgets::ReportListView* list;
+    QStringList rowActions;
+  } cases[] = {{form.FramesListView, {"Relations Graph...", "-", "Frame Report"}},
+               {form.LexUnitListView, {"Lexical Unit Report"}},
+               {form.FEListView, {}}};
+  for (const Case& c : cases) {
+    const std::string name = c.list->objectName().toStdString();
+    ASSERT_FALSE(c.list->rows().empty()) << name;
+    // Twice on a row: the second menu holds the same entries, not more.
+    for (int time = 0; time < 2; ++time) {
+      QStringList expected = c.rowActions;
+      if (!expected.isEmpty()) expected << "-";
+      EXPECT_EQ(menuAt(c.list, onRow(c.list, 0)).join(" / ").toStdString(),
+                (expected + exports).join(" / ").toStdString());
+    }
+  }
+}
+
 TEST_F(Window, RelatedFramesOpenAndBackForwardRetraceThem) {
   shell::TSVExplorer& form = activeSample();
   // The first frame with a relation naming exactly one frame.
