@@ -296,8 +296,8 @@ SampleResult selectSample(const SampleRequest& request,
   // Two frames may share an ID; the draw needs as many distinct IDs as frames it takes.
   const size_t distinctFrames =
       std::unordered_set<int32_t>(candidateFrames.begin(), candidateFrames.end()).size();
-  if (std::string refusal = checkCounts(request, numFrames, distinctFrames,
-                                        distinctFrames < candidateFrames.size());
+  if (std::string refusal =
+          checkCounts(request, numFrames, distinctFrames, distinctFrames < candidateFrames.size());
       !refusal.empty()) {
     result.outcome = text::Outcome::refused(std::string(lexicon::kProgramCaption), refusal);
     return result;

@@ -42,7 +42,8 @@ std::optional<SentenceFrameElements> sentenceFrameElements(const xml::TXpNode* l
     if (span.itype.empty())
       result.rows.push_back({std::move(span.name), std::move(span.text), span.start, span.end});
     else
-      result.rows.push_back({std::move(span.name), std::move(span.itype), std::nullopt, std::nullopt});
+      result.rows.push_back(
+          {std::move(span.name), std::move(span.itype), std::nullopt, std::nullopt});
   }
   return result;
 }

@@ -39,7 +39,9 @@ bool TXpObjModel::LoadDataSource(std::string_view path) {
   if (!readFileForParsing(path, bytes)) {
     result_.status = XpParseStatus::CannotOpen;
     result_.description = "cannot open file " + std::string(path);
-    errors_.push_back(result_.message());
+    // The error line commands show (in warnings about skipped documents, for one) keeps its
+    // capital: it stands first in its sentence there.
+    errors_.push_back("Cannot open file " + std::string(path));
     return false;
   }
   if (parseBuffer(std::move(bytes), true)) return true;
