@@ -18,6 +18,7 @@
 #include "lexicon/LexUnitDocument.h"
 #include "lexicon/ListSort.h"
 #include "shell/ReportWindows.h"
+#include "shell/SearchTab.h"
 #include "shell/SVEAbout.h"
 #include "shell/SentFrames.h"
 #include "views/FrameElementsView.h"
@@ -63,6 +64,7 @@ TSVExplorer::TSVExplorer(QWidget* parent)
   connectHandlers();
   connectFrameHandlers();
   installReportWindows(*this);
+  SearchPage = installSearchTab(*this);
   if (const QScreen* shownOn = screen())
     move(shownOn->availableGeometry().center() - rect().center());
   restoreWindowState();

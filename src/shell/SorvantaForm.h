@@ -46,6 +46,7 @@ class UpDown;
 namespace sorvanta::shell {
 
 class TAboutBox;
+class SearchTab;
 
 // Help contexts, kept on each widget as the dynamic property "helpContext".
 inline constexpr const char* kHelpContextProperty = "helpContext";
@@ -54,6 +55,7 @@ inline constexpr int kHelpFramesTab = 15010;
 inline constexpr int kHelpFrameElementsTab = 15020;
 inline constexpr int kHelpPageControl = 15030;
 inline constexpr int kHelpSampleSelectionTab = 15040;
+inline constexpr int kHelpSearchTab = 15050;
 inline constexpr int kHelpFeedback = 15140;
 
 // Shown by the commands that read or write the data folder when start-up found none.
@@ -202,7 +204,8 @@ class TSVExplorer : public QWidget {
   QSplitter* FramesTabSplitter;
   QSplitter* LexUnitsTabSplitter;
   QSplitter* FETabSplitter;
-  QMenu* RelatedFramesMenu;  // the choice when a relation cell names several frames
+  QMenu* RelatedFramesMenu;
+  SearchTab* SearchPage;  // the "Search" tab after the designed ones (SearchTab.cpp)  // the choice when a relation cell names several frames
   // The progress of the command running now (the Cancel button cancels it), or none.
   text::Progress* RunningCommand = nullptr;
   // The controls that start commands (SampleSelectionTab.cpp).

@@ -36,6 +36,7 @@ constexpr TopicFile kTopicFiles[] = {
     {15030, "lexical-units-tab.html"},
     {15020, "frame-elements-tab.html"},
     {15040, "sample-selection-tab.html"},
+    {15050, "search-tab.html"},
     {0, "data-folder.html"},
     {0, "output-files.html"},
     {15140, "feedback.html"},

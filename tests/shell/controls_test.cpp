@@ -144,7 +144,9 @@ TEST_F(Controls, MainWindowHoldsEveryControlAsDesigned) {
                                                          {"LexUnitsTabSheet", "Lexical Units"},
                                                          {"FETabSheet", "Frame Elements"},
                                                          {"TabSheetSampSel", "Sample Selection"}};
-  ASSERT_EQ(form.PageControl1->count(), 4);
+  // The designed four, then the Search tab added after them.
+  ASSERT_EQ(form.PageControl1->count(), 5);
+  EXPECT_EQ(form.PageControl1->tabText(4), "Search");
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(form.PageControl1->widget(i)->objectName(), tabs[size_t(i)].first);
     EXPECT_EQ(form.PageControl1->tabText(i), tabs[size_t(i)].second);

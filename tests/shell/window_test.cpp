@@ -16,6 +16,7 @@
 #include <sstream>
 
 #include "ShellFixture.h"
+#include "shell/SearchTab.h"
 #include "support/ReleaseCopy.h"
 #include "lexicon/FramesIndex.h"
 #include "widgets/TableExport.h"
@@ -89,9 +90,9 @@ TEST_F(Window, TabLeavesTheListAndControlDigitsChooseTheTab) {
     QTest::keyClick(&form, key, Qt::ControlModifier);
     EXPECT_EQ(form.PageControl1->currentWidget(), page);
   }
-  // No fifth tab yet: Ctrl+5 changes nothing.
+  // Ctrl+5: the Search tab after the designed four.
   QTest::keyClick(&form, Qt::Key_5, Qt::ControlModifier);
-  EXPECT_EQ(form.PageControl1->currentWidget(), form.FramesTabSheet);
+  EXPECT_EQ(form.PageControl1->currentWidget(), form.SearchPage);
 }
 
 TEST_F(Window, OpenReleaseReloadsAndRemembersTheRelease) {
