@@ -35,6 +35,7 @@
 #include <vector>
 
 #include "xml/HeapRetention.h"
+#include "lexicon/LexUnitDocument.h"
 #include "BenchSupport.h"
 #include "lexicon/FramesIndex.h"
 #include "lexicon/ListSort.h"
@@ -382,7 +383,7 @@ class Bench {
 
     sorvanta::xml::TXpObjModel model;
     results.bigCoreMs = medianMs(repetitions_, [] {}, [&] {
-      const auto load = sorvanta::views::loadLexUnitAnnotation(model, dataFolder_, release_.bigLuId);
+      const auto load = sorvanta::lexicon::loadLexUnitAnnotation(model, dataFolder_, release_.bigLuId);
       if (!load.loaded) throw std::runtime_error(load.message);
       gSink = gSink +
               sorvanta::views::sentenceRows(model.Document()->docGetDocumentElement()).size();

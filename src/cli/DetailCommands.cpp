@@ -6,6 +6,7 @@
 #include "cli/Listing.h"
 #include "cli/ReleaseSession.h"
 #include "lexicon/FramesIndex.h"
+#include "lexicon/LexUnitDocument.h"
 #include "text/WorkingText.h"
 #include "views/FrameElementsView.h"
 #include "views/FrameView.h"
@@ -40,7 +41,7 @@ const lexicon::ListRow* findRow(const std::vector<lexicon::ListRow>& rows, int c
 // Loads the lexical unit's annotation document; its root, or none after a message on err.
 const xml::TXpNode* loadAnnotation(xml::TXpObjModel& model, const ReleaseSession& release,
                                    const std::string& luId, std::ostream& err) {
-  views::AnnotationLoad load = views::loadLexUnitAnnotation(model, release.dataFolder(), luId);
+  lexicon::AnnotationLoad load = lexicon::loadLexUnitAnnotation(model, release.dataFolder(), luId);
   if (!load.loaded) {
     err << kMessagePrefix << text::workingToUtf8(load.message) << "\n";
     return nullptr;

@@ -3,10 +3,11 @@
 #include <string>
 
 #include "derived/TarkoEntries.h"
+#include "lexicon/CorpusDocument.h"
 #include "lexicon/DataFolder.h"
 #include "lexicon/FramesIndex.h"
 #include "lexicon/ReleaseLayout.h"
-#include "samples/TrainingTestSets.h"
+#include "text/OutputSet.h"
 #include "text/TextLines.h"
 #include "xml/XpPath.h"
 
@@ -97,7 +98,7 @@ DictionaryResult createDictionaries(const xml::TXpNode* framesRoot,
 
   // The dictionary files form one data set: all are replaced, or none.
   text::OutputSet files;
-  samples::addDocument(files, documents.dictionary, folder + std::string(kFrameDictFile));
+  lexicon::addDocument(files, documents.dictionary, folder + std::string(kFrameDictFile));
   files.add(folder + std::string(kFramesDumpFile), frameLines.text());
   if (!framesOnly) files.add(folder + std::string(kLexemesDumpFile), lexemeLines.text());
   const std::vector<std::string> targets = files.targets();

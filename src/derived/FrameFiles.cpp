@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <memory>
-#include <unordered_map>
 
 #include "derived/OutputName.h"
+#include "lexicon/CorpusDocument.h"
 #include "lexicon/DataFolder.h"
 #include "lexicon/ReleaseLayout.h"
+#include "lexicon/SentenceLabels.h"
 #include "lexicon/SkippedDocument.h"
-#include "samples/AnnotatedSentence.h"
-#include "samples/TrainingTestSets.h"
 #include "text/IntegerText.h"
 #include "text/OutputSet.h"
 #include "text/Span.h"
@@ -25,48 +24,6 @@ void insertAt(std::string& text, long long position, std::string_view mark) {
   text.insert(static_cast<size_t>(clamped), mark);
 }
 
-// What "//sentence[@ID='" + id + "']/text" selects in one annotation document: the "text"
-// children of its sentences with that ID, in document order. The sentences are indexed by ID in
-// one walk when the document is loaded, rather than filtered again for every instance; an ID
-// holding an apostrophe, which ends the query's literal early, is still queried.
-class SentenceTexts {
- public:
-  void reset(const xml::TXpNode* root) {
-    root_ = root;
-    byId_.clear();
-    const xml::TXpDocument* document = root ? root->ownerDocument() : nullptr;
-    if (!document) return;
-    for (const xml::TXpNode* node = document->noGetFirstChild(); node;
-         node = xml::nextInSubtree(node, document)) {
-      if (!samples::isElementNamed(node, "sentence")) continue;
-      const xml::TXpAttribute* id = node->attributes()->getNamedItemUtf8("ID");
-      byId_[id ? id->valueUtf8() : std::string_view()].push_back(node);
-    }
-  }
-
-  std::vector<const xml::TXpNode*> of(const std::string& sentenceId) const {
-    std::vector<const xml::TXpNode*> texts;
-    if (!root_) return texts;
-    if (sentenceId.find('\'') != std::string::npos) {
-      for (const xml::TXpNode* text :
-           root_->SelectNodes("//sentence[@ID='" + sentenceId + "']/text"))
-        texts.push_back(text);
-      return texts;
-    }
-    const auto sentences = byId_.find(text::workingToUtf8(sentenceId));
-    if (sentences == byId_.end()) return texts;
-    for (const xml::TXpNode* sentence : sentences->second)
-      for (const xml::TXpNode* child = sentence->noGetFirstChild(); child;
-           child = child->noGetNextSibling())
-        if (samples::isElementNamed(child, "text")) texts.push_back(child);
-    return texts;
-  }
-
- private:
-  const xml::TXpNode* root_ = nullptr;
-  std::unordered_map<std::string_view, std::vector<const xml::TXpNode*>> byId_;
-};
-
 // One ticked frame: its three line lists, added to files, and the test document's frame element.
 void writeFrame(const std::string& frame, const xml::TXpNode* trainingRoot,
                 xml::TXpElement* testCorpus, const std::string& dataFolder,
@@ -81,7 +38,6 @@ void writeFrame(const std::string& frame, const xml::TXpNode* trainingRoot,
   std::string currentLuId;
   std::string currentLuName;
   const xml::TXpNode* luRoot = nullptr;
-  SentenceTexts sentenceTexts;
   for (const xml::TXpNode* instance : instances) {
     const std::string luId = xml::attributeText(instance, "luID");
     const std::string sentenceId = xml::attributeText(instance, "sentID");
@@ -93,19 +49,19 @@ void writeFrame(const std::string& frame, const xml::TXpNode* trainingRoot,
       if (!lexUnitModel.LoadDataSource(path)) skipped.add(path, lexUnitModel, outcome);
       luRoot = lexUnitModel.Document()->docGetDocumentElement();
       currentLuName = xml::attributeText(luRoot, "name");
-      sentenceTexts.reset(luRoot);
       trecLines.add(currentLuName);
     }
     const std::string header = frame + "." + sentenceId;
     evalLines.add(header);
     outLines.add(header);
     if (!luRoot) continue;
-    for (const xml::TXpNode* textNode : sentenceTexts.of(sentenceId)) {
-      const std::optional<samples::AnnotatedSentence> labels =
-          samples::findSentenceLabels(textNode);
+    for (const xml::TXpNode* textNode :
+         luRoot->SelectNodes("//sentence[@ID='" + sentenceId + "']/text")) {
+      const std::optional<lexicon::AnnotatedSentence> labels =
+          lexicon::findSentenceLabels(textNode);
       if (!labels) continue;  // no Target label: like a sentence not found
-      const int32_t targetStart = samples::labelOffset(labels->target, "start");
-      const int32_t targetEnd = samples::labelOffset(labels->target, "end");
+      const int32_t targetStart = lexicon::labelOffset(labels->target, "start");
+      const int32_t targetEnd = lexicon::labelOffset(labels->target, "end");
       const std::string sentence = textNode->noGetText();
       outLines.add(sentence);
 
@@ -122,7 +78,7 @@ void writeFrame(const std::string& frame, const xml::TXpNode* trainingRoot,
 
       outLines.add(FormatSpanLine("Target", targetText, targetStart, targetEnd));
       for (const xml::TXpNode* label : labels->feLabels) {
-        const samples::LabelSpan span = samples::readLabelSpan(label, sentence);
+        const lexicon::LabelSpan span = lexicon::readLabelSpan(label, sentence);
         outLines.add(span.itype.empty() ? FormatSpanLine(span.name, span.text, span.start, span.end)
                                         : FormatSpanLine(span.name, span.itype, 0, 0));
       }
@@ -163,7 +119,7 @@ text::Outcome createFrameFiles(const std::vector<std::string>& checkedFrames,
   text::Outcome outcome;
   const std::string folder(dataFolder);
   documents.test.FormattedOutput = true;
-  xml::TXpElement* testCorpus = samples::resetToCorpusTemplate(documents.test);
+  xml::TXpElement* testCorpus = lexicon::resetToCorpusTemplate(documents.test);
   const xml::TXpNode* trainingRoot = documents.training.Document()->docGetDocumentElement();
   // A frame's three files form one data set: all are replaced, or none. The sets of all frames
   // share one flush; frames finished before an error keep their new files.
@@ -204,7 +160,7 @@ text::Outcome createFrameFiles(const std::vector<std::string>& checkedFrames,
     return stopped;
   }
   outcome.filesWritten.push_back(folder + std::string(kTrainingTestFile));
-  samples::saveDocument(documents.test, outcome.filesWritten.back());
+  lexicon::saveDocument(documents.test, outcome.filesWritten.back());
   return outcome;
 }
 

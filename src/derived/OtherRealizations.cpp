@@ -2,18 +2,16 @@
 
 #include <algorithm>
 #include <set>
-#include <unordered_map>
 #include <vector>
 
 #include "lexicon/DataFolder.h"
 #include "lexicon/FramesIndex.h"
 #include "lexicon/ReleaseLayout.h"
-#include "samples/AnnotatedSentence.h"
-#include "samples/FramesByName.h"
 #include "text/FileIO.h"
 #include "text/IntegerText.h"
 #include "text/Span.h"
 #include "text/WorkingText.h"
+#include "xml/XpPath.h"
 
 namespace sorvanta::derived {
 
@@ -25,45 +23,12 @@ const xml::TXpNode* ancestor(const xml::TXpNode* node, int levels) {
   return node;
 }
 
-// The "name" of the first label below layer whose "start" text equals start exactly: the first
-// of ".//label" from layer, walked in document order.
+// The "name" of the first of ".//label" from layer whose "start" text equals start exactly.
 std::string labelNameAt(const xml::TXpNode* layer, std::string_view start) {
-  for (const xml::TXpNode* node = layer->noGetFirstChild(); node;
-       node = xml::nextInSubtree(node, layer)) {
-    if (samples::isElementNamed(node, "label") && xml::attributeText(node, "start") == start)
-      return xml::attributeText(node, "name");
-  }
+  static const xml::XpPath kLabels(".//label");  // compiled once: it runs for every label
+  for (const xml::TXpNode* label : kLabels.evaluate(layer))
+    if (xml::attributeText(label, "start") == start) return xml::attributeText(label, "name");
   return {};
-}
-
-// The UTF-8 value of an element's "name" attribute; a missing one reads as empty.
-std::string_view nameValue(const xml::TXpNode* element) {
-  const xml::TXpAttribute* attribute = element->attributes()->getNamedItemUtf8("name");
-  return attribute ? attribute->valueUtf8() : std::string_view();
-}
-
-// What "//layer[@name='FE']//label[@name='" + fe + "']" selects in the document of model: for
-// every FE layer in document order, its labels named fe in document order (once per FE layer
-// around them). An fe holding an apostrophe ends the query's literal early: it is still queried.
-std::vector<const xml::TXpNode*> frameElementLabels(xml::TXpObjModel& model, std::string_view fe) {
-  std::vector<const xml::TXpNode*> labels;
-  const xml::TXpDocument* document = model.Document();
-  if (fe.find('\'') != std::string_view::npos) {
-    const std::string query = "//layer[@name='FE']//label[@name='" + std::string(fe) + "']";
-    for (const xml::TXpNode* label : document->SelectNodes(query)) labels.push_back(label);
-    return labels;
-  }
-  const std::string wanted = text::workingToUtf8(fe);
-  for (const xml::TXpNode* layer = document->noGetFirstChild(); layer;
-       layer = xml::nextInSubtree(layer, document)) {
-    if (!samples::isElementNamed(layer, "layer") || nameValue(layer) != "FE") continue;
-    for (const xml::TXpNode* node = layer->noGetFirstChild(); node;
-         node = xml::nextInSubtree(node, layer)) {
-      if (samples::isElementNamed(node, "label") && nameValue(node) == wanted)
-        labels.push_back(node);
-    }
-  }
-  return labels;
 }
 
 // The realization lines of fe in the document of model, each handed to add.
@@ -71,7 +36,8 @@ template <typename Add>
 void addRealizationLines(xml::TXpObjModel& model, std::string_view fe, Add add) {
   const xml::TXpNode* root = model.Document()->docGetDocumentElement();
   if (!root) return;
-  for (const xml::TXpNode* label : frameElementLabels(model, fe)) {
+  const std::string query = "//layer[@name='FE']//label[@name='" + std::string(fe) + "']";
+  for (const xml::TXpNode* label : root->SelectNodes(query)) {
     // label, label container, layer, layer container, annotation set, subcorpus, lexical unit
     const xml::TXpNode* head = ancestor(label, 6);
     if (!head) continue;
@@ -168,7 +134,6 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
   progress.count(kListLinesCounter, static_cast<int64_t>(lines.size()));
 
   AlterLineSet alterLines;
-  const samples::FramesByName frames(framesRoot);
   std::string previousFrame;
   std::string previousFe;
   for (size_t k = 0; k < lines.size(); ++k) {
@@ -184,7 +149,9 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
         secondField(lines[k]) == kNoInstances || (frameName == previousFrame && fe == previousFe);
     if (!passOver) {
       ++result.framesWorked;
-      if (const xml::TXpNode* frame = frames.first(frameName)) {
+      const xml::TXpNode* frame =
+          framesRoot ? framesRoot->SelectSingleNode("//frame[@name='" + frameName + "']") : nullptr;
+      if (frame) {
         for (const xml::TXpNode* lexUnit : frame->SelectNodes(".//lexunit")) {
           if (lexUnit->SelectInteger("./annotation/annotated") == 0) continue;
           const std::string path =

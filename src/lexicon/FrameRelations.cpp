@@ -45,7 +45,8 @@ std::vector<RelationEntry> frameRelations(const xml::TXpNode* relationsRoot,
                                           std::string_view frameName) {
   // Same entries as the queries (the index is tested against them), without walking the
   // document once per frame and relation type.
-  if (!relationsRoot || !relationsRoot->ownerDocument()) return frameRelationsByQuery(relationsRoot, frameName);
+  if (!relationsRoot || !relationsRoot->ownerDocument())
+    return frameRelationsByQuery(relationsRoot, frameName);
   return RelationsIndex::of(relationsRoot).entries(frameName);
 }
 

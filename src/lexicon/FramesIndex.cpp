@@ -39,39 +39,15 @@ std::string definitionOf(const TXpNode* lexUnit) {
   return definition;
 }
 
-// What "./" + outer + "/" + inner selects from parent: the inner children of its outer
-// children, in document order; walked directly, as it runs for every frame.
-std::vector<const TXpNode*> grandchildren(const TXpNode* parent, const char* outer,
-                                          const char* inner) {
-  std::vector<const TXpNode*> found;
-  for (const TXpNode* list = parent->noGetFirstChild(); list; list = list->noGetNextSibling())
-    if (xml::isElementNamed(list, outer))
-      for (const TXpNode* item = list->noGetFirstChild(); item; item = item->noGetNextSibling())
-        if (xml::isElementNamed(item, inner)) found.push_back(item);
-  return found;
-}
-
-// What "//frame" selects: every frame element of the document, in document order. One walk,
-// where the query would first index every element of the document by name.
-std::vector<const TXpNode*> allFrames(const TXpNode* anyNode) {
-  std::vector<const TXpNode*> frames;
-  const TXpNode* document = anyNode->ownerDocument();
-  if (!document) return frames;
-  for (const TXpNode* node = document->noGetFirstChild(); node;
-       node = xml::nextInSubtree(node, document))
-    if (xml::isElementNamed(node, "frame")) frames.push_back(node);
-  return frames;
-}
-
 }  // namespace
 
 FramesIndex fillFramesIndex(const TXpNode* framesRoot) {
   FramesIndex index;
   if (!framesRoot) return index;
 
-  const std::vector<const TXpNode*> frames = allFrames(framesRoot);
-  index.numFrames = static_cast<int>(frames.size());
-  index.frames.reserve(frames.size());
+  const TXpNodeList frames = framesRoot->SelectNodes("//frame");
+  index.numFrames = frames.nlGetLength();
+  index.frames.reserve(frames.nodes().size());
   FeNameTally tally;
   int64_t grandTotal = 0;
 
@@ -84,12 +60,12 @@ FramesIndex fillFramesIndex(const TXpNode* framesRoot) {
     row.cells.push_back(frameName);
     row.cells.push_back(frameId);
 
-    const std::vector<const TXpNode*> fes = grandchildren(frame, "fes", "fe");
-    row.cells.push_back(intToStr(static_cast<int64_t>(fes.size())));
+    const TXpNodeList fes = frame->SelectNodes("./fes/fe");
+    row.cells.push_back(intToStr(fes.nlGetLength()));
     for (const TXpNode* fe : fes) ++tally[attributeText(fe, "name")];
 
-    const std::vector<const TXpNode*> lus = grandchildren(frame, "lexunits", "lexunit");
-    row.cells.push_back(intToStr(static_cast<int64_t>(lus.size())));
+    const TXpNodeList lus = frame->SelectNodes("./lexunits/lexunit");
+    row.cells.push_back(intToStr(lus.nlGetLength()));
     int64_t frameAnns = 0;
     for (const TXpNode* lu : lus) {
       const int32_t anns = lu->SelectInteger("./annotation/annotated");

@@ -1,6 +1,5 @@
 #include "lexicon/RelationsIndex.h"
 
-
 #include "text/WorkingText.h"
 
 namespace sorvanta::lexicon {

@@ -6,12 +6,13 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "lexicon/CorpusDocument.h"
 #include "lexicon/DataFolder.h"
 #include "lexicon/FramesIndex.h"
+#include "lexicon/LexUnitDocument.h"
 #include "lexicon/ReleaseLayout.h"
+#include "lexicon/SentenceLabels.h"
 #include "lexicon/SkippedDocument.h"
-#include "samples/AnnotatedSentence.h"
-#include "samples/FramesByName.h"
 #include "samples/SampleRandom.h"
 #include "samples/TrainingTestSets.h"
 #include "text/Errors.h"
@@ -20,7 +21,6 @@
 #include "text/OutputSet.h"
 #include "text/TextLines.h"
 #include "text/WorkingText.h"
-#include "views/SentencesView.h"
 
 namespace sorvanta::samples {
 
@@ -37,7 +37,7 @@ bool isExcluded(int32_t id) {
 
 // One candidate sentence met in the walk over a frame's lexical units.
 struct CandidateSentence {
-  AnnotatedSentence labels;
+  lexicon::AnnotatedSentence labels;
   size_t lexUnit = 0;  // index into FrameSentences::lexUnits
   std::string sentenceId;
   int32_t id = 0;  // sentenceId as an integer
@@ -55,38 +55,46 @@ struct FrameSentences {
   int noFeSentences = 0;
 };
 
+// The annotation documents of the run: each is parsed once, for both passes over its frame,
+// and stays alive in the pool, so the candidates' nodes stay valid. lastLoad is the ID of the
+// last lexical unit a load was tried for; documents that exist but cannot be read are each
+// named once in a warning.
+struct AnnotationReads {
+  std::vector<std::unique_ptr<xml::TXpObjModel>> pool;
+  std::optional<std::string> lastLoad;
+  lexicon::SkippedDocuments skipped;
+  text::Outcome warnings;
+};
+
 // The walk both passes make over a frame's lexical units: lexical units with an annotated
 // count of 0, and those whose annotation file is missing, are skipped; a sentence without a
 // target label or (when it has frame-element labels) without an ID is passed over. Sentences
 // without frame-element labels are counted; the others are the candidates. lastLoad is set to
-// the ID of every lexical unit whose file a load is tried for.
+// the ID of every lexical unit whose file a load is tried for; loaded gets those read.
 FrameSentences readFrameSentences(const xml::TXpNodeList& lexUnits, std::string_view dataFolder,
-                                  std::vector<std::unique_ptr<xml::TXpObjModel>>& pool,
-                                  std::optional<std::string>& lastLoad,
-                                  lexicon::SkippedDocuments& skipped, text::Outcome& outcome,
-                                  std::vector<std::string>& loaded) {
+                                  AnnotationReads& reads, std::vector<std::string>& loaded) {
   FrameSentences frame;
   size_t used = 0;
   for (const xml::TXpNode* lexUnit : lexUnits) {
     if (lexUnit->SelectInteger("./annotation/annotated") == 0) continue;
     std::string luId = xml::attributeText(lexUnit, "ID");
-    if (used == pool.size()) pool.push_back(std::make_unique<xml::TXpObjModel>());
-    xml::TXpObjModel& model = *pool[used];
-    lastLoad = luId;
+    if (used == reads.pool.size()) reads.pool.push_back(std::make_unique<xml::TXpObjModel>());
+    xml::TXpObjModel& model = *reads.pool[used];
+    reads.lastLoad = luId;
     // What loadLexUnitAnnotation loads, without its existence check: a file that is missing
     // fails to open all the same, and the error lines of a pool document are never shown.
     const std::string path = lexicon::annotationDocumentPath(dataFolder, luId);
     if (!model.LoadDataSource(path) || !model.Document()->docGetDocumentElement()) {
-      skipped.add(path, model, outcome);
+      reads.skipped.add(path, model, reads.warnings);
       continue;
     }
     ++used;
     loaded.push_back(luId);
     const xml::TXpNode* root = model.Document()->docGetDocumentElement();
     frame.lexUnits.push_back({std::move(luId), xml::attributeText(root, "name")});
-    forEachSentenceText(root, [&](const xml::TXpNode* textNode) {
-      std::optional<AnnotatedSentence> labels = findSentenceLabels(textNode);
-      if (!labels) return;
+    for (const xml::TXpNode* textNode : root->SelectNodes("//sentence/text")) {
+      std::optional<lexicon::AnnotatedSentence> labels = lexicon::findSentenceLabels(textNode);
+      if (!labels) continue;
       if (labels->feLabels.nlGetLength() == 0) {
         ++frame.noFeSentences;
       } else if (labels->sentence->attributes() &&
@@ -96,21 +104,9 @@ FrameSentences readFrameSentences(const xml::TXpNodeList& lexUnits, std::string_
         frame.candidates.push_back(
             {std::move(*labels), frame.lexUnits.size() - 1, std::move(sentenceId), id});
       }
-    });
+    }
   }
   return frame;
-}
-
-// What "//frame[@name='" + name + "']/lexunits/lexunit" selects: the "lexunit" children of
-// the "lexunits" children of those frames, in document order.
-xml::TXpNodeList frameLexUnits(const FramesByName& frames, const std::string& name) {
-  xml::TXpNodeList lexUnits;
-  for (const xml::TXpNode* frame : frames.all(name))
-    for (const xml::TXpNode* list = frame->noGetFirstChild(); list; list = list->noGetNextSibling())
-      if (isElementNamed(list, "lexunits"))
-        for (xml::TXpNode* unit = list->noGetFirstChild(); unit; unit = unit->noGetNextSibling())
-          if (isElementNamed(unit, "lexunit")) lexUnits.add(unit);
-  return lexUnits;
 }
 
 // Built by appending: "\"" + std::string(...) draws a false overlap warning from GCC 12 at -O3.
@@ -134,8 +130,8 @@ std::string checkCounts(const SampleRequest& request, int32_t numFrames, size_t 
   if (static_cast<size_t>(numFrames) > candidates)
     return "Only " + text::intToStr(static_cast<int64_t>(candidates)) +
            " frames that may be drawn" + (sharedIds ? " (frames sharing an ID count once)" : "") +
-           " have between " + range + " annotated sentences; " +
-           text::intToStr(numFrames) + " frames cannot be selected.";
+           " have between " + range + " annotated sentences; " + text::intToStr(numFrames) +
+           " frames cannot be selected.";
   return {};
 }
 
@@ -166,6 +162,123 @@ std::vector<int32_t> drawDistinct(const std::vector<int32_t>& candidates, int32_
   return drawn;
 }
 
+namespace {
+
+bool annotationsInRange(const SampleRequest& request, const lexicon::ListRow& row) {
+  const int32_t anns = text::strToInt(row.cell(lexicon::kFrameAnns));
+  return request.low <= anns && anns <= request.high;
+}
+
+// The IDs of the frames the draw may take: annotation count in range, not excluded.
+std::vector<int32_t> candidateFrameIds(const SampleRequest& request,
+                                       const std::vector<lexicon::ListRow>& frameRows) {
+  std::vector<int32_t> ids;
+  for (const lexicon::ListRow& row : frameRows) {
+    if (!annotationsInRange(request, row)) continue;
+    const int32_t id = text::strToInt(row.cell(lexicon::kFrameId));
+    if (!isExcluded(id)) ids.push_back(id);
+  }
+  return ids;
+}
+
+// The two documents and three line lists the run fills.
+struct SampleSets {
+  xml::TXpElement* trainingCorpus = nullptr;
+  xml::TXpElement* testCorpus = nullptr;
+  text::TextLines trainingAnswers, testAnswers, messages;
+};
+
+// The frame's training sentences, drawn from its candidates. Throws text::RuntimeError when
+// the frame has fewer different candidate sentences than numSents.
+std::vector<int32_t> drawTrainingSentences(const FrameSentences& frame, const std::string& name,
+                                           int32_t numSents, SampleRandom& random) {
+  std::vector<int32_t> candidates;
+  candidates.reserve(frame.candidates.size());
+  for (const CandidateSentence& found : frame.candidates) candidates.push_back(found.id);
+  const std::unordered_set<int32_t> distinct(candidates.begin(), candidates.end());
+  if (static_cast<size_t>(numSents) > distinct.size())
+    throw text::RuntimeError("Frame " + text::quotedText(name) + " has only " +
+                             text::intToStr(static_cast<int64_t>(distinct.size())) +
+                             " different candidate sentences; " + text::intToStr(numSents) +
+                             " cannot be selected");
+  return drawDistinct(candidates, numSents, random);
+}
+
+// The writing pass over a frame: every candidate becomes a training or a test instance, with
+// its answer line. lastLoad follows the documents the pass reads again.
+void writeFrame(const FrameSentences& frame, const std::string& name,
+                const std::vector<int32_t>& training, bool provideFes, SampleSets& sets,
+                std::optional<std::string>& lastLoad) {
+  xml::TXpElement* testFrame = sets.testCorpus->CreateChildElement("frame");
+  testFrame->SetAttribute("name", name);
+  xml::TXpElement* trainingFrame = sets.trainingCorpus->CreateChildElement("frame");
+  trainingFrame->SetAttribute("name", name);
+  for (const CandidateSentence& found : frame.candidates) {
+    const FrameSentences::LexUnit& lexUnit = frame.lexUnits[found.lexUnit];
+    lastLoad = lexUnit.id;
+    const std::string sentence = found.labels.text->noGetText();
+    const bool isTraining = !training.empty() && contains(training, found.id);
+    if (isTraining) {
+      xml::TXpElement* instance = trainingFrame->CreateChildElement("instance");
+      instance->SetAttribute("lexunit", lexUnit.name);
+      instance->SetAttribute("luID", lexUnit.id);
+      instance->SetAttribute("sentID", found.sentenceId);
+    } else {
+      addTestInstance(testFrame, lexUnit.name, lexUnit.id, found.sentenceId, found.labels.target,
+                      found.labels.feLabels, sentence, provideFes);
+    }
+    (isTraining ? sets.trainingAnswers : sets.testAnswers)
+        .add(answerLine(name, found.sentenceId, found.labels.feLabels));
+  }
+}
+
+// One frame of the run: read its sentences, then either note that it has too few or draw and
+// write its sets.
+void processFrame(const SampleRequest& request, const std::string& name,
+                  const xml::TXpNode* framesRoot, std::string_view dataFolder,
+                  AnnotationReads& reads, SampleRandom& random, SampleSets& sets,
+                  SampleResult& result, text::Progress& progress) {
+  const xml::TXpNodeList lexUnits =
+      framesRoot ? framesRoot->SelectNodes("//frame[@name='" + name + "']/lexunits/lexunit")
+                 : xml::TXpNodeList();
+  const FrameSentences frame = readFrameSentences(lexUnits, dataFolder, reads, result.lexUnitsRead);
+  const int32_t numSents = text::strToInt(request.numSentsText);
+  const size_t candidateCount = frame.candidates.size();
+  if (numSents * 1.5 > static_cast<double>(candidateCount)) {
+    sets.messages.add("Frame " + quoted(name) + " has only " +
+                      text::intToStr(static_cast<int64_t>(candidateCount)) +
+                      " candidate sentences");
+    return;
+  }
+  if (frame.noFeSentences > 0)
+    sets.messages.add("Frame " + quoted(name) + " has " + text::intToStr(frame.noFeSentences) +
+                      " sentences without FEs");
+  result.sentenceTotal += static_cast<int64_t>(candidateCount);
+  progress.count(kSentencesInFramesCounter, result.sentenceTotal);
+  const std::vector<int32_t> training = drawTrainingSentences(frame, name, numSents, random);
+  // The writing pass tries the same loads in the same order, so it ends on this one too.
+  const std::optional<std::string> lastOfFrame = reads.lastLoad;
+  writeFrame(frame, name, training, request.provideFes, sets, reads.lastLoad);
+  reads.lastLoad = lastOfFrame;
+}
+
+// The five files form one data set: all are replaced, or none. Returns the files written.
+std::vector<std::string> saveSampleFiles(SampleDocuments documents, const SampleSets& sets,
+                                         std::string_view dataFolder) {
+  const std::string folder(dataFolder);
+  text::OutputSet files;
+  lexicon::addDocument(files, documents.training, folder + std::string(kTrainingFile));
+  lexicon::addDocument(files, documents.test, folder + std::string(kTestFile));
+  files.add(folder + std::string(kTrainingAnswersFile), sets.trainingAnswers.text());
+  files.add(folder + std::string(kTestAnswersFile), sets.testAnswers.text());
+  files.add(folder + std::string(kMessagesFile), sets.messages.text());
+  std::vector<std::string> targets = files.targets();
+  files.commit();
+  return targets;
+}
+
+}  // namespace
+
 SampleResult selectSample(const SampleRequest& request,
                           const std::vector<lexicon::ListRow>& frameRows,
                           const xml::TXpNode* framesRoot, std::string_view dataFolder,
@@ -178,24 +291,13 @@ SampleResult selectSample(const SampleRequest& request,
   }
   SampleRandom random(request.seed);
   const int32_t numFrames = text::strToInt(request.numFramesText);
-
-  auto inRange = [&](const lexicon::ListRow& row) {
-    const int32_t anns = text::strToInt(row.cell(lexicon::kFrameAnns));
-    return request.low <= anns && anns <= request.high;
-  };
-  std::vector<int32_t> candidateFrames;
-  for (const lexicon::ListRow& row : frameRows) {
-    if (!inRange(row)) continue;
-    const int32_t id = text::strToInt(row.cell(lexicon::kFrameId));
-    if (!isExcluded(id)) candidateFrames.push_back(id);
-  }
-
+  const std::vector<int32_t> candidateFrames = candidateFrameIds(request, frameRows);
   SampleResult result;
   // Two frames may share an ID; the draw needs as many distinct IDs as frames it takes.
   const size_t distinctFrames =
       std::unordered_set<int32_t>(candidateFrames.begin(), candidateFrames.end()).size();
-  if (std::string refusal = checkCounts(request, numFrames, distinctFrames,
-                                               distinctFrames < candidateFrames.size());
+  if (std::string refusal =
+          checkCounts(request, numFrames, distinctFrames, distinctFrames < candidateFrames.size());
       !refusal.empty()) {
     result.outcome = text::Outcome::refused(std::string(lexicon::kProgramCaption), refusal);
     return result;
@@ -204,85 +306,27 @@ SampleResult selectSample(const SampleRequest& request,
 
   documents.training.FormattedOutput = true;
   documents.test.FormattedOutput = true;
-  xml::TXpElement* trainingCorpus = resetToCorpusTemplate(documents.training);
-  xml::TXpElement* testCorpus = resetToCorpusTemplate(documents.test);
-  text::TextLines trainingAnswers, testAnswers, messages;
+  SampleSets sets;
+  sets.trainingCorpus = lexicon::resetToCorpusTemplate(documents.training);
+  sets.testCorpus = lexicon::resetToCorpusTemplate(documents.test);
 
-  // Each annotation document is parsed once, for both passes over its frame. Afterwards, also
-  // when an error ends the run, documents.lexUnit holds what the last read would have left in
-  // it had every read gone there: the document of lastLoad, or nothing when that load fails.
-  std::vector<std::unique_ptr<xml::TXpObjModel>> pool;
-  std::optional<std::string> lastLoad;
-  const FramesByName frames(framesRoot);
-  // Annotation documents that exist but cannot be read, each named once.
-  lexicon::SkippedDocuments skipped;
-  text::Outcome warnings;
+  // Afterwards, also when an error ends the run, documents.lexUnit holds what the last read
+  // would have left in it had every read gone there: the document of lastLoad, or nothing when
+  // that load fails.
+  AnnotationReads reads;
   const auto keepLastRead = [&] {
-    if (lastLoad) views::loadLexUnitAnnotation(documents.lexUnit, dataFolder, *lastLoad);
+    if (reads.lastLoad)
+      lexicon::loadLexUnitAnnotation(documents.lexUnit, dataFolder, *reads.lastLoad);
   };
   try {
     for (const lexicon::ListRow& row : frameRows) {
       if (progress.cancelled()) break;
-      if (!inRange(row)) continue;
+      if (!annotationsInRange(request, row)) continue;
       if (!selectedFrames.empty() &&
           !contains(selectedFrames, text::strToInt(row.cell(lexicon::kFrameId))))
         continue;
-      const std::string name(row.caption());
-      const xml::TXpNodeList lexUnits = frameLexUnits(frames, name);
-
-      const FrameSentences frame = readFrameSentences(lexUnits, dataFolder, pool, lastLoad,
-                                                      skipped, warnings, result.lexUnitsRead);
-      // The writing pass tries the same loads in the same order, so it ends on this one too.
-      const std::optional<std::string> lastOfFrame = lastLoad;
-      const int32_t numSents = text::strToInt(request.numSentsText);
-      const size_t candidateCount = frame.candidates.size();
-      if (numSents * 1.5 > static_cast<double>(candidateCount)) {
-        messages.add("Frame " + quoted(name) + " has only " +
-                     text::intToStr(static_cast<int64_t>(candidateCount)) + " candidate sentences");
-      } else {
-        if (frame.noFeSentences > 0)
-          messages.add("Frame " + quoted(name) + " has " + text::intToStr(frame.noFeSentences) +
-                       " sentences without FEs");
-        result.sentenceTotal += static_cast<int64_t>(candidateCount);
-        progress.count(kSentencesInFramesCounter, result.sentenceTotal);
-
-        std::vector<int32_t> candidateSentences;
-        candidateSentences.reserve(candidateCount);
-        for (const CandidateSentence& found : frame.candidates)
-          candidateSentences.push_back(found.id);
-        const std::unordered_set<int32_t> distinct(candidateSentences.begin(),
-                                                   candidateSentences.end());
-        if (static_cast<size_t>(numSents) > distinct.size())
-          throw text::RuntimeError("Frame " + text::quotedText(name) + " has only " +
-                                   text::intToStr(static_cast<int64_t>(distinct.size())) +
-                                   " different candidate sentences; " + text::intToStr(numSents) +
-                                   " cannot be selected");
-        const std::vector<int32_t> training = drawDistinct(candidateSentences, numSents, random);
-
-        xml::TXpElement* testFrame = testCorpus->CreateChildElement("frame");
-        testFrame->SetAttribute("name", name);
-        xml::TXpElement* trainingFrame = trainingCorpus->CreateChildElement("frame");
-        trainingFrame->SetAttribute("name", name);
-        for (const CandidateSentence& found : frame.candidates) {
-          const FrameSentences::LexUnit& lexUnit = frame.lexUnits[found.lexUnit];
-          lastLoad = lexUnit.id;  // the writing pass has read this document again
-          const std::string sentence = found.labels.text->noGetText();
-          const bool isTraining = !training.empty() && contains(training, found.id);
-          if (isTraining) {
-            xml::TXpElement* instance = trainingFrame->CreateChildElement("instance");
-            instance->SetAttribute("lexunit", lexUnit.name);
-            instance->SetAttribute("luID", lexUnit.id);
-            instance->SetAttribute("sentID", found.sentenceId);
-          } else {
-            addTestInstance(testFrame, lexUnit.name, lexUnit.id, found.sentenceId,
-                            found.labels.target, found.labels.feLabels, sentence,
-                            request.provideFes);
-          }
-          (isTraining ? trainingAnswers : testAnswers)
-              .add(answerLine(name, found.sentenceId, found.labels.feLabels));
-        }
-        lastLoad = lastOfFrame;
-      }
+      processFrame(request, std::string(row.caption()), framesRoot, dataFolder, reads, random, sets,
+                   result, progress);
       ++result.framesDone;
       progress.count(kFramesCompletedCounter, result.framesDone);
     }
@@ -296,20 +340,9 @@ SampleResult selectSample(const SampleRequest& request,
     result.outcome = text::Outcome::cancelled();
     return result;
   }
-
-  const std::string folder(dataFolder);
-  // The five files form one data set: all are replaced, or none.
-  text::OutputSet files;
-  addDocument(files, documents.training, folder + std::string(kTrainingFile));
-  addDocument(files, documents.test, folder + std::string(kTestFile));
-  files.add(folder + std::string(kTrainingAnswersFile), trainingAnswers.text());
-  files.add(folder + std::string(kTestAnswersFile), testAnswers.text());
-  files.add(folder + std::string(kMessagesFile), messages.text());
-  const std::vector<std::string> targets = files.targets();
-  files.commit();
-  result.outcome.filesWritten = targets;
-  result.outcome.notices = std::move(warnings.notices);
-  result.messages = messages.lines();
+  result.outcome.filesWritten = saveSampleFiles(documents, sets, dataFolder);
+  result.outcome.notices = std::move(reads.warnings.notices);
+  result.messages = sets.messages.lines();
   return result;
 }
 

@@ -1,16 +1,11 @@
 #include "samples/TrainingTestSets.h"
 
-#include "samples/AnnotatedSentence.h"
+#include "lexicon/SentenceLabels.h"
 #include "text/Errors.h"
 #include "text/IntegerText.h"
 #include "text/Span.h"
 
 namespace sorvanta::samples {
-
-xml::TXpElement* resetToCorpusTemplate(xml::TXpObjModel& model) {
-  model.LoadMemory(kCorpusTemplate.data(), kCorpusTemplate.size());
-  return model.Document()->docGetDocumentElement();
-}
 
 std::string answerLine(std::string_view frame, std::string_view sentenceId,
                        const xml::TXpNodeList& feLabels) {
@@ -18,11 +13,12 @@ std::string answerLine(std::string_view frame, std::string_view sentenceId,
   line.reserve(frame.size() + sentenceId.size() + 24 * feLabels.nodes().size());
   line.append(frame).append(".").append(sentenceId);
   for (const xml::TXpNode* label : feLabels) {
-    // The offsets readLabelSpan reads, in the same order; the span text is not needed here.
+    // The offsets lexicon::readLabelSpan reads, in the same order; the span text is not needed
+    // here.
     const xml::TXpAttribute* itype = label->attributes()->GetNamedItem("itype");
     const bool nullInstance = itype && !itype->valueUtf8().empty();
-    const int32_t start = nullInstance ? 0 : labelOffset(label, "start");
-    const int32_t end = nullInstance ? 0 : labelOffset(label, "end");
+    const int32_t start = nullInstance ? 0 : lexicon::labelOffset(label, "start");
+    const int32_t end = nullInstance ? 0 : lexicon::labelOffset(label, "end");
     line.append(" ").append(xml::attributeText(label, "name")).append(" (");
     line.append(text::intToStr(start)).append(",").append(text::intToStr(end)).append(")");
   }
@@ -37,8 +33,8 @@ void addTestInstance(xml::TXpElement* testFrame, std::string_view lexUnitName,
   instance->SetAttribute("luID", luId);
   instance->SetAttribute("sentID", sentenceId);
   xml::TXpElement* sentenceElement = instance->CreateChildElement("sentence");
-  const int32_t targetStart = labelOffset(target, "start");
-  const int32_t targetEnd = labelOffset(target, "end");
+  const int32_t targetStart = lexicon::labelOffset(target, "start");
+  const int32_t targetEnd = lexicon::labelOffset(target, "end");
   sentenceElement->CreateChildText(sentence);
   xml::TXpElement* targetElement = instance->CreateChildElement("target");
   targetElement->CreateChildText(text::spanOf(sentence, targetStart, targetEnd));
@@ -47,7 +43,7 @@ void addTestInstance(xml::TXpElement* testFrame, std::string_view lexUnitName,
   if (!provideFes) return;
   xml::TXpElement* elements = instance->CreateChildElement("frame_elements");
   for (const xml::TXpNode* label : feLabels) {
-    const LabelSpan span = readLabelSpan(label, sentence);
+    const lexicon::LabelSpan span = lexicon::readLabelSpan(label, sentence);
     xml::TXpElement* element = elements->CreateChildElement("frame_element");
     if (span.itype.empty()) element->CreateChildText(span.text);
     element->SetAttribute("name", span.name);
@@ -55,18 +51,6 @@ void addTestInstance(xml::TXpElement* testFrame, std::string_view lexUnitName,
     element->SetAttribute("end", text::intToStr(span.end));
     if (!span.itype.empty()) element->SetAttribute("itype", span.itype);
   }
-}
-
-void saveDocument(xml::TXpObjModel& model, const std::string& path) {
-  if (!model.SaveToFile(path))
-    throw text::RuntimeError("Cannot write " + path + ": a name cannot be encoded");
-}
-
-void addDocument(text::OutputSet& set, xml::TXpObjModel& model, const std::string& path) {
-  std::string bytes;
-  if (!model.saveToBytes(bytes))
-    throw text::RuntimeError("Cannot write " + path + ": a name cannot be encoded");
-  set.add(path, bytes);
 }
 
 }  // namespace sorvanta::samples

@@ -15,17 +15,18 @@
 
 #include "lexicon/DataFolder.h"
 #include "lexicon/FramesIndex.h"
+#include "lexicon/LexUnitDocument.h"
 #include "lexicon/ListSort.h"
+#include "shell/ExportDialogs.h"
 #include "shell/RelationsGraphWindow.h"
+#include "shell/ReportWindows.h"
+#include "shell/SearchTab.h"
 #include "shell/SVEAbout.h"
 #include "shell/SentFrames.h"
 #include "views/FrameElementsView.h"
 #include "views/FrameView.h"
 #include "views/SentenceFrameElements.h"
 #include "views/SentencesView.h"
-#include "shell/ExportDialogs.h"
-#include "shell/ReportWindows.h"
-#include "shell/SearchTab.h"
 #include "widgets/ErrorDisplay.h"
 #include "widgets/HelpViewer.h"
 #include "widgets/ModalDialogs.h"
@@ -208,8 +209,8 @@ void TSVExplorer::EditLexUnitFindChange() {
 }
 
 void TSVExplorer::showLexUnit(const lexicon::ListRow& row) {
-  const views::AnnotationLoad load =
-      views::loadLexUnitAnnotation(ShownLexUnitXpObjModel, DataFolder.path(), row.cell(lexicon::kLuId));
+  const lexicon::AnnotationLoad load = lexicon::loadLexUnitAnnotation(
+      ShownLexUnitXpObjModel, DataFolder.path(), row.cell(lexicon::kLuId));
   shownFrame_ = row.cell(lexicon::kLuFrameName);
   shownLexUnit_ = row.caption();
   const xml::TXpNode* root =

@@ -1,22 +1,10 @@
 #include "views/SentenceFrameElements.h"
 
-#include "text/IntegerText.h"
+#include "lexicon/SentenceLabels.h"
 #include "text/Span.h"
 #include "views/QueryText.h"
 
 namespace sorvanta::views {
-
-namespace {
-
-// The row of a label that covers the span of sentText its "start" and "end" offsets give.
-SentenceLabelRow spanRow(std::string caption, const xml::TXpNode* label,
-                         std::string_view sentText) {
-  const int32_t start = text::strToInt(xml::attributeText(label, "start"));
-  const int32_t end = text::strToInt(xml::attributeText(label, "end"));
-  return {std::move(caption), text::spanOf(sentText, start, end), start, end};
-}
-
-}  // namespace
 
 std::optional<SentenceFrameElements> sentenceFrameElements(const xml::TXpNode* luRoot,
                                                            std::string_view rowText,
@@ -42,17 +30,20 @@ std::optional<SentenceFrameElements> sentenceFrameElements(const xml::TXpNode* l
   result.sentenceId = sentenceId;
   if (close + 2 < rowText.size()) result.sentence = rowText.substr(close + 2);
 
-  const xml::TXpNode* target = annotationSet->SelectSingleNode(".//label[@name='Target']");
+  const xml::TXpNode* target = lexicon::targetLabel(annotationSet);
   if (!target) return std::nullopt;
-  result.rows.push_back(spanRow("Target", target, sentText));
+  const int32_t targetStart = lexicon::labelOffset(target, "start");
+  const int32_t targetEnd = lexicon::labelOffset(target, "end");
+  result.rows.push_back(
+      {"Target", text::spanOf(sentText, targetStart, targetEnd), targetStart, targetEnd});
 
-  for (const xml::TXpNode* label : annotationSet->SelectNodes(".//layer[@name='FE']//label")) {
-    std::string name = xml::attributeText(label, "name");
-    std::string itype = xml::attributeText(label, "itype");
-    if (itype.empty())
-      result.rows.push_back(spanRow(std::move(name), label, sentText));
+  for (const xml::TXpNode* label : lexicon::frameElementLabels(annotationSet)) {
+    lexicon::LabelSpan span = lexicon::readLabelSpan(label, sentText);
+    if (span.itype.empty())
+      result.rows.push_back({std::move(span.name), std::move(span.text), span.start, span.end});
     else
-      result.rows.push_back({std::move(name), std::move(itype), std::nullopt, std::nullopt});
+      result.rows.push_back(
+          {std::move(span.name), std::move(span.itype), std::nullopt, std::nullopt});
   }
   return result;
 }

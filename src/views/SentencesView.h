@@ -23,16 +23,4 @@ std::vector<std::string> subcorpusEntries(const xml::TXpNode* luRoot);
 std::vector<std::string> subcorpusSentenceRows(const xml::TXpNode* luRoot,
                                                std::string_view subcorpus);
 
-struct AnnotationLoad {
-  bool loaded = false;
-  std::string path;     // dataFolder + "luXML/lu" + luId + ".xml"
-  std::string message;  // why it did not load; empty when it did
-};
-
-// Loads the lexical unit's annotation document into model. When the file is missing, cannot
-// be parsed or holds no element, loaded is false, the model is left empty and message says
-// which file and why.
-AnnotationLoad loadLexUnitAnnotation(xml::TXpObjModel& model, std::string_view dataFolder,
-                                     std::string_view luId);
-
 }  // namespace sorvanta::views

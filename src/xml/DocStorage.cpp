@@ -12,9 +12,8 @@ std::string& DocStorage::adoptBuffer(std::string buffer) {
 void DocStorage::clear() {
   document_.firstChild_ = nullptr;
   childLists_.clear();
-  index_.clear();
-  allElements_.clear();
-  indexed_ = false;
+  index_.reset();
+  walked_ = 0;
   derived_.clear();
   buffers_.clear();
   arena_.clear();
@@ -34,11 +33,8 @@ void DocStorage::childAppended(const TXpNode* parent, TXpNode* child) {
   auto it = childLists_.find(parent);
   if (it != childLists_.end()) it->second->add(child);
   derived_.clear();
-  if (indexed_) {
-    index_.clear();
-    allElements_.clear();
-    indexed_ = false;
-  }
+  index_.reset();
+  walked_ = 0;
 }
 
 DerivedData* DocStorage::findDerived(const void* tag, const TXpNode* node) const {
@@ -53,31 +49,17 @@ DerivedData& DocStorage::storeDerived(const void* tag, const TXpNode* node,
   return *slot;
 }
 
-void DocStorage::buildIndex() {
-  // One pre-order walk over the whole document.
-  for (const TXpNode* current = document_.noGetFirstChild(); current;
-       current = nextInSubtree(current, &document_)) {
-    if (!current->isElement()) continue;
-    auto* element = const_cast<TXpNode*>(current);
-    allElements_.push_back(element);
-    index_[current->nameUtf8()].push_back(element);
-  }
-  indexed_ = true;
-}
-
-const std::vector<TXpNode*>& DocStorage::elementsNamed(std::string_view utf8Name) {
-  static const std::vector<TXpNode*> none;
-  if (!indexed_) buildIndex();
-  if (utf8Name == "*") return allElements_;
-  auto it = index_.find(utf8Name);
-  return it == index_.end() ? none : it->second;
+ElementIndex& DocStorage::index() {
+  if (!index_) index_ = std::make_unique<ElementIndex>(document_);
+  return *index_;
 }
 
 size_t DocStorage::memoryUsage() const {
   size_t total = arena_.bytesReserved();
   for (const auto& buffer : buffers_) total += buffer->capacity();
-  for (const auto& [node, list] : childLists_) total += sizeof(*list) + list->nodes().capacity() * 8;
-  total += allElements_.capacity() * 2 * sizeof(void*);
+  for (const auto& [node, list] : childLists_)
+    total += sizeof(*list) + list->nodes().capacity() * 8;
+  if (index_) total += index_->memoryUsage();
   return total;
 }
 

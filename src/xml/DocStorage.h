@@ -1,6 +1,6 @@
 #pragma once
 // Everything one loaded or built document owns: the arena, the input buffers parsed in
-// place, the child lists handed out, and the element index used by "//name" queries.
+// place, the child lists handed out, and the query engine's element index.
 #include <map>
 #include <memory>
 #include <string>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "xml/XpArena.h"
+#include "xml/XpIndex.h"
 #include "xml/XpNode.h"
 
 namespace sorvanta::xml {
@@ -42,27 +43,35 @@ class DocStorage {
 
   // Derived data stored under (tag, node), or none. The tag tells kinds of data apart.
   DerivedData* findDerived(const void* tag, const TXpNode* node) const;
-  DerivedData& storeDerived(const void* tag, const TXpNode* node, std::unique_ptr<DerivedData> data);
+  DerivedData& storeDerived(const void* tag, const TXpNode* node,
+                            std::unique_ptr<DerivedData> data);
   // Called when attributes changed: derived data may be stale.
-  void attributesChanged() { derived_.clear(); }
+  void attributesChanged() {
+    derived_.clear();
+    index_.reset();
+  }
 
-  // Every element of the document with that UTF-8 name ("*": every element), in document
-  // order, the document element included. Built in one walk on first use.
-  const std::vector<TXpNode*>& elementsNamed(std::string_view utf8Name);
+  // The element index of the document as it is now, built on first use.
+  ElementIndex& index();
+  // True when the index is there, or the plain walks since the tree last changed visited more
+  // nodes than about three walks of the whole document: building it then costs less than the
+  // walks still to come are likely to.
+  bool indexPaysOff() const { return index_ || walked_ > 3 * nodeEstimate(); }
+  void noteWalked(size_t nodes) { walked_ += nodes; }
 
   // Bytes held by the tree: arena pages, input buffers, lists and index.
   size_t memoryUsage() const;
 
  private:
-  void buildIndex();
+  // The document's node count, estimated from the arena (nodes take 32 to 56 bytes).
+  size_t nodeEstimate() const { return arena_.bytesReserved() / 48; }
 
   TXpDocument document_;
   Arena arena_;
   std::vector<std::unique_ptr<std::string>> buffers_;
   std::unordered_map<const TXpNode*, std::unique_ptr<TXpNodeList>> childLists_;
-  bool indexed_ = false;
-  std::unordered_map<std::string_view, std::vector<TXpNode*>> index_;
-  std::vector<TXpNode*> allElements_;
+  std::unique_ptr<ElementIndex> index_;
+  size_t walked_ = 0;
   std::map<std::pair<const void*, const TXpNode*>, std::unique_ptr<DerivedData>> derived_;
 };
 

@@ -63,11 +63,9 @@ std::string latin1ToUtf8(std::string_view bytes) {
   return out;
 }
 
-bool utf16ToUtf8(std::string_view bytes, bool bigEndian, std::string& out, std::string& error) {
-  if (bytes.size() % 2) {
-    error = "UTF-16 input ends in the middle of a character";
-    return false;
-  }
+// Transcodes UTF-16 to UTF-8 (line ends not folded yet). On failure out holds the characters
+// before the failing one.
+bool utf16ToUtf8(std::string_view bytes, bool bigEndian, std::string& out, XpParseResult& failure) {
   out.clear();
   out.reserve(bytes.size());
   auto unit = [&](size_t i) -> char32_t {
@@ -75,30 +73,31 @@ bool utf16ToUtf8(std::string_view bytes, bool bigEndian, std::string& out, std::
     auto lo = static_cast<unsigned char>(bytes[bigEndian ? i + 1 : i]);
     return static_cast<char32_t>(hi << 8 | lo);
   };
-  for (size_t i = 0; i < bytes.size(); i += 2) {
+  const auto fail = [&failure](const char* what) {
+    failure.status = XpParseStatus::BadEncoding;
+    failure.description = what;
+    return false;
+  };
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
     char32_t c = unit(i);
     if (c >= 0xD800 && c <= 0xDBFF) {
-      char32_t low = i + 2 < bytes.size() ? unit(i + 2) : 0;
-      if (low < 0xDC00 || low > 0xDFFF) {
-        error = "Unpaired surrogate in UTF-16 input at byte " + std::to_string(i);
-        return false;
-      }
+      char32_t low = i + 3 < bytes.size() ? unit(i + 2) : 0;
+      if (low < 0xDC00 || low > 0xDFFF) return fail("unpaired surrogate in UTF-16 input");
       c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
       i += 2;
     } else if (c >= 0xDC00 && c <= 0xDFFF) {
-      error = "Unpaired surrogate in UTF-16 input at byte " + std::to_string(i);
-      return false;
+      return fail("unpaired surrogate in UTF-16 input");
     }
     text::appendUtf8(out, c);
   }
+  if (bytes.size() % 2) return fail("UTF-16 input ends in the middle of a character");
   return true;
 }
 
 // Validates UTF-8 in [p, end) and folds line ends, compacting in place. Returns the new
-// end, or nullptr with error set.
-char* validateAndFold(char* p, char* end, size_t offsetBase, std::string& error) {
+// end, or nullptr with failure set and decodedEnd where the text decoded so far ends.
+char* validateAndFold(char* p, char* end, XpParseResult& failure, char*& decodedEnd) {
   char* w = p;
-  const char* const start = p;
   while (p < end) {
     // Bytes that pass unchanged, taken a vector at a time.
     if (size_t plain = plainAsciiPrefix(p, end)) {
@@ -117,8 +116,9 @@ char* validateAndFold(char* p, char* end, size_t offsetBase, std::string& error)
         ++p;
         if (p < end && *p == '\n') ++p;
       } else {
-        error = "Character not allowed in XML (code " + std::to_string(c) + ") at byte " +
-                std::to_string(offsetBase + static_cast<size_t>(p - start));
+        failure.status = XpParseStatus::BadCharacter;
+        failure.description = "character not allowed in XML (code " + std::to_string(c) + ")";
+        decodedEnd = w;
         return nullptr;
       }
       continue;
@@ -132,10 +132,14 @@ char* validateAndFold(char* p, char* end, size_t offsetBase, std::string& error)
       cp = cp << 6 | (next & 0x3F);
     }
     static constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (!valid || cp < kMinimum[length] || !allowedXmlChar(cp)) {
-      error = valid ? "Character not allowed in XML (code " + std::to_string(cp) + ") at byte "
-                    : "Malformed UTF-8 at byte ";
-      error += std::to_string(offsetBase + static_cast<size_t>(p - start));
+    // An overlong form is malformed, not the character it would stand for.
+    const bool wellFormed = valid && cp >= kMinimum[length];
+    if (!wellFormed || !allowedXmlChar(cp)) {
+      failure.status = wellFormed ? XpParseStatus::BadCharacter : XpParseStatus::BadEncoding;
+      failure.description = wellFormed
+                                ? "character not allowed in XML (code " + std::to_string(cp) + ")"
+                                : "malformed UTF-8";
+      decodedEnd = w;
       return nullptr;
     }
     for (int i = 0; i < length; ++i) *w++ = *p++;
@@ -145,9 +149,13 @@ char* validateAndFold(char* p, char* end, size_t offsetBase, std::string& error)
 
 }  // namespace
 
-bool decodeInput(std::string& bytes, DecodedInput& result, std::string& error) {
+bool decodeInput(std::string& bytes, DecodedInput& result, XpParseResult& failure,
+                 size_t& decodedEnd) {
+  decodedEnd = 0;
   if (bytes.size() >= 0xFFFFFFF0u) {
-    error = "Document too large";
+    failure.status = XpParseStatus::TooLarge;
+    failure.description = "document too large";
+    bytes.clear();
     return false;
   }
   auto byteAt = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
@@ -165,9 +173,13 @@ bool decodeInput(std::string& bytes, DecodedInput& result, std::string& error) {
 
   if (result.encoding == ceUTF16BE || result.encoding == ceUTF16LE) {
     std::string utf8;
-    if (!utf16ToUtf8(std::string_view(bytes).substr(2), result.encoding == ceUTF16BE, utf8, error))
-      return false;
+    const bool transcoded =
+        utf16ToUtf8(std::string_view(bytes).substr(2), result.encoding == ceUTF16BE, utf8, failure);
     bytes = std::move(utf8);
+    if (!transcoded) {
+      decodedEnd = bytes.size();
+      return false;
+    }
   } else {
     std::string_view body = std::string_view(bytes).substr(bomLength);
     if (equalsIgnoreAsciiCase(declaredEncoding(body), "ISO-8859-1")) {
@@ -179,8 +191,12 @@ bool decodeInput(std::string& bytes, DecodedInput& result, std::string& error) {
   }
 
   char* begin = bytes.data() + result.begin;
-  char* end = validateAndFold(begin, bytes.data() + bytes.size(), bomLength, error);
-  if (!end) return false;
+  char* stopped = nullptr;
+  char* end = validateAndFold(begin, bytes.data() + bytes.size(), failure, stopped);
+  if (!end) {
+    decodedEnd = static_cast<size_t>(stopped - bytes.data());
+    return false;
+  }
   bytes.resize(static_cast<size_t>(end - bytes.data()));
   return true;
 }

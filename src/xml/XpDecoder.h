@@ -4,6 +4,7 @@
 #include <string>
 
 #include "xml/XpEncoding.h"
+#include "xml/XpParseResult.h"
 
 namespace sorvanta::xml {
 
@@ -13,7 +14,9 @@ struct DecodedInput {
 };
 
 // Decodes bytes in place (transcoding into a new string where needed). On failure returns
-// false and sets error.
-bool decodeInput(std::string& bytes, DecodedInput& result, std::string& error);
+// false, sets the status and description of failure, and leaves in bytes, from result.begin
+// to decodedEnd, the text decoded before the failing character.
+bool decodeInput(std::string& bytes, DecodedInput& result, XpParseResult& failure,
+                 size_t& decodedEnd);
 
 }  // namespace sorvanta::xml

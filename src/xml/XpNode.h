@@ -40,7 +40,7 @@ class TXpNodeList {
   // The node at 0-based position i, or none when i is out of range.
   TXpNode* Item(int i) const {
     return i >= 0 && static_cast<size_t>(i) < nodes_.size() ? nodes_[static_cast<size_t>(i)]
-                                                             : nullptr;
+                                                            : nullptr;
   }
 
   void add(TXpNode* node) { nodes_.push_back(node); }
@@ -84,7 +84,7 @@ class TXpNode {
   const char* nameCString() const { return name_; }  // NUL-terminated, no length to compute
   std::string_view valueUtf8() const {
     return kind_ == ELEMENT_NODE || kind_ == DOCUMENT_NODE ? std::string_view()
-                                                            : std::string_view(value_, valueLength_);
+                                                           : std::string_view(value_, valueLength_);
   }
   std::string nodeName() const;   // working text
   std::string nodeValue() const;  // working text
@@ -123,10 +123,14 @@ class TXpNode {
   friend class TXpParentNode;
   friend class TXpElement;
   friend class TXpNamedNodeMap;
+  friend class ElementIndex;
 
   TXpNodeKind kind_;
   uint8_t flags_ = 0;
-  uint32_t valueLength_ = 0;
+  union {
+    uint32_t valueLength_ = 0;  // nodes with a value
+    uint32_t order_;            // elements: document-order number, while an index is held
+  };
   const char* name_ = "";
   union {
     const char* value_ = "";  // character data, attribute value, instruction data

@@ -1,13 +1,14 @@
 #include "xml/XpObjModel.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "text/FileIO.h"
 #include "xml/DocStorage.h"
 #include "xml/XpDecoder.h"
 #include "xml/XpParser.h"
 #include "xml/XpScan.h"
 #include "xml/XpWriter.h"
-
-#include <cctype>
 
 namespace sorvanta::xml {
 
@@ -33,36 +34,64 @@ size_t TXpObjModel::memoryUsage() const { return storage_->memoryUsage(); }
 bool TXpObjModel::LoadDataSource(std::string_view path) {
   ClearDocument();
   errors_.clear();
+  result_ = XpParseResult{};
   std::string bytes;
   if (!readFileForParsing(path, bytes)) {
+    result_.status = XpParseStatus::CannotOpen;
+    result_.description = "cannot open file " + std::string(path);
+    // The error line commands show (in warnings about skipped documents, for one) keeps its
+    // capital: it stands first in its sentence there.
     errors_.push_back("Cannot open file " + std::string(path));
     return false;
   }
-  return parseBuffer(std::move(bytes), true);
+  if (parseBuffer(std::move(bytes), true)) return true;
+  // The bytes were decoded in place: the file is read again to find the failure's offset.
+  std::string raw;
+  readFileForParsing(path, raw);
+  locate(raw);
+  return false;
 }
 
 bool TXpObjModel::LoadMemory(const char* buffer, size_t length) {
   ClearDocument();
   errors_.clear();
+  result_ = XpParseResult{};
   std::string bytes;
   bytes.reserve(length + kScanPadding);
   if (buffer) bytes.assign(buffer, length);
-  return parseBuffer(std::move(bytes), false);
+  if (parseBuffer(std::move(bytes), false)) return true;
+  locate(buffer ? std::string_view(buffer, length) : std::string_view());
+  return false;
+}
+
+void TXpObjModel::locate(std::string_view raw) {
+  if (result_.status != XpParseStatus::TooLarge)
+    locateFailure(result_, failedPrefix_, raw,
+                  failedEncoding_ == ceUTF16LE   ? 1
+                  : failedEncoding_ == ceUTF16BE ? 2
+                                                 : 0,
+                  failedEncoding_ == ceISO88591);
+  failedPrefix_.clear();
+  failedPrefix_.shrink_to_fit();
+  errors_.push_back(result_.message());
 }
 
 bool TXpObjModel::parseBuffer(std::string bytes, bool fromFile) {
   DecodedInput decoded;
-  std::string error;
-  if (!decodeInput(bytes, decoded, error)) {
-    errors_.push_back(error);
+  size_t decodedEnd = 0;
+  if (!decodeInput(bytes, decoded, result_, decodedEnd)) {
+    failedEncoding_ = decoded.encoding;
+    failedPrefix_.assign(bytes, decoded.begin, decodedEnd - std::min(decodedEnd, decoded.begin));
     return false;
   }
   size_t length = bytes.size();
   bytes.resize(length + kScanPadding, '\0');
   std::string& text = storage_->adoptBuffer(std::move(bytes));
   Parser parser(*storage_, NormalizeData);
-  if (!parser.parse(text.data() + decoded.begin, text.data() + length, decoded.begin, error)) {
-    errors_.push_back(error);
+  const char* begin = text.data() + decoded.begin;
+  if (!parser.parse(text.data() + decoded.begin, text.data() + length, result_)) {
+    failedEncoding_ = decoded.encoding;
+    failedPrefix_.assign(begin, static_cast<size_t>(parser.failedAt() - begin));
     ClearDocument();
     return false;
   }

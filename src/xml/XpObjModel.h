@@ -9,6 +9,7 @@
 
 #include "xml/XpEncoding.h"
 #include "xml/XpNode.h"
+#include "xml/XpParseResult.h"
 
 namespace sorvanta::xml {
 
@@ -19,8 +20,9 @@ class TXpObjModel {
   TXpObjModel(const TXpObjModel&) = delete;
   TXpObjModel& operator=(const TXpObjModel&) = delete;
 
-  // Loads a file named by a working-text path. False (with an error line) on any failure;
-  // never throws. A file that cannot be opened leaves the document empty.
+  // Loads a file named by a working-text path. False (with an error line and parseResult()
+  // saying what and where) on any failure; never throws. A file that cannot be opened leaves
+  // the document empty.
   bool LoadDataSource(std::string_view path);
   // Parses length bytes held in memory. False (with an error line) on any failure.
   bool LoadMemory(const char* buffer, size_t length);
@@ -36,6 +38,8 @@ class TXpObjModel {
   TXpDocument* Document();
   // Error messages of the last load or save.
   const std::vector<std::string>& errors() const { return errors_; }
+  // The outcome of the last load: status, place and description of a failure.
+  const XpParseResult& parseResult() const { return result_; }
   // Bytes the current tree occupies (nodes, strings, input buffers, caches).
   size_t memoryUsage() const;
 
@@ -54,9 +58,14 @@ class TXpObjModel {
 
  private:
   bool parseBuffer(std::string buffer, bool fromFile);
+  // Completes the failure's place from the raw input and adds its error line.
+  void locate(std::string_view raw);
 
   std::unique_ptr<DocStorage> storage_;
   std::vector<std::string> errors_;
+  XpParseResult result_;
+  std::string failedPrefix_;  // the text decoded before a failure, until it is located
+  TCharEncoding failedEncoding_ = ceUTF8;
 };
 
 }  // namespace sorvanta::xml

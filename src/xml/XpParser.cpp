@@ -21,8 +21,8 @@ constexpr std::array<uint8_t, 256> makeTable() {
   std::array<uint8_t, 256> table{};
   for (int c = 0; c < 256; ++c) {
     uint8_t bits = 0;
-    bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' ||
-                  c >= 0x80;
+    bool letter =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || c >= 0x80;
     if (c == ' ' || c == '\t' || c == '\n' || c == '\r') bits |= kSpace | kTextStop;
     if (letter) bits |= kNameStart | kName;
     if ((c >= '0' && c <= '9') || c == '-' || c == '.') bits |= kName;
@@ -69,15 +69,16 @@ constexpr uint8_t kPreserveSpace = 1;
 
 }  // namespace
 
-bool Parser::fail(const char* at, const std::string& what) {
-  *error_ = what + " at byte " + std::to_string(offsetBase_ + static_cast<size_t>(at - begin_));
+bool Parser::fail(const char* at, XpParseStatus status, const std::string& what) {
+  result_->status = status;
+  result_->description = what;
+  failedAt_ = at;
   return false;
 }
 
-bool Parser::parse(char* begin, char* end, size_t offsetBase, std::string& error) {
+bool Parser::parse(char* begin, char* end, XpParseResult& result) {
   begin_ = begin;
-  offsetBase_ = offsetBase;
-  error_ = &error;
+  result_ = &result;
   parent_ = &storage_.document();
   rootSeen_ = false;
   char* p = begin;
@@ -100,16 +101,19 @@ bool Parser::parse(char* begin, char* end, size_t offsetBase, std::string& error
             p += 4;
             ok = parseComment(p);
           } else if (startsWith(p + 2, "[CDATA[")) {
-            if (parent_ == &storage_.document()) return fail(p, "CDATA section outside the document element");
+            if (parent_ == &storage_.document())
+              return fail(p, XpParseStatus::OutsideDocumentElement,
+                          "CDATA section outside the document element");
             p += 9;
             ok = parseCData(p);
           } else if (startsWith(p + 2, "DOCTYPE") && is(p[9], kSpace)) {
-            if (!doctypeAllowed) return fail(p, "Misplaced document type declaration");
+            if (!doctypeAllowed)
+              return fail(p, XpParseStatus::BadDoctype, "misplaced document type declaration");
             doctypeAllowed = false;
             p += 10;
             ok = skipDoctype(p);
           } else {
-            return fail(p, "Unknown markup declaration");
+            return fail(p, XpParseStatus::BadMarkup, "unknown markup declaration");
           }
           break;
         default:
@@ -120,19 +124,24 @@ bool Parser::parse(char* begin, char* end, size_t offsetBase, std::string& error
       }
       if (!ok) return false;
     } else if (*p == '\0') {
-      if (p != end) return fail(p, "Character not allowed in XML (code 0)");
+      if (p != end)
+        return fail(p, XpParseStatus::BadCharacter, "character not allowed in XML (code 0)");
       break;
     } else if (parent_ == &storage_.document()) {
       char* start = p;
       skipSpace(p);
-      if (*p != '<' && *p != '\0') return fail(start, "Text outside the document element");
+      if (*p != '<' && *p != '\0')
+        return fail(start, XpParseStatus::OutsideDocumentElement,
+                    "text outside the document element");
     } else if (!parseText(p)) {
       return false;
     }
   }
   if (parent_ != &storage_.document())
-    return fail(p, std::string("Element <") + parent_->name_ + "> is not closed");
-  if (!rootSeen_) return fail(p, "The document has no document element");
+    return fail(p, XpParseStatus::UnclosedElement,
+                std::string("element <") + parent_->name_ + "> is not closed");
+  if (!rootSeen_)
+    return fail(p, XpParseStatus::NoDocumentElement, "the document has no document element");
   return true;
 }
 
@@ -150,32 +159,36 @@ bool Parser::parseDeclaration(char*& p) {
       p += 2;
       break;
     }
-    if (!hadSpace) return fail(p, "Malformed XML declaration");
+    if (!hadSpace) return fail(p, XpParseStatus::BadDeclaration, "malformed XML declaration");
     int which = -1;
     for (int i = next; i < 3 && which < 0; ++i)
       if (startsWith(p, kNames[i])) which = i;
-    if (which < 0 || (next == 0 && which != 0)) return fail(p, "Malformed XML declaration");
+    if (which < 0 || (next == 0 && which != 0))
+      return fail(p, XpParseStatus::BadDeclaration, "malformed XML declaration");
     p += std::strlen(kNames[which]);
     skipSpace(p);
-    if (*p != '=') return fail(p, "Malformed XML declaration");
+    if (*p != '=') return fail(p, XpParseStatus::BadDeclaration, "malformed XML declaration");
     ++p;
     skipSpace(p);
     char quote = *p;
-    if (quote != '"' && quote != '\'') return fail(p, "Malformed XML declaration");
+    if (quote != '"' && quote != '\'')
+      return fail(p, XpParseStatus::BadDeclaration, "malformed XML declaration");
     char* valueStart = ++p;
     while (*p && *p != quote && *p != '<' && *p != '>') ++p;
-    if (*p != quote) return fail(p, "Malformed XML declaration");
+    if (*p != quote) return fail(p, XpParseStatus::BadDeclaration, "malformed XML declaration");
     std::string_view value(valueStart, static_cast<size_t>(p - valueStart));
     ++p;
     if (which == 0 && value != "1.0")
-      return fail(valueStart, "Unsupported XML version \"" + std::string(value) + "\"");
+      return fail(valueStart, XpParseStatus::BadDeclaration,
+                  "unsupported XML version \"" + std::string(value) + "\"");
     if (which == 2 && value != "yes" && value != "no")
-      return fail(valueStart, "Malformed XML declaration");
+      return fail(valueStart, XpParseStatus::BadDeclaration, "malformed XML declaration");
     if (!data.empty()) data += ' ';
     data.append(kNames[which]).append("=\"").append(value).append("\"");
     next = which + 1;
   }
-  if (next == 0) return fail(start, "The XML declaration has no version");
+  if (next == 0)
+    return fail(start, XpParseStatus::BadDeclaration, "the XML declaration has no version");
   auto* pi = storage_.arena().make<TXpProcessingInstruction>();
   pi->name_ = "xml";
   pi->value_ = storage_.arena().copyString(data.data(), data.size());
@@ -215,9 +228,10 @@ void Parser::attachAttributes(TXpElement* element) {
 
 // STag ::= '<' Name (S Attribute)* S? '>' ; EmptyElemTag ::= '<' Name (S Attribute)* S? '/>'
 bool Parser::parseStartTag(char*& p) {
-  if (!is(*p, kNameStart)) return fail(p, "Malformed markup");
+  if (!is(*p, kNameStart)) return fail(p, XpParseStatus::BadMarkup, "malformed markup");
   if (parent_ == &storage_.document()) {
-    if (rootSeen_) return fail(p, "More than one document element");
+    if (rootSeen_)
+      return fail(p, XpParseStatus::OutsideDocumentElement, "more than one document element");
     rootSeen_ = true;
   }
   auto* element = storage_.arena().make<TXpElement>();
@@ -243,13 +257,16 @@ bool Parser::parseStartTag(char*& p) {
       return true;
     }
     if (c == '/') {
-      if (p[1] != '>') return fail(p, "Malformed empty-element tag");
+      if (p[1] != '>') return fail(p, XpParseStatus::BadMarkup, "malformed empty-element tag");
       p += 2;
       attachAttributes(element);
       return true;
     }
-    if (c == '\0') return fail(p, std::string("Unterminated start tag <") + element->name_ + ">");
-    if (!hadSpace || !is(c, kNameStart)) return fail(p, "Malformed attribute");
+    if (c == '\0')
+      return fail(p, XpParseStatus::UnclosedElement,
+                  std::string("unterminated start tag <") + element->name_ + ">");
+    if (!hadSpace || !is(c, kNameStart))
+      return fail(p, XpParseStatus::BadAttribute, "malformed attribute");
     PendingAttribute attribute;
     attribute.name = p;
     while (is(*p, kName)) ++p;
@@ -260,15 +277,19 @@ bool Parser::parseStartTag(char*& p) {
       while (is(*p, kSpace));
       c = *p;
     }
-    if (c != '=') return fail(p, std::string("Attribute ") + attribute.name + " has no value");
+    if (c != '=')
+      return fail(p, XpParseStatus::BadAttribute,
+                  std::string("attribute ") + attribute.name + " has no value");
     ++p;
     skipSpace(p);
     char quote = *p;
-    if (quote != '"' && quote != '\'') return fail(p, "Attribute value without quotes");
+    if (quote != '"' && quote != '\'')
+      return fail(p, XpParseStatus::BadAttribute, "attribute value without quotes");
     ++p;
     if (!parseAttributeValue(p, quote, attribute)) return false;
     if (!checkUniqueName(attribute.name))
-      return fail(p, std::string("Duplicate attribute ") + attribute.name);
+      return fail(p, XpParseStatus::DuplicateAttribute,
+                  std::string("duplicate attribute ") + attribute.name);
     pending_.push_back(attribute);
     if (attribute.name[0] == 'x' && std::strcmp(attribute.name, "xml:space") == 0) {
       std::string_view value(attribute.value, attribute.length);
@@ -299,9 +320,9 @@ bool Parser::parseAttributeValue(char*& p, char quote, PendingAttribute& attribu
     } else if (c == '"' || c == '\'') {
       *w++ = *p++;
     } else if (c == '<') {
-      return fail(p, "Character < in attribute value");
+      return fail(p, XpParseStatus::BadAttribute, "character < in attribute value");
     } else {
-      return fail(p, "Unterminated attribute value");
+      return fail(p, XpParseStatus::BadAttribute, "unterminated attribute value");
     }
   }
   ++p;
@@ -322,16 +343,21 @@ bool Parser::decodeReference(char*& p, char*& w, char32_t& decoded) {
     int digits = 0;
     for (;; ++p, ++digits) {
       char c = *p;
-      int digit = c >= '0' && c <= '9'                 ? c - '0'
-                  : hex && c >= 'a' && c <= 'f'        ? c - 'a' + 10
-                  : hex && c >= 'A' && c <= 'F'        ? c - 'A' + 10
-                                                       : -1;
+      int digit = c >= '0' && c <= '9'          ? c - '0'
+                  : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                  : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                : -1;
       if (digit < 0) break;
       value = value * (hex ? 16u : 10u) + static_cast<uint32_t>(digit);
-      if (value > 0x10FFFF) return fail(start, "Character reference out of range");
+      if (value > 0x10FFFF)
+        return fail(start, XpParseStatus::BadCharacterReference,
+                    "character reference out of range");
     }
-    if (digits == 0 || *p != ';') return fail(start, "Malformed character reference");
-    if (!allowedXmlChar(value)) return fail(start, "Character reference to a character not allowed in XML");
+    if (digits == 0 || *p != ';')
+      return fail(start, XpParseStatus::BadCharacterReference, "malformed character reference");
+    if (!allowedXmlChar(value))
+      return fail(start, XpParseStatus::BadCharacterReference,
+                  "character reference to a character not allowed in XML");
     ++p;
     decoded = value;
   } else {
@@ -353,7 +379,8 @@ bool Parser::decodeReference(char*& p, char*& w, char32_t& decoded) {
     if (!found) {
       char* nameEnd = p;
       while (is(*nameEnd, kName) && nameEnd - p < 64) ++nameEnd;
-      return fail(start, "Undefined entity &" + std::string(p, nameEnd) + ";");
+      return fail(start, XpParseStatus::UndefinedEntity,
+                  "undefined entity '&" + std::string(p, nameEnd) + ";'");
     }
   }
   putUtf8(w, decoded);
@@ -427,16 +454,18 @@ bool Parser::parseText(char*& p) {
 // ETag ::= '</' Name S? '>'
 bool Parser::parseEndTag(char*& p) {
   char* const start = p - 2;
-  if (parent_ == &storage_.document()) return fail(start, "End tag without start tag");
+  if (parent_ == &storage_.document())
+    return fail(start, XpParseStatus::UnexpectedEndTag, "end tag without start tag");
   const char* name = parent_->name_;
   while (*name && *name == *p) {
     ++name;
     ++p;
   }
   if (*name || is(*p, kName))
-    return fail(start, std::string("End tag does not match start tag <") + parent_->name_ + ">");
+    return fail(start, XpParseStatus::MismatchedEndTag,
+                std::string("end tag does not match start tag <") + parent_->name_ + ">");
   skipSpace(p);
-  if (*p != '>') return fail(p, "Malformed end tag");
+  if (*p != '>') return fail(p, XpParseStatus::BadMarkup, "malformed end tag");
   ++p;
   parent_ = static_cast<TXpParentNode*>(parent_->parent_);
   return true;
@@ -446,8 +475,8 @@ bool Parser::parseEndTag(char*& p) {
 bool Parser::parseComment(char*& p) {
   char* const start = p - 4;
   char* end = std::strstr(p, "--");
-  if (!end) return fail(start, "Unterminated comment");
-  if (end[2] != '>') return fail(end, "Two hyphens inside a comment");
+  if (!end) return fail(start, XpParseStatus::BadComment, "unterminated comment");
+  if (end[2] != '>') return fail(end, XpParseStatus::BadComment, "two hyphens inside a comment");
   auto* comment = storage_.arena().make<TXpComment>();
   comment->value_ = p;
   comment->valueLength_ = static_cast<uint32_t>(end - p);
@@ -459,13 +488,15 @@ bool Parser::parseComment(char*& p) {
 // PI ::= '<?' PITarget (S (Char* - (Char* '?>' Char*)))? '?>'
 bool Parser::parseProcessingInstruction(char*& p) {
   char* const start = p - 2;
-  if (!is(*p, kNameStart)) return fail(start, "Malformed processing instruction");
+  if (!is(*p, kNameStart))
+    return fail(start, XpParseStatus::BadProcessingInstruction, "malformed processing instruction");
   auto* pi = storage_.arena().make<TXpProcessingInstruction>();
   pi->name_ = p;
   while (is(*p, kName)) ++p;
   size_t targetLength = static_cast<size_t>(p - pi->name_);
   if (targetLength == 3 && (p[-3] | 0x20) == 'x' && (p[-2] | 0x20) == 'm' && (p[-1] | 0x20) == 'l')
-    return fail(start, "XML declaration not at the start of the document");
+    return fail(start, XpParseStatus::BadDeclaration,
+                "XML declaration not at the start of the document");
   char c = *p;
   *p = '\0';
   if (c == '?' && p[1] == '>') {
@@ -474,12 +505,14 @@ bool Parser::parseProcessingInstruction(char*& p) {
     ++p;
     skipSpace(p);
     char* end = std::strstr(p, "?>");
-    if (!end) return fail(start, "Unterminated processing instruction");
+    if (!end)
+      return fail(start, XpParseStatus::BadProcessingInstruction,
+                  "unterminated processing instruction");
     pi->value_ = p;
     pi->valueLength_ = static_cast<uint32_t>(end - p);
     p = end + 2;
   } else {
-    return fail(start, "Malformed processing instruction");
+    return fail(start, XpParseStatus::BadProcessingInstruction, "malformed processing instruction");
   }
   parent_->appendChild(pi);
   return true;
@@ -488,7 +521,7 @@ bool Parser::parseProcessingInstruction(char*& p) {
 // CDSect ::= '<![CDATA[' (Char* - (Char* ']]>' Char*)) ']]>'
 bool Parser::parseCData(char*& p) {
   char* end = std::strstr(p, "]]>");
-  if (!end) return fail(p - 9, "Unterminated CDATA section");
+  if (!end) return fail(p - 9, XpParseStatus::BadCData, "unterminated CDATA section");
   auto* section = storage_.arena().make<TXpCDataSection>();
   section->value_ = p;
   section->valueLength_ = static_cast<uint32_t>(end - p);
@@ -504,18 +537,22 @@ bool Parser::skipDoctype(char*& p) {
   bool inSubset = false;
   for (;;) {
     char c = *p;
-    if (c == '\0') return fail(start, "Unterminated document type declaration");
+    if (c == '\0')
+      return fail(start, XpParseStatus::BadDoctype, "unterminated document type declaration");
     if (c == '"' || c == '\'') {
       char* close = std::strchr(p + 1, c);
-      if (!close) return fail(start, "Unterminated document type declaration");
+      if (!close)
+        return fail(start, XpParseStatus::BadDoctype, "unterminated document type declaration");
       p = close + 1;
     } else if (inSubset && startsWith(p, "<!--")) {
       char* close = std::strstr(p + 4, "-->");
-      if (!close) return fail(start, "Unterminated comment");
+      if (!close) return fail(start, XpParseStatus::BadComment, "unterminated comment");
       p = close + 3;
     } else if (inSubset && startsWith(p, "<?")) {
       char* close = std::strstr(p + 2, "?>");
-      if (!close) return fail(start, "Unterminated processing instruction");
+      if (!close)
+        return fail(start, XpParseStatus::BadProcessingInstruction,
+                    "unterminated processing instruction");
       p = close + 2;
     } else if (c == '[' && !inSubset) {
       inSubset = true;

@@ -1,11 +1,12 @@
 #pragma once
 // The in-place parser: builds the tree of a document from decoded text (see XpDecoder.h).
 #include <string>
-#include <unordered_set>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "xml/DocStorage.h"
+#include "xml/XpParseResult.h"
 
 namespace sorvanta::xml {
 
@@ -14,12 +15,13 @@ class Parser {
   Parser(DocStorage& storage, bool normalizeData) : storage_(storage), normalize_(normalizeData) {}
 
   // Parses the NUL-terminated text [begin, end), writing into it. Node names and values
-  // point into that text, which must live as long as the document. Offsets in error
-  // messages are counted from begin plus offsetBase.
-  bool parse(char* begin, char* end, size_t offsetBase, std::string& error);
+  // point into that text, which must live as long as the document. On failure sets the
+  // status and description of result; failedAt() is then where in the text it stopped.
+  bool parse(char* begin, char* end, XpParseResult& result);
+  const char* failedAt() const { return failedAt_; }
 
  private:
-  bool fail(const char* at, const std::string& what);
+  bool fail(const char* at, XpParseStatus status, const std::string& what);
   bool parseDeclaration(char*& p);
   bool parseStartTag(char*& p);
   bool parseEndTag(char*& p);
@@ -43,8 +45,8 @@ class Parser {
   TXpParentNode* parent_ = nullptr;
   bool rootSeen_ = false;
   char* begin_ = nullptr;
-  size_t offsetBase_ = 0;
-  std::string* error_ = nullptr;
+  XpParseResult* result_ = nullptr;
+  const char* failedAt_ = nullptr;
   std::unordered_set<std::string_view> attributeNames_;
   std::vector<PendingAttribute> pending_;  // attributes of the start tag being read
 };

@@ -3,9 +3,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "xml/DocStorage.h"
+#include "xml/XpIndex.h"
 
 namespace sorvanta::xml {
 
@@ -18,6 +21,7 @@ using NodeVector = std::vector<TXpNode*>;
 struct Output {
   NodeVector& nodes;
   size_t budget;
+  size_t walked = 0;  // nodes the plain descendant walks visited
 
   bool spend(size_t cost) {
     if (cost > budget) return false;
@@ -53,20 +57,9 @@ bool passesPredicates(const TXpNode* node, const XpStep& step) {
 }
 
 bool matches(const TXpNode* node, const XpStep& step) {
-  if (!node->isElement()) return false;
-  if (step.name != "*" && std::strcmp(node->nameCString(), step.name.c_str()) != 0) return false;
-  return passesPredicates(node, step);
-}
-
-// Appends the elements of an index vector (all named as the step asks) that pass its
-// predicates, skipping the excluded node.
-bool filterIndexed(const NodeVector& elements, const TXpNode* excluded, const XpStep& step,
-                   Output& out) {
-  if (!out.spend(elements.size())) return false;
-  for (TXpNode* element : elements) {
-    if (element != excluded && passesPredicates(element, step) && !out.push(element)) return false;
-  }
-  return true;
+  const bool anyName = step.name.size() == 1 && step.name[0] == '*';
+  if (anyName ? !node->isElement() : !isElementNamed(node, step.name.c_str())) return false;
+  return step.predicates.empty() || passesPredicates(node, step);
 }
 
 bool childStep(const NodeVector& inputs, const XpStep& step, Output& out) {
@@ -106,14 +99,6 @@ bool childStep(const NodeVector& inputs, const XpStep& step, Output& out) {
 
 // Descendants of one node in pre-order, the node excluded; an explicit walk, no recursion.
 bool descendantsOfOne(const TXpNode* root, const XpStep& step, Output& out) {
-  const TXpNode* parent = root->parentNode();
-  if (root->nodeType() == DOCUMENT_NODE ||
-      (parent && parent->nodeType() == DOCUMENT_NODE && root->isElement())) {
-    // The document, or its element: every other element of the document, from the index.
-    const TXpNode* top = parent ? parent : root;
-    DocStorage& storage = static_cast<const TXpDocument*>(top)->storage();
-    return filterIndexed(storage.elementsNamed(step.name), root, step, out);
-  }
   const TXpNode* current = root->noGetFirstChild();
   size_t visited = 0;
   while (current) {
@@ -127,6 +112,7 @@ bool descendantsOfOne(const TXpNode* root, const XpStep& step, Output& out) {
     if (current == root) break;
     current = current->noGetNextSibling();
   }
+  out.walked += visited;
   return out.spend(visited);
 }
 
@@ -153,6 +139,7 @@ class ManyDescendants {
     }
     lookUpEveryNode_ = roots.size() < distinct.size();
     for (const TXpNode* root : roots) walk(root);
+    out.walked += counter_;
     if (!out.spend(counter_ + covered_.size())) return false;
 
     // An input's matches lie strictly inside its subtree: the input itself is excluded.
@@ -259,12 +246,77 @@ class ManyDescendants {
   bool lookUpEveryNode_ = false;  // some input lies inside another input's subtree
 };
 
-bool descendantStep(const NodeVector& inputs, const XpStep& step, Output& out) {
-  if (inputs.size() == 1) return descendantsOfOne(inputs.front(), step, out);
-  return ManyDescendants(step).run(inputs, out);
+// The document an index can answer for: that of the inputs when every one of them is an
+// element or the document itself (any other node has no element below it).
+DocStorage* indexedStorage(const NodeVector& inputs) {
+  const TXpDocument* document = nullptr;
+  for (const TXpNode* node : inputs) {
+    if (!node->isElement() && node->nodeType() != DOCUMENT_NODE) return nullptr;
+    if (!document) {
+      document = node->nodeType() == DOCUMENT_NODE ? static_cast<const TXpDocument*>(node)
+                                                   : node->ownerDocument();
+      if (!document) return nullptr;
+    }
+  }
+  return document ? &document->storage() : nullptr;
 }
 
-bool applyStep(const NodeVector& inputs, const XpStep& step, Output& out) {
+// Each input's descendants of the step's name are the slice of that name's list inside its
+// subtree; predicates filter the slice. A step from the document itself may take its
+// elements by attribute value instead, for the first predicate.
+bool indexedDescendants(const NodeVector& inputs, const XpStep& step, ElementIndex& index,
+                        Output& out) {
+  const NodeVector& named = index.named(step.name);
+  for (const TXpNode* input : inputs) {
+    std::span<TXpNode* const> slice;
+    if (input->nodeType() == DOCUMENT_NODE && !step.predicates.empty()) {
+      const XpPredicate& first = step.predicates.front();
+      const NodeVector* byValue = index.namedWithValue(step.name, first.attribute, first.literal);
+      slice = byValue ? std::span<TXpNode* const>(*byValue) : std::span<TXpNode* const>(named);
+    } else {
+      slice = index.inside(named, input);
+    }
+    if (!out.spend(slice.size() + 1)) return false;
+    for (TXpNode* node : slice)
+      if (passesPredicates(node, step) && !out.push(node)) return false;
+  }
+  return true;
+}
+
+// True when every input is distinct and none lies inside another: then walking each input's
+// subtree in turn visits every node once at most.
+bool disjointInputs(const NodeVector& inputs) {
+  std::unordered_set<const TXpNode*> seen(inputs.begin(), inputs.end());
+  if (seen.size() != inputs.size()) return false;
+  for (const TXpNode* input : inputs)
+    for (const TXpNode* above = input->parentNode(); above; above = above->parentNode())
+      if (seen.count(above)) return false;
+  return true;
+}
+
+bool plainDescendants(const NodeVector& inputs, const XpStep& step, Output& out) {
+  if (inputs.size() == 1) return descendantsOfOne(inputs.front(), step, out);
+  if (!disjointInputs(inputs)) return ManyDescendants(step).run(inputs, out);
+  for (const TXpNode* input : inputs)
+    if (!descendantsOfOne(input, step, out)) return false;
+  return true;
+}
+
+// Walks until the walks on the document have cost more than building its index, then uses
+// the index: a document queried once or twice is never indexed.
+bool descendantStep(const NodeVector& inputs, const XpStep& step, XpEvaluation how, Output& out) {
+  if (how == XpEvaluation::Plain) return plainDescendants(inputs, step, out);
+  DocStorage* storage = indexedStorage(inputs);
+  if (!storage) return plainDescendants(inputs, step, out);
+  if (how == XpEvaluation::Indexed || storage->indexPaysOff())
+    return indexedDescendants(inputs, step, storage->index(), out);
+  const size_t before = out.walked;
+  const bool done = plainDescendants(inputs, step, out);
+  storage->noteWalked(out.walked - before);
+  return done;
+}
+
+bool applyStep(const NodeVector& inputs, const XpStep& step, XpEvaluation how, Output& out) {
   switch (step.axis) {
     case XpAxis::Self:
       if (!out.spend(inputs.size())) return false;
@@ -279,14 +331,14 @@ bool applyStep(const NodeVector& inputs, const XpStep& step, Output& out) {
     case XpAxis::Child:
       return childStep(inputs, step, out);
     case XpAxis::Descendant:
-      return descendantStep(inputs, step, out);
+      return descendantStep(inputs, step, how, out);
   }
   return false;
 }
 
 }  // namespace
 
-TXpNodeList XpPath::evaluate(const TXpNode* context, bool* overBudget) const {
+TXpNodeList XpPath::evaluate(const TXpNode* context, XpEvaluation how, bool* overBudget) const {
   if (overBudget) *overBudget = false;
   if (!usable_ || !context) return {};
   const auto stopped = [overBudget] {
@@ -307,7 +359,7 @@ TXpNodeList XpPath::evaluate(const TXpNode* context, bool* overBudget) const {
     if (current.size() > budget) return stopped();  // reading the inputs costs too
     next.clear();
     Output out{next, budget - current.size()};
-    if (!applyStep(current, step, out)) return stopped();
+    if (!applyStep(current, step, how, out)) return stopped();
     budget = out.budget;
     current.swap(next);
     if (current.empty()) break;
@@ -318,10 +370,15 @@ TXpNodeList XpPath::evaluate(const TXpNode* context, bool* overBudget) const {
 }
 
 TXpNodeList selectNodesUtf8(const TXpNode* context, std::string_view utf8Expression) {
-  // The program issues a few expression texts many times (once per frame or lexical unit):
-  // keep their compiled forms. Bounded, since inserted values make many one-off texts.
-  thread_local std::unordered_map<std::string, XpPath> compiled;
-  auto it = compiled.find(std::string(utf8Expression));
+  // The program issues a few expression texts many times (once per frame, lexical unit or
+  // sentence): keep their compiled forms, found without copying the text. Bounded, since
+  // inserted values make many one-off texts.
+  struct Hash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+  thread_local std::unordered_map<std::string, XpPath, Hash, std::equal_to<>> compiled;
+  auto it = compiled.find(utf8Expression);
   if (it == compiled.end()) {
     if (compiled.size() >= 256) compiled.clear();
     XpPath path;

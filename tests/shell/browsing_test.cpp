@@ -13,6 +13,7 @@
 
 #include "ShellFixture.h"
 #include "lexicon/FramesIndex.h"
+#include "lexicon/LexUnitDocument.h"
 #include "lexicon/ReleaseLayout.h"
 #include "shell/SVEAbout.h"
 #include "shell/SentFrames.h"
@@ -68,7 +69,7 @@ class Browsing : public ShellTest {
                                                      const std::string& frame,
                                                      const std::string& lexUnit) {
     xml::TXpObjModel model;
-    EXPECT_TRUE(views::loadLexUnitAnnotation(model, sampleFolder(), luId).loaded);
+    EXPECT_TRUE(lexicon::loadLexUnitAnnotation(model, sampleFolder(), luId).loaded);
     return views::sentenceFrameElements(model.Document()->docGetDocumentElement(), rowText, frame,
                                         lexUnit)
         .value();
@@ -285,7 +286,7 @@ TEST_F(Browsing, ChoosingASubcorpusKeepsToTheLexicalUnitShown) {
   QTest::keyClick(form.ComboBoxSubCorp, Qt::Key_Down);
   EXPECT_EQ(form.ComboBoxSubCorp->currentText(), "other");
   xml::TXpObjModel walk;
-  views::loadLexUnitAnnotation(walk, sampleFolder(), "1101");
+  lexicon::loadLexUnitAnnotation(walk, sampleFolder(), "1101");
   EXPECT_EQ(sentenceRows(),
             views::subcorpusSentenceRows(walk.Document()->docGetDocumentElement(), "other"));
   EXPECT_EQ(form.SelectedSentenceRow, 2);

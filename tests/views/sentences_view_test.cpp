@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "support/TempDir.h"
+#include "lexicon/LexUnitDocument.h"
 #include "views/SentencesView.h"
 #include "xml/XpObjModel.h"
 
@@ -65,14 +66,14 @@ TEST(SentencesView, LoadReportsMissingAndMalformedFiles) {
   const std::string folder = dir.path().string() + "/";
 
   xml::TXpObjModel model;
-  views::AnnotationLoad good = views::loadLexUnitAnnotation(model, folder, "7");
+  lexicon::AnnotationLoad good = lexicon::loadLexUnitAnnotation(model, folder, "7");
   EXPECT_TRUE(good.loaded);
   EXPECT_EQ(good.path, folder + "luXML/lu7.xml");
   EXPECT_EQ(good.message, "");
   EXPECT_EQ(views::sentenceRows(model.Document()->docGetDocumentElement()).size(), 4u);
 
   for (const std::string id : {"8", "9"}) {
-    const views::AnnotationLoad bad = views::loadLexUnitAnnotation(model, folder, id);
+    const lexicon::AnnotationLoad bad = lexicon::loadLexUnitAnnotation(model, folder, id);
     EXPECT_FALSE(bad.loaded);
     EXPECT_NE(bad.message.find(folder + "luXML/lu" + id + ".xml"), std::string::npos);
     EXPECT_EQ(model.Document()->docGetDocumentElement(), nullptr) << "older document kept";

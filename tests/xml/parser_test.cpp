@@ -14,7 +14,8 @@ namespace {
 
 TXpElement* load(TXpObjModel& model, const std::string& xml) {
   EXPECT_TRUE(model.LoadMemory(xml.data(), xml.size()))
-      << xml << "\n" << (model.errors().empty() ? "" : model.errors().front());
+      << xml << "\n"
+      << (model.errors().empty() ? "" : model.errors().front());
   return model.Document()->docGetDocumentElement();
 }
 
@@ -53,8 +54,7 @@ TEST(Parser, TextIsNormalisedAndReferencesReplaced) {
       {"<a>\xE2\x82\xAC \xE4\xB8\xAD</a>", "\x80 ?"},
       {"<a>a &#32; b&#10;c</a>", "a b c"},
       {"<a>x<b/>  </a>", "x"},
-      {"<a xml:space='preserve'>  x  <b> y </b><c xml:space='default'> z </c></a>",
-       "  x    y  z"},
+      {"<a xml:space='preserve'>  x  <b> y </b><c xml:space='default'> z </c></a>", "  x    y  z"},
   };
   for (const Case& c : cases) EXPECT_EQ(rootText(c.xml), c.text) << c.xml;
 }
@@ -160,56 +160,85 @@ TEST(Parser, AttributesAndNavigation) {
   EXPECT_EQ(root->parentNode(), model.Document());
 }
 
-TEST(Parser, MalformedInputFailsWithAMessage) {
-  const std::string cases[] = {
-      "",
-      "   ",
-      "<a>",
-      "<a></b>",
-      "<a></ab>",
-      "<a",
-      "<a b='1' b='2'/>",
-      "<a b='1'c='2'/>",
-      "<a b=1/>",
-      "<a b='x/>",
-      "<a b='<'/>",
-      "<a>&undefined;</a>",
-      "<a>&#0;</a>",
-      "<a>&#xD800;</a>",
-      "<a>&#x110000;</a>",
-      "<a>&#;</a>",
-      "<a>&amp</a>",
-      "<a>\x01</a>",
-      "<a>\xC3\x28</a>",
-      "<a>\xC0\xAF</a>",
-      "<a>\xED\xA0\x80</a>",
-      "<a>\xEF\xBF\xBE</a>",
-      std::string("<a>\0</a>", 8),
-      "<?xml version=\"1.1\"?><a/>",
-      "<?xml encoding=\"UTF-8\"?><a/>",
-      "<a/><?xml version='1.0'?>",
-      "<a/><b/>",
-      "text<a/>",
-      "<a/>text",
-      "</a>",
-      "<a><![CDATA[x</a>",
-      "<![CDATA[x]]><a/>",
-      "<a><!-- a -- b --></a>",
-      "<a><!-- open</a>",
-      "<a><?pi open</a>",
-      "<a/><!DOCTYPE a>",
-      "<!DOCTYPE a [ <!ENTITY e 'x'> ]><a>&e;</a>",
-      "<a><!ELEMENT x></a>",
-      "<1a/>",
-      "\xFF\xFE<\0a\0",
-      "\xFF\xFE\x00\xD8<\0a\0/\0>\0",
+TEST(Parser, MalformedInputFailsWithItsStatusAndPlace) {
+  using S = XpParseStatus;
+  struct Case {
+    std::string xml;
+    S status;
+    int line, column;
+    size_t offset;
+  } cases[] = {
+      {"", S::NoDocumentElement, 1, 1, 0},
+      {"   ", S::NoDocumentElement, 1, 4, 3},
+      {"<a>", S::UnclosedElement, 1, 4, 3},
+      {"<a></b>", S::MismatchedEndTag, 1, 4, 3},
+      {"<a></ab>", S::MismatchedEndTag, 1, 4, 3},
+      {"<a", S::UnclosedElement, 1, 3, 2},
+      {"<a b='1' b='2'/>", S::DuplicateAttribute, 1, 15, 14},
+      {"<a b='1'c='2'/>", S::BadAttribute, 1, 9, 8},
+      {"<a b=1/>", S::BadAttribute, 1, 6, 5},
+      {"<a b='x/>", S::BadAttribute, 1, 10, 9},
+      {"<a b='<'/>", S::BadAttribute, 1, 7, 6},
+      {"<a>\n  <b>&undefined;</b></a>", S::UndefinedEntity, 2, 6, 9},
+      {"<a>&#0;</a>", S::BadCharacterReference, 1, 4, 3},
+      {"<a>&#xD800;</a>", S::BadCharacterReference, 1, 4, 3},
+      {"<a>&#x110000;</a>", S::BadCharacterReference, 1, 4, 3},
+      {"<a>&#;</a>", S::BadCharacterReference, 1, 4, 3},
+      {"<a>&amp</a>", S::UndefinedEntity, 1, 4, 3},
+      {"<a>\x01</a>", S::BadCharacter, 1, 4, 3},
+      // after a CR LF, a lone CR and a two-byte character: lines and characters, not bytes
+      {"<a>\r\n\r\xC3\xA9\xC3\x28</a>", S::BadEncoding, 3, 2, 8},
+      {"<a>\xC0\xAF</a>", S::BadEncoding, 1, 4, 3},
+      {"<a>\xED\xA0\x80</a>", S::BadCharacter, 1, 4, 3},
+      {"<a>\xEF\xBF\xBE</a>", S::BadCharacter, 1, 4, 3},
+      {std::string("<a>\0</a>", 8), S::BadCharacter, 1, 4, 3},
+      {"<?xml version=\"1.1\"?><a/>", S::BadDeclaration, 1, 16, 15},
+      {"<?xml encoding=\"UTF-8\"?><a/>", S::BadDeclaration, 1, 7, 6},
+      {"<a/><?xml version='1.0'?>", S::BadDeclaration, 1, 5, 4},
+      {"<a/><b/>", S::OutsideDocumentElement, 1, 6, 5},
+      {"text<a/>", S::OutsideDocumentElement, 1, 1, 0},
+      {"<a/>text", S::OutsideDocumentElement, 1, 5, 4},
+      {"</a>", S::UnexpectedEndTag, 1, 1, 0},
+      {"<a><![CDATA[x</a>", S::BadCData, 1, 4, 3},
+      {"<![CDATA[x]]><a/>", S::OutsideDocumentElement, 1, 1, 0},
+      {"<a><!-- a -- b --></a>", S::BadComment, 1, 11, 10},
+      {"<a><!-- open</a>", S::BadComment, 1, 4, 3},
+      {"<a><?pi open</a>", S::BadProcessingInstruction, 1, 4, 3},
+      {"<a/><!DOCTYPE a>", S::BadDoctype, 1, 5, 4},
+      {"<!DOCTYPE a [ <!ENTITY e 'x'> ]><a>&e;</a>", S::UndefinedEntity, 1, 36, 35},
+      {"<a><!ELEMENT x></a>", S::BadMarkup, 1, 4, 3},
+      {"<1a/>", S::BadMarkup, 1, 2, 1},
+      // UTF-16: offsets count two bytes a character, after the byte-order mark
+      {std::string("\xFF\xFE<\0a\0", 6), S::UnclosedElement, 1, 3, 6},
+      {std::string("\xFF\xFE<\0a\0\n\0\x00\xD8", 10), S::BadEncoding, 2, 1, 8},
+      {std::string("\xFE\xFF\0<\0a\0", 7), S::BadEncoding, 1, 3, 6},
+      // ISO-8859-1: one byte a character
+      {"<?xml version='1.0' encoding='ISO-8859-1'?><a>\xE9&x;</a>", S::UndefinedEntity, 1, 48, 47},
   };
-  for (const std::string& xml : cases) {
+  for (const Case& c : cases) {
     TXpObjModel model;
-    EXPECT_FALSE(model.LoadMemory(xml.data(), xml.size())) << xml;
-    EXPECT_FALSE(model.errors().empty()) << xml;
-    EXPECT_EQ(model.Document()->docGetDocumentElement(), nullptr) << xml;
+    EXPECT_FALSE(model.LoadMemory(c.xml.data(), c.xml.size())) << c.xml;
+    const XpParseResult& result = model.parseResult();
+    EXPECT_EQ(result.status, c.status) << c.xml << ": " << result.message();
+    EXPECT_EQ(result.line, c.line) << c.xml << ": " << result.message();
+    EXPECT_EQ(result.column, c.column) << c.xml << ": " << result.message();
+    EXPECT_EQ(result.offset, c.offset) << c.xml << ": " << result.message();
+    ASSERT_EQ(model.errors().size(), 1u) << c.xml;
+    EXPECT_EQ(model.errors().front(), result.message()) << c.xml;
+    EXPECT_EQ(model.Document()->docGetDocumentElement(), nullptr) << c.xml;
   }
+}
+
+TEST(Parser, FailureMessagesNameTheFileLineAndColumn) {
+  TempDir dir;
+  dir.write("lu1001.xml", "<a>\r\n  <b x='1'>&foo;</b></a>");
+  TXpObjModel model;
+  EXPECT_FALSE(model.LoadDataSource(dir.file("lu1001.xml")));
+  EXPECT_EQ(model.parseResult().offset, 16u);
+  EXPECT_EQ(model.parseResult().messageFor("luXML/lu1001.xml"),
+            "Cannot read luXML/lu1001.xml: undefined entity '&foo;' at line 2, column 12");
+  EXPECT_TRUE(model.LoadMemory("<a/>", 4));
+  EXPECT_TRUE(model.parseResult().ok());
 }
 
 TEST(Parser, MissingFileEmptiesTheDocument) {
@@ -220,6 +249,8 @@ TEST(Parser, MissingFileEmptiesTheDocument) {
   EXPECT_EQ(model.Document()->docGetDocumentElement(), nullptr);
   ASSERT_EQ(model.errors().size(), 1u);
   EXPECT_NE(model.errors()[0].find("missing.xml"), std::string::npos);
+  EXPECT_EQ(model.parseResult().status, XpParseStatus::CannotOpen);
+  EXPECT_EQ(model.parseResult().line, 0);
 }
 
 TEST(Parser, DeepNestingAndManyAttributesStayLinear) {
@@ -237,7 +268,8 @@ TEST(Parser, DeepNestingAndManyAttributesStayLinear) {
 
   constexpr int kAttributes = 200000;
   std::string wide = "<e";
-  for (int i = 0; i < kAttributes; ++i) wide += " a" + std::to_string(i) + "='" + std::to_string(i) + "'";
+  for (int i = 0; i < kAttributes; ++i)
+    wide += " a" + std::to_string(i) + "='" + std::to_string(i) + "'";
   root = load(model, wide + "/>");
   EXPECT_EQ(root->attributeMap().nlGetLength(), kAttributes);
   EXPECT_EQ(attributeText(root, "a199999"), "199999");

@@ -1,13 +1,11 @@
-// The walks the sample commands use instead of path queries must select exactly what the
-// queries select; the run parses each annotation document once, yet leaves the window's
-// annotation document as if every read had gone there.
+// The sample draw parses each annotation document once, yet leaves the window's annotation
+// document as if every read had gone there.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "lexicon/FramesIndex.h"
-#include "samples/AnnotatedSentence.h"
 #include "samples/SampleSelection.h"
 #include "support/MiniRelease.h"
 #include "text/Errors.h"
@@ -19,58 +17,6 @@ namespace {
 using testing::MiniFrame;
 using testing::MiniLexUnit;
 using testing::plainSentence;
-
-std::vector<const xml::TXpNode*> nodesOf(const xml::TXpNodeList& list) {
-  return {list.begin(), list.end()};
-}
-
-TEST(SentenceWalks, SelectWhatTheQueriesSelect) {
-  const std::string fe =
-      "<layer name=\"FE\"><labels><label name=\"A\"/><label name=\"B\"/>"
-      "</labels></layer>";
-  const std::string target =
-      "<layer name=\"Target\"><labels><label name=\"Target\"/></labels>"
-      "</layer>";
-  const std::string sentence = "<sentence ID=\"1\"><text>t</text><text>u</text></sentence>";
-  const std::string cases[] = {
-      "<s><layers>" + fe + target + "</layers>" + sentence + "</s>",
-      // FE layers nested in one another: their labels once per layer around them
-      "<s><layers><layer name=\"FE\"><labels><label name=\"A\"/></labels>" + fe + "</layer>" +
-          target + "</layers>" + sentence + "</s>",
-      // the Target label inside an FE layer; a second Target after it
-      "<s><layers><layer name=\"FE\"><labels><label name=\"Target\"/><label/></labels></layer>" +
-          target + "</layers>" + sentence + "</s>",
-      // the Target deeper, so its third ancestor is not the element before the sentence
-      "<s><layers><x><y>" + target + "</y>" + fe + "</x>" + fe + "</layers>" + sentence + "</s>",
-      // no Target label; a layer without a name; a sentence after an element without labels
-      "<s><layers>" + fe + "<layer><labels><label name=\"A\"/></labels></layer></layers>" +
-          sentence + "<t>words</t>" + sentence + "</s>",
-      // the document element a sentence; text before a sentence
-      "<sentence><text>alone</text></sentence>",
-      "<s>lead<sentence><text>x</text></sentence></s>",
-  };
-  for (const std::string& text : cases) {
-    xml::TXpObjModel model;
-    ASSERT_TRUE(model.LoadMemory(text.data(), text.size())) << text;
-    const xml::TXpNode* root = model.Document()->docGetDocumentElement();
-    std::vector<const xml::TXpNode*> walked;
-    forEachSentenceText(root, [&](const xml::TXpNode* node) { walked.push_back(node); });
-    EXPECT_EQ(walked, nodesOf(root->SelectNodes("//sentence/text"))) << text;
-    for (const xml::TXpNode* node : walked) {
-      const std::optional<AnnotatedSentence> found = findSentenceLabels(node);
-      const xml::TXpNode* layers = node->parentNode()->noGetPreviousSibling();
-      const xml::TXpNode* queried =
-          layers ? layers->SelectNodes(".//label[@name='Target']").Item(0) : nullptr;
-      ASSERT_EQ(found.has_value(), queried != nullptr) << text;
-      if (!found) continue;
-      EXPECT_EQ(found->target, queried) << text;
-      const xml::TXpNode* container = queried->parentNode()->parentNode()->parentNode();
-      EXPECT_EQ(nodesOf(found->feLabels),
-                nodesOf(container->SelectNodes(".//layer[@name='FE']//label")))
-          << text;
-    }
-  }
-}
 
 // Frames whose lexical units each hold one plain sentence; a missing file when id ends in 9.
 MiniFrame frameOf(const std::string& name, const std::string& frameId,

@@ -1,5 +1,5 @@
-// The derived commands look frames and sentences up in indexes built once instead of one path
-// query per lookup; the results must be the queries' own, odd names included.
+// Frames and sentences the derived commands look up by name or ID: repeated names and IDs, an
+// empty ID, and an apostrophe that ends the query's literal early.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,17 +1,21 @@
 #pragma once
-// How the sample commands find a sentence's labels in an annotation document: the target is
-// the first "Target" label of the element before the sentence (the annotation set's layer
-// container), what ".//label[@name='Target']" selects first from it; the frame-element labels
-// are those of the FE layers below the target's third ancestor, what
-// ".//layer[@name='FE']//label" selects from there.
-#include <functional>
+// A sentence's labels in an annotation document, read the one way every command reads them:
+// the target is what ".//label[@name='Target']" selects first, the frame-element labels are
+// what ".//layer[@name='FE']//label" selects. The browsing view asks from the sentence's
+// annotation set; the sample and frame-file commands ask from the element before the
+// sentence (the layer container) and from the target's third ancestor.
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "xml/XpNode.h"
 
-namespace sorvanta::samples {
+namespace sorvanta::lexicon {
+
+// The first Target label below from, or none.
+const xml::TXpNode* targetLabel(const xml::TXpNode* from);
+// The labels of every FE layer below from, layer by layer, in document order.
+xml::TXpNodeList frameElementLabels(const xml::TXpNode* from);
 
 struct AnnotatedSentence {
   const xml::TXpNode* text = nullptr;      // the sentence's "text" element
@@ -23,13 +27,6 @@ struct AnnotatedSentence {
 // The labels of the sentence whose "text" element is textNode; nothing when the sentence has
 // no element before it or no Target label there.
 std::optional<AnnotatedSentence> findSentenceLabels(const xml::TXpNode* textNode);
-
-using xml::isElementNamed;
-
-// Calls visit with every node that "//sentence/text" selects in root's document, in the same
-// order: the "text" children of every "sentence" element, in document order.
-void forEachSentenceText(const xml::TXpNode* root,
-                         const std::function<void(const xml::TXpNode*)>& visit);
 
 // Span text and offsets of a frame-element label: its "itype" with 0 and 0 when it has a
 // non-empty one, else the span of sentence from "start" to "end". Throws
@@ -46,4 +43,4 @@ LabelSpan readLabelSpan(const xml::TXpNode* label, std::string_view sentence);
 // The "start" and "end" of a label as integers (throws text::ConversionError).
 int32_t labelOffset(const xml::TXpNode* label, std::string_view attribute);
 
-}  // namespace sorvanta::samples
+}  // namespace sorvanta::lexicon
