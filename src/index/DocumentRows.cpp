@@ -254,7 +254,11 @@ DocumentRows readDocument(DocumentKind kind, const std::string& path, xml::TXpOb
   }
   if (!model.LoadDataSource(workingPath)) {
     std::string why = model.errors().empty() ? "unknown error" : model.errors().front();
-    rows.problems.push_back({"", "unreadable", text::workingToUtf8(why)});
+    // Where the parser stopped, as LINE:COLUMN, when the failure has a place in the input.
+    const xml::XpParseResult& result = model.parseResult();
+    std::string where;
+    if (result.line > 0) where = std::to_string(result.line) + ":" + std::to_string(result.column);
+    rows.problems.push_back({std::move(where), "unreadable", text::workingToUtf8(why)});
     return rows;
   }
   const TXpNode* root = model.Document()->docGetDocumentElement();

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <set>
@@ -93,37 +92,6 @@ std::string labelLocation(const Statement& row, int first, std::string_view sent
   if (auto start = optionalText(row, first + 3)) location += "[@start=" + literal(*start) + "]";
   if (auto end = optionalText(row, first + 4)) location += "[@end=" + literal(*end) + "]";
   return location;
-}
-
-// "line:column" (both from 1, columns in characters) of a byte offset into a file; empty
-// when the file cannot be read that far.
-std::string lineColumn(const std::string& path, int64_t offset) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in || offset < 0) return "";
-  int64_t line = 1, column = 1, position = 0;
-  char c;
-  while (position < offset && in.get(c)) {
-    ++position;
-    if (c == '\n') {
-      ++line;
-      column = 1;
-    } else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
-      ++column;
-    }
-  }
-  if (position < offset) return "";
-  return std::to_string(line) + ":" + std::to_string(column);
-}
-
-// The byte offset a parse error message names ("... at byte N"), if any.
-std::optional<int64_t> byteOffsetIn(std::string_view message) {
-  const size_t at = message.rfind("at byte ");
-  if (at == std::string_view::npos) return std::nullopt;
-  const std::string_view digits = message.substr(at + 8);
-  int64_t value = 0;
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (error != std::errc() || end == digits.data()) return std::nullopt;
-  return value;
 }
 
 // The characters of UTF-8 text that Windows-1252 cannot hold, each once, in order of first
@@ -219,9 +187,8 @@ class Checker {
       std::string document = text(row, 0), message = text(row, 3);
       const int64_t luId = row.integer(4);
       if (code == "unreadable") {
-        std::string location;
-        if (auto offset = byteOffsetIn(message)) location = lineColumn(release_ + "/" + document, *offset);
-        add("unreadable-document", document, location, "the document cannot be read: " + message, luId);
+        add("unreadable-document", document, text(row, 1), "the document cannot be read: " + message,
+            luId);
       } else if (code == "bad-id") {
         add("id-bad-integer", document, text(row, 1), message, luId);
       } else if (code == "missing-id") {
