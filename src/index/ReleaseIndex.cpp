@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -714,19 +715,50 @@ struct StoredDocument {
   int64_t size, mtimeNs;
 };
 
+// Compares the documents the index records with the release's (one stat each, already
+// taken): the changed and new entries, and the recorded documents that are gone, by path.
+// The table's rows are in build order, the scan's order, so rows and entries are matched in
+// step; a row out of step (a document an update re-read) is found through a map of the
+// entries, built only then, and matching resumes after it.
+void compareDocuments(Database& db, const std::vector<DocumentEntry>& entries,
+                      std::vector<const DocumentEntry*>& changed,
+                      std::map<std::string, StoredDocument>& gone, IndexReport& report) {
+  enum : char { kUnseen, kChanged, kUnchanged };
+  std::vector<char> state(entries.size(), kUnseen);
+  std::unordered_map<std::string_view, size_t> entryOf;
+  Statement documents(db, "SELECT path, kind, size, mtime_ns FROM documents");
+  size_t next = 0;
+  while (documents.step()) {
+    const std::string_view path = documents.text(0);
+    const int64_t size = documents.integer(2), mtimeNs = documents.integer(3);
+    size_t at = next;
+    if (at >= entries.size() || entries[at].path != path) {
+      if (entryOf.empty())
+        for (size_t i = 0; i < entries.size(); ++i) entryOf.emplace(entries[i].path, i);
+      const auto found = entryOf.find(path);
+      if (found == entryOf.end()) {
+        gone.emplace(std::string(path), StoredDocument{std::string(documents.text(1)), size, mtimeNs});
+        continue;
+      }
+      at = found->second;
+    }
+    state[at] = entries[at].size == size && entries[at].mtimeNs == mtimeNs ? kUnchanged : kChanged;
+    next = at + 1;
+  }
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (state[i] == kUnchanged)
+      ++report.documentsUnchanged;
+    else
+      changed.push_back(&entries[i]);
+  }
+}
+
 // Re-reads the changed and new documents and drops the removed ones, in one transaction.
 bool refresh(Database& db, const std::string& release, const std::vector<DocumentEntry>& entries,
-             std::unordered_map<std::string, StoredDocument>& stored, unsigned threads,
-             text::Progress& progress, IndexReport& report) {
+             unsigned threads, text::Progress& progress, IndexReport& report) {
   std::vector<const DocumentEntry*> changed;
-  for (const DocumentEntry& entry : entries) {
-    auto found = stored.find(entry.path);
-    if (found != stored.end() && found->second.size == entry.size &&
-        found->second.mtimeNs == entry.mtimeNs)
-      ++report.documentsUnchanged;
-    else changed.push_back(&entry);
-    if (found != stored.end()) stored.erase(found);
-  }
+  std::map<std::string, StoredDocument> stored;  // recorded documents that are gone
+  compareDocuments(db, entries, changed, stored, report);
   if (changed.empty() && stored.empty()) return true;
   db.exec("PRAGMA synchronous=NORMAL;");
   Transaction transaction(db);
@@ -805,13 +837,7 @@ text::Outcome updateIndex(const IndexOptions& options, IndexReport& report, text
         Database db(report.indexFile, Database::Mode::ReadWrite);
         reason = unusableReason(db, release, options.verify);
         if (reason.empty()) {
-          std::unordered_map<std::string, StoredDocument> stored;
-          Statement documents(db, "SELECT path, kind, size, mtime_ns FROM documents");
-          while (documents.step())
-            stored.emplace(std::string(documents.text(0)),
-                           StoredDocument{std::string(documents.text(1)), documents.integer(2),
-                                          documents.integer(3)});
-          if (!refresh(db, release, entries, stored, threads, progress, report))
+          if (!refresh(db, release, entries, threads, progress, report))
             return text::Outcome::cancelled();
         }
       } catch (const SqliteError& sqlite) {

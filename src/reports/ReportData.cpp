@@ -1,6 +1,9 @@
 #include "reports/ReportData.h"
 
-#include <set>
+#include <algorithm>
+#include <cstdint>
+#include <tuple>
+#include <tuple>
 
 #include "index/Sqlite.h"
 
@@ -31,6 +34,23 @@ std::vector<FrameElementInfo> ReportReader::frameElements(int64_t frameOrd) {
 ReportReader::ReportReader(index::Database& db) : db_(db) {}
 ReportReader::~ReportReader() = default;
 
+const std::string& ReportReader::labelName(int64_t nameId) {
+  static const std::string kUnknown;
+  // label_names only grows (a refresh of the index may add names): read it again when an ID
+  // is not yet known.
+  if (nameId >= 0 && static_cast<uint64_t>(nameId) >= labelNames_.size()) {
+    index::Statement& names = statement("SELECT name_id, text FROM label_names");
+    while (names.step()) {
+      const int64_t id = names.integer(0);
+      if (id < 0 || id > (int64_t{1} << 24)) continue;
+      if (static_cast<uint64_t>(id) >= labelNames_.size()) labelNames_.resize(static_cast<size_t>(id) + 1);
+      labelNames_[static_cast<size_t>(id)] = textOf(names, 1);
+    }
+  }
+  if (nameId < 0 || static_cast<uint64_t>(nameId) >= labelNames_.size()) return kUnknown;
+  return labelNames_[static_cast<size_t>(nameId)];
+}
+
 index::Statement& ReportReader::statement(const char* sql) {
   std::unique_ptr<index::Statement>& cached = statements_[sql];
   if (!cached)
@@ -58,12 +78,11 @@ std::optional<LexicalUnitData> ReportReader::lexicalUnit(int64_t luId) {
   }
   lu.frameFes = frameElements(frameOrd);
 
-  // Sets in build order; the subcorpus from the annotation document when it holds the set.
+  // Sets in build order; the subcorpus from the annotation document when it holds the set
+  // (the set's first sentence by source and document order).
   index::Statement& sets = statement(
-                        "SELECT a.set_ord, a.sentence_key, a.sentence_id, a.text, "
-                        "(SELECT s.subcorpus FROM sentences s WHERE s.set_ord = a.set_ord "
-                        " ORDER BY s.source, s.doc_order LIMIT 1) "
-                        "FROM annotation_sets a WHERE a.lu_id = ?1 ORDER BY a.set_ord");
+                        "SELECT set_ord, sentence_key, sentence_id, text FROM annotation_sets "
+                        "WHERE lu_id = ?1 ORDER BY set_ord");
   sets.bind(1, luId);
   std::vector<int64_t> setOrds;
   while (sets.step()) {
@@ -72,45 +91,89 @@ std::optional<LexicalUnitData> ReportReader::lexicalUnit(int64_t luId) {
     set.sentenceKey = textOf(sets, 1);
     set.sentenceId = optionalInt(sets, 2);
     set.text = textOf(sets, 3);
-    if (!sets.isNull(4)) set.subcorpus = textOf(sets, 4);
     lu.sets.push_back(std::move(set));
+  }
+  const auto setIndexOf = [&](int64_t setOrd) -> std::optional<size_t> {
+    const auto found = std::lower_bound(setOrds.begin(), setOrds.end(), setOrd);
+    if (found == setOrds.end() || *found != setOrd) return std::nullopt;
+    return static_cast<size_t>(found - setOrds.begin());
+  };
+  // The subcorpus of each set's first sentence by (source, doc_order), found in one pass.
+  index::Statement& subcorpora = statement(
+                              "SELECT set_ord, source, doc_order, subcorpus FROM sentences WHERE lu_id = ?1");
+  subcorpora.bind(1, luId);
+  std::vector<std::pair<int64_t, int64_t>> firstSentence(setOrds.size(), {INT64_MAX, INT64_MAX});
+  while (subcorpora.step()) {
+    const auto at = setIndexOf(subcorpora.integer(0));
+    if (!at) continue;
+    const std::pair place(subcorpora.integer(1), subcorpora.integer(2));
+    if (!(place < firstSentence[*at])) continue;
+    firstSentence[*at] = place;
+    lu.sets[*at].subcorpus = subcorpora.isNull(3) ? std::string() : textOf(subcorpora, 3);
   }
 
   // Every label of the unit's sets in one pass, merged as the merged_labels view merges them
   // (all layers of the annotation document, plus the subcorpus document's layers whose name
-  // and rank the annotation document lacks for that set); the view's per-row subquery is
-  // several times slower than this.
+  // and rank the annotation document lacks for that set). The rows come straight from
+  // label_data through the unit's sentences, names looked up here and ordered here: the
+  // labels view's four joins, its offset texts and an SQL sort cost several times the rest.
+  // A subcorpus sentence sharing the rows of its set's annotation sentence adds nothing to
+  // the merge (every layer of it is the annotation document's), so it is not read.
+  struct LabelRow {
+    int64_t setOrd, source, docOrder, layer, rank, name, itype;
+    std::optional<int64_t> start, end;
+    int32_t startText = -1, endText = -1;  // into texts: offsets not written as plain integers
+  };
+  std::vector<LabelRow> rows;
+  std::vector<std::string> texts;
   index::Statement& labels = statement(
-                          "SELECT l.set_ord, l.source, l.layer, l.layer_rank, l.name, l.itype, "
-                          "l.start, l.\"end\", l.start_text, l.end_text "
-                          "FROM annotation_sets a JOIN labels l ON l.set_ord = a.set_ord "
-                          "WHERE a.lu_id = ?1 ORDER BY l.set_ord, l.source, l.doc_order");
+                          "SELECT s.set_ord, s.source, s.label_base + d.position, d.layer_id, d.rank_id, "
+                          "d.name_id, d.itype_id, d.start, d.\"end\", d.start_text, d.end_text "
+                          "FROM sentences s JOIN label_data d ON d.sentence_ord = s.labels_of "
+                          "WHERE s.lu_id = ?1 AND (s.source = 0 OR s.labels_of = s.sentence_ord)");
   labels.bind(1, luId);
+  const auto keepText = [&](int column) {
+    if (labels.isNull(column)) return int32_t{-1};
+    texts.push_back(textOf(labels, column));
+    return static_cast<int32_t>(texts.size() - 1);
+  };
+  while (labels.step())
+    rows.push_back({labels.integer(0), labels.integer(1), labels.integer(2), labels.integer(3),
+                    labels.integer(4), labels.integer(5), labels.integer(6), optionalInt(labels, 7),
+                    optionalInt(labels, 8), keepText(9), keepText(10)});
+  std::vector<uint32_t> order(rows.size());
+  for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](uint32_t x, uint32_t y) {
+    const LabelRow &a = rows[x], &b = rows[y];
+    return std::tie(a.setOrd, a.source, a.docOrder) < std::tie(b.setOrd, b.source, b.docOrder);
+  });
+  const auto offsetText = [&](int32_t text, const std::optional<int64_t>& value) {
+    if (text >= 0) return std::move(texts[static_cast<size_t>(text)]);
+    return value ? std::to_string(*value) : std::string();
+  };
   size_t setIndex = 0;
   int64_t currentSet = -1;
-  std::set<std::pair<std::string, std::string>> annotationLayers;
-  while (labels.step()) {
-    const int64_t setOrd = labels.integer(0);
-    if (setOrd != currentSet) {
-      currentSet = setOrd;
+  std::vector<std::pair<int64_t, int64_t>> annotationLayers;  // (layer_id, rank_id)
+  for (const uint32_t at : order) {
+    const LabelRow& row = rows[at];
+    if (row.setOrd != currentSet) {
+      currentSet = row.setOrd;
       annotationLayers.clear();
-      while (setIndex < setOrds.size() && setOrds[setIndex] < setOrd) ++setIndex;
+      while (setIndex < setOrds.size() && setOrds[setIndex] < row.setOrd) ++setIndex;
     }
-    if (setIndex >= setOrds.size() || setOrds[setIndex] != setOrd) continue;
-    Label label;
-    label.layer = textOf(labels, 2);
-    label.rank = textOf(labels, 3);
-    if (labels.integer(1) == 0)
-      annotationLayers.emplace(label.layer, label.rank);
-    else if (annotationLayers.count({label.layer, label.rank}))
+    if (setIndex >= setOrds.size() || setOrds[setIndex] != row.setOrd) continue;
+    const std::pair layerRank(row.layer, row.rank);
+    const bool known = std::find(annotationLayers.begin(), annotationLayers.end(), layerRank) !=
+                       annotationLayers.end();
+    if (row.source == 0) {
+      if (!known) annotationLayers.push_back(layerRank);
+    } else if (known) {
       continue;
-    label.name = textOf(labels, 4);
-    label.itype = textOf(labels, 5);
-    label.start = optionalInt(labels, 6);
-    label.end = optionalInt(labels, 7);
-    if (!labels.isNull(8)) label.startText = textOf(labels, 8);
-    if (!labels.isNull(9)) label.endText = textOf(labels, 9);
-    lu.sets[setIndex].labels.push_back(std::move(label));
+    }
+    lu.sets[setIndex].labels.push_back({labelName(row.layer), labelName(row.rank), labelName(row.name),
+                                        labelName(row.itype), row.start, row.end,
+                                        offsetText(row.startText, row.start),
+                                        offsetText(row.endText, row.end)});
   }
 
   {

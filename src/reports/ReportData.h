@@ -81,9 +81,12 @@ class ReportReader {
  private:
   index::Statement& statement(const char* sql);  // prepared on first use, reset on each
   std::vector<FrameElementInfo> frameElements(int64_t frameOrd);
+  const std::string& labelName(int64_t nameId);  // label_names text; '' for an unknown ID
+
 
   index::Database& db_;
   std::unordered_map<const char*, std::unique_ptr<index::Statement>> statements_;
+  std::vector<std::string> labelNames_;  // by name_id
 };
 
 // The lexical unit with this ID (the first one in frame order when several share it), or

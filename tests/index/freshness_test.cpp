@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 #include "index/IndexFixture.h"
@@ -146,6 +147,48 @@ TEST_F(Freshness, RereadDocumentKeepsLabelsOfTheOther) {
     const std::string refreshed = dump();
     EXPECT_NE(refreshed.find(std::string_view(edit.to).substr(6, 5)), std::string::npos);
     EXPECT_EQ(refreshed, rebuilt());
+  }
+}
+
+// Each refresh reads exactly the documents changed since the one before, however far the
+// index's record of them has drifted from build order (re-read documents go to its end).
+TEST_F(Freshness, EveryChangeIsFoundAfterEarlierUpdates) {
+  const std::string release = copySample();
+  const index::IndexReport first = update(release);
+  const int64_t total = first.documentsRead;
+  const std::function<void()> nothing = [] {};
+  const struct {
+    const char* what;
+    std::function<void()> change;
+    int64_t read, removed, unchanged;
+  } kSteps[] = {
+      {"one in the middle", [&] { touchLater(release + "/luXML/lu1101.xml"); }, 1, 0, total - 1},
+      {"the re-read one and one before it",
+       [&] {
+         touchLater(release + "/luXML/lu1101.xml");
+         touchLater(release + "/leXML/le1001.xml");
+       },
+       2, 0, total - 2},
+      {"one after the re-read ones", [&] { touchLater(release + "/leXML/le2101.xml"); }, 1, 0, total - 1},
+      {"none", nothing, 0, 0, total},
+      {"a new document",
+       [&] { fs::copy_file(release + "/leXML/le1001.xml", release + "/leXML/le1003.xml"); }, 1, 0, total},
+      {"a removed one and a changed one",
+       [&] {
+         fs::remove(release + "/leXML/le1101.xml");
+         touchLater(release + "/frXML/frRelation.xml");
+       },
+       1, 1, total - 1},
+      {"none again", nothing, 0, 0, total},
+  };
+  for (const auto& step : kSteps) {
+    SCOPED_TRACE(step.what);
+    step.change();
+    const index::IndexReport report = update(release);
+    EXPECT_FALSE(report.built);
+    EXPECT_EQ(report.documentsRead, step.read);
+    EXPECT_EQ(report.documentsRemoved, step.removed);
+    EXPECT_EQ(report.documentsUnchanged, step.unchanged);
   }
 }
 

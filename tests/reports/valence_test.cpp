@@ -141,6 +141,43 @@ TEST_F(SampleValence, LabelsMergedAsTheIndexViewMergesThem) {
   EXPECT_EQ(checked, 19);
 }
 
+// The offsets as written and each set's subcorpus equal what the index's views and sentences
+// hold: the subcorpus of the set's first sentence, annotation document first.
+TEST_F(SampleValence, OffsetTextsAndSubcorporaAsTheIndexHoldsThem) {
+  index::Database db;
+  ASSERT_TRUE(reports::openReleaseIndex(sampleReleasePath(), dir.file("index.sqlite"), db).done());
+  index::Statement units(db, "SELECT DISTINCT lu_id FROM annotation_sets ORDER BY lu_id");
+  index::Statement view(db,
+                        "SELECT a.set_ord, ifnull(m.start_text, '') || '-' || ifnull(m.end_text, '') "
+                        "FROM annotation_sets a JOIN merged_labels m ON m.set_ord = a.set_ord "
+                        "WHERE a.lu_id = ?1 ORDER BY m.set_ord, m.source, m.doc_order");
+  index::Statement subcorpora(db,
+                              "SELECT ifnull((SELECT s.subcorpus FROM sentences s WHERE s.set_ord = "
+                              "a.set_ord ORDER BY s.source, s.doc_order LIMIT 1), '') "
+                              "FROM annotation_sets a WHERE a.lu_id = ?1 ORDER BY a.set_ord");
+  size_t named = 0;
+  while (units.step()) {
+    const int64_t id = units.integer(0);
+    const std::optional<LexicalUnitData> lu = reports::loadLexicalUnit(db, id);
+    ASSERT_TRUE(lu);
+    std::vector<std::string> offsets, expectedOffsets, names, expectedNames;
+    for (const AnnotationSet& s : lu->sets) {
+      names.push_back(s.subcorpus);
+      named += !s.subcorpus.empty();
+      for (const Label& l : s.labels) offsets.push_back(l.startText + "-" + l.endText);
+    }
+    view.reset();
+    view.bind(1, id);
+    while (view.step()) expectedOffsets.emplace_back(view.text(1));
+    subcorpora.reset();
+    subcorpora.bind(1, id);
+    while (subcorpora.step()) expectedNames.emplace_back(subcorpora.text(0));
+    EXPECT_EQ(offsets, expectedOffsets) << "lexical unit " << id;
+    EXPECT_EQ(names, expectedNames) << "lexical unit " << id;
+  }
+  EXPECT_GT(named, 0u);
+}
+
 // A set from (FE, start, end, GF, PT) rows; an FE row with an itype has no span.
 struct Row {
   const char* fe;
