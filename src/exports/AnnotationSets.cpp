@@ -32,7 +32,7 @@ std::optional<int64_t> optionalInt(const Statement& statement, int column) {
   return statement.integer(column);
 }
 
-std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+std::string quoted(std::string_view text) { return std::string("'").append(text).append("'"); }
 
 // Sorts the rows of one set into target, frame elements and the GF and PT layers. Layers of
 // the annotation document come first; a layer of the subcorpus document counts only when the

@@ -92,7 +92,7 @@ LabelFacts labelFacts(const std::vector<SentenceRow>& sentences) {
         feRanks.insert(label.rank);
         ++feCounts[{label.rank, label.name}];
       }
-    for (std::string_view rank : feRanks) sentenceFacts.feRanks += "<" + std::string(rank) + ">";
+    for (std::string_view rank : feRanks) sentenceFacts.feRanks.append("<").append(rank).append(">");
     if (keys[sentence.key] > 1) continue;
 
     std::map<std::string_view, std::vector<Span>> feSpans;  // by rank

@@ -175,7 +175,7 @@ std::string sentenceText(const SentenceDisplay& display) {
     for (size_t i : segment.endingHere) {
       if (inTarget) line += '*';
       inTarget = false;
-      line += "]" + spanLabel(display.spans[i]);
+      line.append("]").append(spanLabel(display.spans[i]));
     }
   }
   if (inTarget) line += '*';

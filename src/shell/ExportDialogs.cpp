@@ -156,7 +156,7 @@ std::string ExportDialog::problem() const {
   const QString file = fileEdit->text().trimmed();
   if (file.isEmpty()) return "Choose the file to write.";
   if (!QDir::isAbsolutePath(file)) return "Give the file to write as a full path.";
-  if (QFileInfo(file).isDir()) return "\"" + utf8Of(file) + "\" is a folder: choose a file.";
+  if (QFileInfo(file).isDir()) return std::string("\"").append(utf8Of(file)).append("\" is a folder: choose a file.");
   if (chosenFramesButton->isChecked() && frameList->selectedItems().isEmpty())
     return "Select the frames to export, or choose all frames.";
   return {};
@@ -266,7 +266,7 @@ std::string SplitDialog::problem() const {
   if (folder.isEmpty()) return "Choose the folder to write into.";
   if (!QDir::isAbsolutePath(folder)) return "Give the folder to write into as a full path.";
   if (QFileInfo(folder).exists() && !QFileInfo(folder).isDir())
-    return "\"" + utf8Of(folder) + "\" is a file: choose a folder.";
+    return std::string("\"").append(utf8Of(folder)).append("\" is a file: choose a folder.");
   return {};
 }
 

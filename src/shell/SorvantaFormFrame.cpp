@@ -54,7 +54,10 @@ auto guarded(TSVExplorer* form, Handler handler) {
 
 std::string joinWidths(const std::vector<int>& widths) {
   std::string joined;
-  for (const int width : widths) joined += (joined.empty() ? "" : ",") + std::to_string(width);
+  for (const int width : widths) {
+    if (!joined.empty()) joined += ',';
+    joined += std::to_string(width);
+  }
   return joined;
 }
 
@@ -448,7 +451,7 @@ void TSVExplorer::saveWindowState() const {
     std::vector<int> widths = list->columnWidths();
     // A stretched last column follows the window: its designed width stays the base.
     if (list->growing() && !widths.empty()) widths.back() = 0;
-    store.writeString(std::string(kColumnsKey) + list->objectName().toStdString(),
+    store.writeString(std::string(kColumnsKey).append(list->objectName().toStdString()),
                       joinWidths(widths));
   }
 }
