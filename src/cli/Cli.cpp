@@ -28,6 +28,8 @@ namespace {
 
 constexpr const char* kWritingDetails =
     "Prints a Written: record per file it wrote, then the Warnings: count.";
+constexpr const char* kCountingDetails =
+    "Prints its counts, then a Written: record per file and the Warnings: count.";
 
 const CliCommand kCommands[] = {
     {"query", "query FILE EXPR [--attr NAME | --count | --integer]",
@@ -100,12 +102,12 @@ const CliCommand kCommands[] = {
      "\"-pp\" + P in which P heads a frame element; writes pp-P.sents.xml and pp-P.txt into "
      "the data folder." WRITING_HELP,
      Needs::Folder, declareSubcorpora,
-     "Prints its counts, then a Written: record per file and the Warnings: count."},
+     kCountingDetails},
     {"realizations", "realizations --preposition P [--no-wait]",
      "Reads pp-P.txt from the data folder and writes pp-P.alters.txt: every realization of "
      "the frame elements it names, in all annotated lexical units of their frames." WAIT_HELP,
      Needs::Release, declareRealizations,
-     "Prints its counts, then a Written: record per file and the Warnings: count."},
+     kCountingDetails},
     {"dictionaries", "dictionaries [--frames-only] [--allow-missing-relations] [--no-wait]",
      "Writes FrameDict.xml, frames.dmp (frame and relation entries) and svlex.dmp (lexeme "
      "entries, read from leXML/) into the data folder; with --frames-only no lexical entry is "
@@ -113,7 +115,7 @@ const CliCommand kCommands[] = {
      "written, unless --allow-missing-relations: then they are written without relations, with "
      "a warning." WAIT_HELP,
      Needs::Release, declareDictionaries,
-     "Prints its counts, then a Written: record per file and the Warnings: count."},
+     kCountingDetails},
     {"index", "index [--rebuild] [--index FILE]",
      "Builds or refreshes the release index (an SQLite file in the cache folder, or FILE) and "
      "prints what it did: documents read, row counts, seconds.",

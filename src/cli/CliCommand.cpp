@@ -19,6 +19,25 @@ CLI::Option* CommandLine::value(const std::string& name, std::string needs) {
   return app_.add_option(name)->expected(1)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
 }
 
+CLI::Option* CommandLine::choice(const std::string& name, std::vector<std::string> choices) {
+  std::string spelled;
+  for (size_t i = 0; i < choices.size(); ++i) {
+    if (i > 0) spelled += i + 1 == choices.size() ? " or " : ", ";
+    spelled += choices[i];
+  }
+  CLI::Option* option = value(name, std::move(spelled));
+  check([option, choices = std::move(choices)] {
+    if (option->results().empty()) return;
+    const std::string& typed = option->results().back();
+    for (const std::string& choice : choices)
+      if (typed == choice) return;
+    std::string list;
+    for (const std::string& choice : choices) list += (list.empty() ? "" : "|") + choice;
+    throw UsageError{option->get_name() + " needs one of " + list};
+  });
+  return option;
+}
+
 CLI::Option* CommandLine::flag(const std::string& name) { return app_.add_flag(name); }
 
 std::vector<std::string> CommandLine::words() const {
@@ -62,6 +81,10 @@ void writeCells(std::ostream& out, const Cells& cells) {
 
 }  // namespace
 
+std::string typed(const CLI::Option* option, std::string fallback) {
+  return option->results().empty() ? std::move(fallback) : option->results().back();
+}
+
 void writeRecord(std::ostream& out, std::initializer_list<std::string_view> cells) {
   writeCells(out, cells);
 }
@@ -80,18 +103,6 @@ int finishWriting(const CliContext& context, const text::Outcome& outcome, int e
     writeRecord(context.out, {"Warnings:", std::to_string(outcome.warningCount() + extraWarnings)});
   }
   return report(context, outcome);
-}
-
-void expectChoice(CommandLine& line, const CLI::Option* option, std::vector<std::string> choices) {
-  line.check([option, choices = std::move(choices)] {
-    if (option->results().empty()) return;
-    const std::string& value = option->results().back();
-    for (const std::string& choice : choices)
-      if (value == choice) return;
-    std::string list;
-    for (const std::string& choice : choices) list += (list.empty() ? "" : "|") + choice;
-    throw UsageError{option->get_name() + " needs one of " + list};
-  });
 }
 
 int report(const CliContext& context, const text::Outcome& outcome) {

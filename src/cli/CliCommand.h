@@ -83,6 +83,9 @@ class CommandLine {
   // An option taking one value; it may be given more than once (results() holds every value).
   // A missing value is reported as "NAME needs " + needs.
   CLI::Option* value(const std::string& name, std::string needs = "a value");
+  // A value option that takes one of choices. A missing value is reported as "NAME needs a, b
+  // or c", another value by the checks as "NAME needs one of a|b|c".
+  CLI::Option* choice(const std::string& name, std::vector<std::string> choices);
   // A flag; count() says how often it was given.
   CLI::Option* flag(const std::string& name);
   // Checks run after parsing, before the data folder is read; they throw UsageError.
@@ -124,9 +127,9 @@ struct CliCommand {
 // What every message on stderr starts with.
 inline constexpr std::string_view kMessagePrefix = "sorvanta: ";
 
-// Checks that the last value of option, when given, is one of choices ("NAME needs one of
-// a|b|c" otherwise).
-void expectChoice(CommandLine& line, const CLI::Option* option, std::vector<std::string> choices);
+// The last value of a value option as typed (UTF-8: file names and queries keep every
+// character), or fallback when it was not given.
+std::string typed(const CLI::Option* option, std::string fallback = {});
 
 // Writes one record: the cells (working text) in UTF-8, separated by tabs, ending the line.
 void writeRecord(std::ostream& out, std::initializer_list<std::string_view> cells);

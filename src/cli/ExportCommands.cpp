@@ -1,5 +1,7 @@
 // sorvanta export and split: annotation sets as JSON Lines or CoNLL, and reproducible splits.
 #include <array>
+#include <charconv>
+#include <cstdint>
 #include <ostream>
 
 #include "cli/CliCommand.h"
@@ -20,21 +22,17 @@ int printOutcome(const CliContext& context, const text::Outcome& outcome) {
   return outcome.done() ? 0 : 1;
 }
 
-// Every value of a repeatable option, as typed.
-std::vector<std::string> allValues(const CLI::Option* option) { return option->results(); }
-
-std::string lastValue(const CLI::Option* option, std::string fallback = {}) {
-  return option->results().empty() ? fallback : option->results().back();
-}
-
 // The lexical-unit IDs of --lu: integers, else a UsageError.
 std::vector<int64_t> luIds(const CLI::Option* option) {
   std::vector<int64_t> ids;
-  for (const std::string& typed : option->results()) {
-    if (typed.empty() || typed.size() > 18 ||
-        typed.find_first_not_of("-0123456789") != std::string::npos)
-      throw UsageError{"--lu needs an integer, not '" + typed + "'"};
-    ids.push_back(std::stoll(typed));
+  for (const std::string& text : option->results()) {
+    // The whole text, as one integer: "-", "1-2" or a number out of range is refused.
+    int64_t id = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, id);
+    if (text.empty() || error != std::errc() || stop != end)
+      throw UsageError{"--lu needs an integer, not '" + text + "'"};
+    ids.push_back(id);
   }
   return ids;
 }
@@ -46,12 +44,11 @@ exports::Format formatNamed(const std::string& name) {
 }  // namespace
 
 CommandRun declareExport(CommandLine& line) {
-  CLI::Option* formatOption = line.value("--format", "jsonl or conll");
+  CLI::Option* formatOption = line.choice("--format", {"jsonl", "conll"});
   CLI::Option* frames = line.value("--frame", "a frame name");
   CLI::Option* lus = line.value("--lu", "a lexical-unit ID");
   CLI::Option* out = line.value("--out", "a file");
   CLI::Option* indexFile = line.value("--index", "a file");
-  expectChoice(line, formatOption, {"jsonl", "conll"});
   line.check([&line, formatOption, lus] {
     line.rejectExtras();
     if (formatOption->results().empty()) throw UsageError{"--format is required"};
@@ -59,11 +56,11 @@ CommandRun declareExport(CommandLine& line) {
   });
   return [formatOption, frames, lus, out, indexFile](CliContext& context) {
     exports::ExportRequest request;
-    request.format = formatNamed(lastValue(formatOption));
-    request.selection.frames = allValues(frames);
+    request.format = formatNamed(typed(formatOption));
+    request.selection.frames = frames->results();
     for (int64_t id : luIds(lus)) request.selection.lexicalUnits.push_back(id);
-    request.outFile = lastValue(out);
-    request.indexFile = lastValue(indexFile);
+    request.outFile = typed(out);
+    request.indexFile = typed(indexFile);
     request.releaseFolder = text::workingToUtf8(context.folder.path());
     exports::ExportReport result;
     const text::Outcome outcome =
@@ -121,32 +118,29 @@ uint64_t seedFrom(const std::string& text) {
 
 CommandRun declareSplit(CommandLine& line) {
   CLI::Option* seedOption = line.value("--seed", "a number");
-  CLI::Option* byOption = line.value("--by", "sentence, lu or frame");
+  CLI::Option* byOption = line.choice("--by", {"sentence", "lu", "frame"});
   CLI::Option* ratiosOption = line.value("--ratios", "three shares such as 80,10,10");
   CLI::Option* minAnnotated = line.value("--min-annotated", "a number");
   CLI::Option* frames = line.value("--frame", "a frame name");
   CLI::Option* outOption = line.value("--out", "a folder");
-  CLI::Option* formatOption = line.value("--format", "jsonl or conll");
+  CLI::Option* formatOption = line.choice("--format", {"jsonl", "conll"});
   CLI::Option* verifyOption = line.value("--verify", "a folder");
   CLI::Option* indexFile = line.value("--index", "a file");
-  expectChoice(line, byOption, {"sentence", "lu", "frame"});
-  expectChoice(line, formatOption, {"jsonl", "conll"});
   line.check([&line, minAnnotated] {
     line.rejectExtras();
-    const std::string typed = lastValue(minAnnotated, "0");
-    if (typed.empty() || typed.size() > 9 ||
-        typed.find_first_not_of("0123456789") != std::string::npos)
+    const std::string count = typed(minAnnotated, "0");
+    if (count.empty() || count.size() > 9 ||
+        count.find_first_not_of("0123456789") != std::string::npos)
       throw UsageError{"--min-annotated needs a whole number"};
   });
   return [=](CliContext& context) {
     exports::SplitRequest request;
-    const std::string seed = lastValue(seedOption), by = lastValue(byOption),
-                      ratios = lastValue(ratiosOption), format = lastValue(formatOption, "jsonl"),
-                      verify = lastValue(verifyOption);
-    request.selection.minAnnotated = std::stoll(lastValue(minAnnotated, "0"));
-    request.selection.frames = allValues(frames);
-    request.outFolder = lastValue(outOption);
-    request.indexFile = lastValue(indexFile);
+    const std::string seed = typed(seedOption), by = typed(byOption), ratios = typed(ratiosOption),
+                      format = typed(formatOption, "jsonl"), verify = typed(verifyOption);
+    request.selection.minAnnotated = std::stoll(typed(minAnnotated, "0"));
+    request.selection.frames = frames->results();
+    request.outFolder = typed(outOption);
+    request.indexFile = typed(indexFile);
     std::string folder;
     if (!verify.empty()) {
       if (!seed.empty() || !by.empty() || !ratios.empty() || !request.outFolder.empty() ||

@@ -95,11 +95,9 @@ CommandRun declareGraph(CommandLine& line) {
   CLI::Option* allFlag = line.flag("--all");
   CLI::Option* depthOption = line.value("--depth", "a number from 0");
   CLI::Option* typesOption = line.value("--types", "relation type names separated by commas");
-  CLI::Option* directionOption = line.value("--direction", "up, down or both");
-  CLI::Option* formatOption = line.value("--format", "tsv, dot, svg or png");
+  CLI::Option* directionOption = line.choice("--direction", {"up", "down", "both"});
+  CLI::Option* formatOption = line.choice("--format", {"tsv", "dot", "svg", "png"});
   CLI::Option* outOption = line.value("--out", "a file");
-  expectChoice(line, directionOption, {"up", "down", "both"});
-  expectChoice(line, formatOption, {"tsv", "dot", "svg", "png"});
   line.check([&line, allFlag, depthOption, directionOption, typesOption] {
     if (!line.extras().empty()) throw UsageError{"unexpected argument '" + line.extras().front() + "'"};
     const bool all = allFlag->count() > 0;

@@ -6,10 +6,6 @@
 
 namespace sorvanta::cli {
 
-std::string typed(const CLI::Option* option, std::string fallback) {
-  return option->results().empty() ? fallback : option->results().back();
-}
-
 index::IndexOptions indexOptions(const CliContext& context, const CLI::Option* indexFile) {
   index::IndexOptions options;
   options.releaseFolder = text::workingToUtf8(context.folder.path());

@@ -12,10 +12,6 @@
 
 namespace sorvanta::cli {
 
-// The value of an option as typed (UTF-8: file names and queries keep every character), or
-// fallback when it was not given.
-std::string typed(const CLI::Option* option, std::string fallback = {});
-
 // The index options of the context's release folder with --index FILE (may be unset).
 index::IndexOptions indexOptions(const CliContext& context, const CLI::Option* indexFile);
 

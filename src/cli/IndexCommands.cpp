@@ -25,11 +25,9 @@ std::string jsonLine(const nlohmann::ordered_json& object) {
 CommandRun declareSearch(CommandLine& line) {
   CLI::Option* limitOption = line.value("--limit", "a number");
   CLI::Option* countFlag = line.flag("--count");
-  CLI::Option* formatOption = line.value("--format", "tsv, jsonl or kwic");
-  CLI::Option* whatOption = line.value("--what", "sets, frames, lus or fes");
+  CLI::Option* formatOption = line.choice("--format", {"tsv", "jsonl", "kwic"});
+  CLI::Option* whatOption = line.choice("--what", {"sets", "frames", "lus", "fes"});
   CLI::Option* indexFile = line.value("--index", "a file");
-  expectChoice(line, formatOption, {"tsv", "jsonl", "kwic"});
-  expectChoice(line, whatOption, {"sets", "frames", "lus", "fes"});
   line.check([&line, limitOption, formatOption, whatOption] {
     if (!limitOption->results().empty()) {
       const std::optional<int32_t> limit = text::tryStrToInt(limitOption->results().back());
@@ -116,9 +114,8 @@ CommandRun declareSearch(CommandLine& line) {
 }
 
 CommandRun declareSql(CommandLine& line) {
-  CLI::Option* formatOption = line.value("--format", "tsv or jsonl");
+  CLI::Option* formatOption = line.choice("--format", {"tsv", "jsonl"});
   CLI::Option* indexFile = line.value("--index", "a file");
-  expectChoice(line, formatOption, {"tsv", "jsonl"});
   line.check([&line] {
     if (line.words().size() != 1) throw UsageError{"expected one SQL statement"};
   });

@@ -17,8 +17,7 @@ bool isJson(const CLI::Option* format) {
 }  // namespace
 
 ListingFormat::ListingFormat(CommandLine& line)
-    : format_(line.value("--format", "tsv or json")), header_(line.flag("--header")) {
-  expectChoice(line, format_, {"tsv", "json"});
+    : format_(line.choice("--format", {"tsv", "json"})), header_(line.flag("--header")) {
   // The options, not this object, are captured: the command keeps a copy of it.
   line.check([format = format_, header = header_] {
     if (isJson(format) && header->count() > 0)

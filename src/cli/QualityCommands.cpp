@@ -62,10 +62,9 @@ void printChanges(std::ostream& out, const quality::DiffResult& result, const st
 }  // namespace
 
 CommandRun declareCheck(CommandLine& line) {
-  CLI::Option* formatOption = line.value("--format", "tsv or json");
+  CLI::Option* formatOption = line.choice("--format", {"tsv", "json"});
   CLI::Option* strictFlag = line.flag("--strict");
   CLI::Option* indexFile = line.value("--index", "a file");
-  expectChoice(line, formatOption, {"tsv", "json"});
   line.check([&line] { line.rejectExtras(); });
   return [formatOption, strictFlag, indexFile](CliContext& context) {
     index::IndexOptions options = indexOptions(context, indexFile);
@@ -82,10 +81,9 @@ CommandRun declareCheck(CommandLine& line) {
 }
 
 CommandRun declareDiff(CommandLine& line) {
-  CLI::Option* formatOption = line.value("--format", "tsv, json or html");
+  CLI::Option* formatOption = line.choice("--format", {"tsv", "json", "html"});
   CLI::Option* oldIndex = line.value("--old-index", "a file");
   CLI::Option* newIndex = line.value("--new-index", "a file");
-  expectChoice(line, formatOption, {"tsv", "json", "html"});
   line.check([&line] {
     for (const std::string& extra : line.extras())
       if (extra.starts_with("-")) throw UsageError{"unknown option " + extra};

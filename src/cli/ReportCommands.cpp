@@ -18,7 +18,7 @@ namespace {
 // Refreshes and opens the index of the release; false with the message on stderr when it
 // cannot.
 bool openIndex(const CliContext& context, const CLI::Option* indexFile, index::Database& db) {
-  const std::string file = indexFile->results().empty() ? "" : indexFile->results().back();
+  const std::string file = typed(indexFile);
   const text::Outcome outcome =
       reports::openReleaseIndex(text::workingToUtf8(context.folder.path()), file, db);
   for (const text::Notice& notice : outcome.notices)
@@ -55,8 +55,7 @@ CommandRun declareValence(CommandLine& line) {
   return [&line, patternsFlag, formatOption, indexFile](CliContext& context) {
     const int64_t luId = luIdValue(line.words()[0]);
     const bool patterns = patternsFlag->count() > 0;
-    const std::string format =
-        formatOption->results().empty() ? "tsv" : formatOption->results().back();
+    const std::string format = typed(formatOption, "tsv");
     index::Database db;
     if (!openIndex(context, indexFile, db)) return 1;
     const std::optional<reports::LexicalUnitData> lu = reports::loadLexicalUnit(db, luId);
@@ -96,7 +95,7 @@ CommandRun declareReport(CommandLine& line) {
     const bool wantsLu = !luOption->results().empty();
     const int64_t luId = wantsLu ? luIdValue(luOption->results().back()) : 0;
     const std::string frameName = wantsLu ? "" : frameOption->results().back();
-    const std::string outFile = outOption->results().empty() ? "" : outOption->results().back();
+    const std::string outFile = typed(outOption);
     index::Database db;
     if (!openIndex(context, indexFile, db)) return 1;
     std::string html;

@@ -244,8 +244,11 @@ class TSVExplorer : public QWidget {
   // the list holds none such.
   bool selectFrameNamed(std::string_view name);
   bool selectLexUnitWithId(std::string_view id);
-  void goBack();
-  void goForward();
+  // Shows the visit before (Back) or after (Forward) the current one without recording it.
+  enum class HistoryStep { Back, Forward };
+  void goInHistory(HistoryStep step);
+  // Back and Forward are enabled while the history holds a visit that way.
+  void updateHistoryActions();
   // Opens the frame(s) a relations cell names: one directly, several through a menu.
   void Fr2FrAdvStringGridActivate(int row, int column);
   void FEDefsAdvStringGridActivate(int row, int column);

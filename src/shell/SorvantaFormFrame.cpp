@@ -169,8 +169,10 @@ void TSVExplorer::connectFrameHandlers() {
       if (present) TabActions[size_t(i)]->setText(PageControl1->tabText(i));
     }
   });
-  connect(BackAction, &QAction::triggered, this, guarded(this, [this] { goBack(); }));
-  connect(ForwardAction, &QAction::triggered, this, guarded(this, [this] { goForward(); }));
+  connect(BackAction, &QAction::triggered, this,
+          guarded(this, [this] { goInHistory(HistoryStep::Back); }));
+  connect(ForwardAction, &QAction::triggered, this,
+          guarded(this, [this] { goInHistory(HistoryStep::Forward); }));
   connect(CancelButton, &QPushButton::clicked, this, [this] {
     if (RunningCommand) RunningCommand->cancel();
   });
@@ -270,8 +272,7 @@ void TSVExplorer::clearReleaseViews() {
   shownFrame_.clear();
   shownLexUnit_.clear();
   history_.clear();
-  BackAction->setEnabled(false);
-  ForwardAction->setEnabled(false);
+  updateHistoryActions();
   SummaryLabel->clear();
 }
 
@@ -350,12 +351,12 @@ bool TSVExplorer::selectLexUnitWithId(std::string_view id) {
 void TSVExplorer::noteVisit(views::Visit::Kind kind, std::string_view key) {
   if (navigating_ || key.empty()) return;
   history_.visit({kind, std::string(key)});
-  BackAction->setEnabled(history_.canGoBack());
-  ForwardAction->setEnabled(history_.canGoForward());
+  updateHistoryActions();
 }
 
-void TSVExplorer::goBack() {
-  const std::optional<views::Visit> visit = history_.back();
+void TSVExplorer::goInHistory(HistoryStep step) {
+  const std::optional<views::Visit> visit =
+      step == HistoryStep::Back ? history_.back() : history_.forward();
   if (!visit) return;
   navigating_ = true;
   if (visit->kind == views::Visit::Kind::Frame) {
@@ -364,20 +365,10 @@ void TSVExplorer::goBack() {
     selectLexUnitWithId(visit->key);
   }
   navigating_ = false;
-  BackAction->setEnabled(history_.canGoBack());
-  ForwardAction->setEnabled(history_.canGoForward());
+  updateHistoryActions();
 }
 
-void TSVExplorer::goForward() {
-  const std::optional<views::Visit> visit = history_.forward();
-  if (!visit) return;
-  navigating_ = true;
-  if (visit->kind == views::Visit::Kind::Frame) {
-    selectFrameNamed(visit->key);
-  } else {
-    selectLexUnitWithId(visit->key);
-  }
-  navigating_ = false;
+void TSVExplorer::updateHistoryActions() {
   BackAction->setEnabled(history_.canGoBack());
   ForwardAction->setEnabled(history_.canGoForward());
 }

@@ -232,6 +232,10 @@ TEST(ExportCommandTest, StatusesAndOutputFile) {
       {{"export"}, 2},
       {{"export", "--format", "xml"}, 2},
       {{"export", "--format", "jsonl", "--lu", "ten"}, 2},
+      // Only a whole integer is an ID: a lone sign, digits around a sign, or an overflow is not.
+      {{"export", "--format", "jsonl", "--lu=-"}, 2},
+      {{"export", "--format", "jsonl", "--lu", "1101-2"}, 2},
+      {{"export", "--format", "jsonl", "--lu", "99999999999999999999"}, 2},
       {{"export", "--format", "jsonl", "--frame", "Nope", "--index", index}, 1},
       {{"export", "--format", "conll", "--lu", "5", "--index", index}, 1},
       {{"export", "--format", "jsonl", "--out", scratch.file("no/such/folder/x.jsonl"), "--index", index}, 1},
