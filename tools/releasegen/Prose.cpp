@@ -130,7 +130,7 @@ std::string feDefinition(Rng& rng, std::string_view name, const std::vector<std:
   const VerbForms verb = verbForms(rng.pick(kVerbs));
   std::string text = cat({"<def-root>The <fen>", name, "</fen> is the ", rng.pick(kNouns), " that ",
                           withS(verb.base), " ", nounPhrase(rng), "."});
-  if (rng.chance(60)) text += " " + proseSentence(rng, fes);
+  if (rng.chance(60)) text.append(" ").append(proseSentence(rng, fes));
   if (rng.chance(40)) {
     text += cat({" <ex>", capitalized(nounPhrase(rng)), " ", verb.past, " <fex name=\"", name,
                  "\">", nounPhrase(rng), "</fex>.</ex>"});
@@ -170,7 +170,7 @@ std::pair<std::string, std::string> lexUnitLemma(Rng& rng) {
   const int kind = rng.between(0, 99);
   if (kind < 42) {
     std::string lemma(verbForms(rng.pick(kVerbs)).base);
-    if (rng.chance(10)) lemma += " " + std::string(rng.pick(kParticles));
+    if (rng.chance(10)) lemma.append(" ").append(rng.pick(kParticles));
     return {lemma, "v"};
   }
   if (kind < 75) return {std::string(rng.pick(kNouns)), "n"};
