@@ -327,9 +327,9 @@ Comparison measureRealizations(Release& release, int repetitions, const std::str
     throw std::runtime_error("realizations read another number of documents than expected");
   char detail[160];
   std::snprintf(detail, sizeof detail,
-                "%zu list lines, %zu passes, %zu document loads, %zu realization lines",
+                "%zu list lines, %zu passes, %zu documents used, %zu parsed, %zu realization lines",
                 result.linesRead, result.framesWorked, result.documentsRead,
-                result.realizationLines);
+                result.documentsParsed, result.realizationLines);
   comparison.detail = detail;
   return comparison;
 }
