@@ -22,6 +22,10 @@ namespace {
 #define WAIT_HELP                                                                        \
   " While another command writes into the data folder, waits for it; --no-wait refuses " \
   "instead (exit 1). Ctrl-C cancels: the older files stay, exit 130."
+// Of the commands that parse many documents.
+#define JOBS_HELP                                                                          \
+  " --jobs N parses the documents on N worker threads (1 to 256; default: every core); the " \
+  "files are the same for any N."
 #define WRITING_HELP                                                                          \
   " A document that cannot be read is skipped with a warning; --strict makes a warning fail " \
   "the run (exit 1)." WAIT_HELP
@@ -87,35 +91,35 @@ const CliCommand kCommands[] = {
      "--header: the row Field, Text (and Start, End with --offsets) first."},
     {"sample",
      "sample --low L --high H --frames N --sentences M [--provide-fes] [--seed S] [--strict] "
-     "[--no-wait]",
+     "[--no-wait] [--jobs N]",
      "Draws N frames whose annotation count lies from L to H (all of them when N is 0) and M "
      "training sentences in each; writes the training and test sets, their answer files and "
      "the messages file into the data folder. S fixes the generator's state in place of the "
-     "clock." WRITING_HELP,
+     "clock." JOBS_HELP WRITING_HELP,
      Needs::Release, declareSample, kWritingDetails},
     {"frame-files", "frame-files (--all | FRAME...) [--strict] [--no-wait]",
      "Loads SensSemRolesTrg.xml from the data folder and writes the .eval, .trec and .out "
      "files of every listed frame (or all) and SensSemRolesTrgTest.xml." WRITING_HELP,
      Needs::Release, declareFrameFiles, kWritingDetails},
-    {"subcorpora", "subcorpora --low L --high H --preposition P [--strict] [--no-wait]",
+    {"subcorpora",
+     "subcorpora --low L --high H --preposition P [--strict] [--no-wait] [--jobs N]",
      "For every lexical unit with an ID from L to H, the sentences of its subcorpora named with "
      "\"-pp\" + P in which P heads a frame element; writes pp-P.sents.xml and pp-P.txt into "
-     "the data folder." WRITING_HELP,
-     Needs::Folder, declareSubcorpora,
-     kCountingDetails},
-    {"realizations", "realizations --preposition P [--no-wait]",
+     "the data folder." JOBS_HELP WRITING_HELP,
+     Needs::Folder, declareSubcorpora, kCountingDetails},
+    {"realizations", "realizations --preposition P [--no-wait] [--jobs N]",
      "Reads pp-P.txt from the data folder and writes pp-P.alters.txt: every realization of "
-     "the frame elements it names, in all annotated lexical units of their frames." WAIT_HELP,
-     Needs::Release, declareRealizations,
-     kCountingDetails},
-    {"dictionaries", "dictionaries [--frames-only] [--allow-missing-relations] [--no-wait]",
+     "the frame elements it names, in all annotated lexical units of their frames; each "
+     "subcorpus document is parsed once." JOBS_HELP WAIT_HELP,
+     Needs::Release, declareRealizations, kCountingDetails},
+    {"dictionaries",
+     "dictionaries [--frames-only] [--allow-missing-relations] [--no-wait] [--jobs N]",
      "Writes FrameDict.xml, frames.dmp (frame and relation entries) and svlex.dmp (lexeme "
      "entries, read from leXML/) into the data folder; with --frames-only no lexical entry is "
      "read and svlex.dmp is left as it is. Without a readable relations document nothing is "
      "written, unless --allow-missing-relations: then they are written without relations, with "
-     "a warning." WAIT_HELP,
-     Needs::Release, declareDictionaries,
-     kCountingDetails},
+     "a warning." JOBS_HELP WAIT_HELP,
+     Needs::Release, declareDictionaries, kCountingDetails},
     {"index", "index [--rebuild] [--index FILE]",
      "Builds or refreshes the release index (an SQLite file in the cache folder, or FILE) and "
      "prints what it did: documents read, row counts, seconds.",

@@ -4,6 +4,7 @@
 
 #include "lexicon/DataFolder.h"
 #include "text/FolderLock.h"
+#include "text/IntegerText.h"
 #include "text/WorkingText.h"
 
 namespace sorvanta::cli {
@@ -132,6 +133,20 @@ WriteOptions declareWriteOptions(CommandLine& line, bool withStrict) {
   options.noWait = line.flag("--no-wait");
   if (withStrict) options.strict = line.flag("--strict");
   return options;
+}
+
+CLI::Option* declareJobs(CommandLine& line) {
+  CLI::Option* jobs = line.value("--jobs", "a number of worker threads");
+  line.check([jobs] { jobsValue(jobs); });
+  return jobs;
+}
+
+unsigned jobsValue(const CLI::Option* jobs) {
+  if (jobs->count() == 0) return 0;
+  const std::optional<int32_t> number = text::tryStrToInt(jobs->results().back());
+  if (!number || *number < 1 || *number > static_cast<int32_t>(kMaxJobs))
+    throw UsageError{"--jobs needs a number from 1 to " + std::to_string(kMaxJobs)};
+  return static_cast<unsigned>(*number);
 }
 
 int runWriting(CliContext& context, const WriteOptions& options,

@@ -155,6 +155,13 @@ struct WriteOptions {
 };
 WriteOptions declareWriteOptions(CommandLine& line, bool withStrict);
 
+// --jobs N of the commands that read many documents: the worker threads parsing them, from 1
+// to kMaxJobs; not given, every core. The outputs are the same for any number. jobsValue is
+// the number once the line is checked (0: every core).
+inline constexpr unsigned kMaxJobs = 256;
+CLI::Option* declareJobs(CommandLine& line);
+unsigned jobsValue(const CLI::Option* jobs);
+
 // Runs write holding the data folder's lock (text::FolderLock) for its whole run. When another
 // command holds it: says "Another command is writing into FOLDER" and waits, or with --no-wait
 // refuses (exit 1); a wait cancelled by a signal exits 130.

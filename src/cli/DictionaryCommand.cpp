@@ -15,11 +15,12 @@ CommandRun declareDictionaries(CommandLine& line) {
   CLI::Option* framesOnlyFlag = line.flag("--frames-only");
   CLI::Option* allowMissingRelations = line.flag("--allow-missing-relations");
   const WriteOptions writing = declareWriteOptions(line, false);
+  CLI::Option* jobs = declareJobs(line);
   line.check([&line, framesOnlyFlag] {
     line.rejectExtras();
     if (framesOnlyFlag->count() > 1) throw UsageError{"--frames-only given twice"};
   });
-  return [framesOnlyFlag, allowMissingRelations, writing](CliContext& context) {
+  return [framesOnlyFlag, allowMissingRelations, writing, jobs](CliContext& context) {
     return runWriting(context, writing, [&] {
       const bool framesOnly = framesOnlyFlag->count() > 0;
       ReleaseSession& release = context.release();
@@ -45,7 +46,8 @@ CommandRun declareDictionaries(CommandLine& line) {
       xml::TXpObjModel dictionary, lexEntry;
       const derived::DictionaryResult result = derived::createDictionaries(
           release.framesRoot(), haveRelations ? release.relationsRoot() : nullptr,
-          release.dataFolder(), framesOnly, {dictionary, lexEntry}, context.progress());
+          release.dataFolder(), framesOnly, {dictionary, lexEntry}, context.progress(),
+          jobsValue(jobs));
       if (!result.outcome.done()) return report(context, result.outcome);
       text::Outcome outcome = result.outcome;
       outcome.notices.insert(outcome.notices.begin(), relationsWarning.notices.begin(),

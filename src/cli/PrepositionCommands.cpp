@@ -32,11 +32,12 @@ CommandRun declareSubcorpora(CommandLine& line) {
   const std::vector<CLI::Option*> options =
       declareRequired(line, {"--low", "--high", "--preposition"});
   const WriteOptions writing = declareWriteOptions(line, true);
-  return [options, writing](CliContext& context) {
+  CLI::Option* jobs = declareJobs(line);
+  return [options, writing, jobs](CliContext& context) {
     return runWriting(context, writing, [&] {
       const derived::SubcorporaRequest request{
           *CommandLine::last(options[0]), *CommandLine::last(options[1]),
-          *CommandLine::last(options[2]), context.folder.path()};
+          *CommandLine::last(options[2]), context.folder.path(), jobsValue(jobs)};
       xml::TXpObjModel lexUnit;
       const derived::SubcorporaResult result =
           derived::selectSubcorpora(request, lexUnit, context.progress());
@@ -54,13 +55,15 @@ CommandRun declareSubcorpora(CommandLine& line) {
 CommandRun declareRealizations(CommandLine& line) {
   const std::vector<CLI::Option*> options = declareRequired(line, {"--preposition"});
   const WriteOptions writing = declareWriteOptions(line, false);
-  return [options, writing](CliContext& context) {
+  CLI::Option* jobs = declareJobs(line);
+  return [options, writing, jobs](CliContext& context) {
     return runWriting(context, writing, [&] {
       ReleaseSession& release = context.release();
       xml::TXpObjModel lexUnit;
       const derived::RealizationsResult result =
           derived::findOtherRealizations(*CommandLine::last(options[0]), release.dataFolder(),
-                                         release.framesRoot(), lexUnit, context.progress());
+                                         release.framesRoot(), lexUnit, context.progress(),
+                                         jobsValue(jobs));
       if (result.outcome.done()) {
         writeRecord(context.out, {"Preposition lines read:", text::intToStr(result.linesRead)});
         writeRecord(context.out, {"Realization lines:", text::intToStr(result.realizationLines)});

@@ -87,9 +87,11 @@ CommandRun declareSample(CommandLine& line) {
   CLI::Option* seed = line.value("--seed");
   CLI::Option* manifest = line.value("--manifest", "a file name");
   const WriteOptions writing = declareWriteOptions(line, true);
+  CLI::Option* jobs = declareJobs(line);
   // The request the checks build and the run uses.
   auto request = std::make_shared<samples::SampleRequest>();
   line.check([=, &line] {
+    request->jobs = jobsValue(jobs);
     line.rejectExtras();
     if (low->count() > 0) request->low = spinnerValue(low);
     if (high->count() > 0) request->high = spinnerValue(high);

@@ -44,10 +44,12 @@ struct DictionaryResult {
 // framesRoot: frames document element; relationsRoot may be null (no relation lines/entries).
 // dataFolder: working text ending with the separator. Throws text::FileCreateError when a file
 // cannot be written (files of later steps are then not written). With framesOnly no
-// lexical-entry document is read and "svlex.dmp" is left as it is.
+// lexical-entry document is read and "svlex.dmp" is left as it is. Lexical-entry documents
+// are parsed on `jobs` worker threads (0: every core) and merged in frame order, so the files
+// are the same for any number of jobs.
 DictionaryResult createDictionaries(const xml::TXpNode* framesRoot,
                                     const xml::TXpNode* relationsRoot, std::string_view dataFolder,
                                     bool framesOnly, DictionaryDocuments documents,
-                                    text::Progress& progress);
+                                    text::Progress& progress, unsigned jobs = 0);
 
 }  // namespace sorvanta::derived

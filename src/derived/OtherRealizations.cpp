@@ -1,7 +1,12 @@
 #include "derived/OtherRealizations.h"
 
 #include <algorithm>
+#include <exception>
+#include <memory>
+#include <optional>
 #include <set>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "lexicon/DataFolder.h"
@@ -9,6 +14,7 @@
 #include "lexicon/ReleaseLayout.h"
 #include "text/FileIO.h"
 #include "text/IntegerText.h"
+#include "text/OrderedWork.h"
 #include "text/Span.h"
 #include "text/WorkingText.h"
 #include "xml/XpPath.h"
@@ -109,7 +115,7 @@ void AddFeRealizationLines(xml::TXpObjModel& model, std::string_view fe,
 RealizationsResult findOtherRealizations(std::string_view preposition, std::string_view folder,
                                          const xml::TXpNode* framesRoot,
                                          xml::TXpObjModel& lexUnitModel,
-                                         text::Progress& progress) {
+                                         text::Progress& progress, unsigned jobs) {
   RealizationsResult result;
   const auto refuse = [&result](std::string text) -> RealizationsResult& {
     result.outcome = text::Outcome::refused(std::string(kPrepositionCaption), std::move(text));
@@ -133,7 +139,16 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
   result.linesRead = lines.size();
   progress.count(kListLinesCounter, static_cast<int64_t>(lines.size()));
 
-  AlterLineSet alterLines;
+  // The passes of the list: each a frame element and the subcorpus documents of its frame's
+  // annotated lexical units. Different frame elements of one frame use the same documents.
+  struct Pass {
+    std::string fe;
+    std::vector<size_t> documents;  // indexes into paths
+  };
+  std::vector<Pass> passes;
+  std::vector<std::string> paths;  // each document once, in the order first used
+  std::vector<std::vector<std::pair<size_t, size_t>>> usesOf;  // per document: (pass, place)
+  std::unordered_map<std::string, size_t> indexOf;
   std::string previousFrame;
   std::string previousFe;
   for (size_t k = 0; k < lines.size(); ++k) {
@@ -151,22 +166,88 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
       ++result.framesWorked;
       const xml::TXpNode* frame =
           framesRoot ? framesRoot->SelectSingleNode("//frame[@name='" + frameName + "']") : nullptr;
+      Pass pass{fe, {}};
       if (frame) {
         for (const xml::TXpNode* lexUnit : frame->SelectNodes(".//lexunit")) {
           if (lexUnit->SelectInteger("./annotation/annotated") == 0) continue;
-          const std::string path =
+          std::string path =
               lexicon::subcorpusDocumentPath(folder, xml::attributeText(lexUnit, "ID"));
           if (!text::fileExists(path)) continue;
-          lexUnitModel.LoadDataSource(path);
-          ++result.documentsRead;
-          addRealizationLines(lexUnitModel, fe,
-                              [&](std::string line) { alterLines.insert(std::move(line)); });
+          const auto [it, added] = indexOf.try_emplace(path, paths.size());
+          if (added) {
+            paths.push_back(std::move(path));
+            usesOf.emplace_back();
+          }
+          usesOf[it->second].emplace_back(passes.size(), pass.documents.size());
+          pass.documents.push_back(it->second);
         }
       }
+      result.documentsRead += pass.documents.size();
+      passes.push_back(std::move(pass));
       previousFrame = frameName;
       previousFe = fe;
     }
     progress.count(kNextLineCounter, static_cast<int64_t>(k + 2));
+  }
+
+  // Each document parsed once, for every pass that uses it; the lines of each (pass, document)
+  // are kept apart, with the error their gathering met, to be merged in the order of the list.
+  struct Gathered {
+    std::vector<std::string> lines;
+    std::exception_ptr error;
+  };
+  std::vector<std::vector<Gathered>> gathered(passes.size());
+  for (size_t p = 0; p < passes.size(); ++p) gathered[p].resize(passes[p].documents.size());
+  // The document the last load of the passes read stays in lexUnitModel afterwards.
+  const std::optional<size_t> lastDocument =
+      passes.empty() || passes.back().documents.empty()
+          ? std::nullopt
+          : std::optional<size_t>(passes.back().documents.back());
+  struct Parsed {
+    std::vector<Gathered> uses;  // in the order of usesOf
+    std::unique_ptr<xml::TXpObjModel> model;  // kept for the last document only
+  };
+  bool cancelled = false;
+  text::orderedWork<Parsed>(
+      paths.size(), jobs,
+      [&](size_t d) {
+        Parsed parsed;
+        auto model = std::make_unique<xml::TXpObjModel>();
+        model->LoadDataSource(paths[d]);
+        for (const auto& [pass, place] : usesOf[d]) {
+          (void)place;
+          Gathered& each = parsed.uses.emplace_back();
+          try {
+            addRealizationLines(*model, passes[pass].fe,
+                                [&](std::string line) { each.lines.push_back(std::move(line)); });
+          } catch (...) {
+            each.error = std::current_exception();
+          }
+        }
+        if (d == lastDocument) parsed.model = std::move(model);
+        return parsed;
+      },
+      [&](size_t d, Parsed parsed) {
+        for (size_t u = 0; u < usesOf[d].size(); ++u) {
+          const auto [pass, place] = usesOf[d][u];
+          gathered[pass][place] = std::move(parsed.uses[u]);
+        }
+        if (parsed.model) lexUnitModel.swapDocument(*parsed.model);
+        ++result.documentsParsed;
+        progress.count(kDocumentsParsedCounter, static_cast<int64_t>(result.documentsParsed));
+        cancelled = progress.cancelled();
+        return !cancelled;
+      });
+  if (cancelled) {
+    result.outcome = text::Outcome::cancelled();
+    return result;
+  }
+  AlterLineSet alterLines;
+  for (std::vector<Gathered>& pass : gathered) {
+    for (Gathered& each : pass) {
+      for (std::string& line : each.lines) alterLines.insert(std::move(line));
+      if (each.error) std::rethrow_exception(each.error);
+    }
   }
   // In order already, each line lands at the end of the sorted list.
   text::SortedTextLines sorted;

@@ -30,6 +30,8 @@ void AddFeRealizationLines(xml::TXpObjModel& model, std::string_view fe,
 // read, and after each list line the 1-based number of the next line.
 inline constexpr std::string_view kListLinesCounter = "Preposition lines";
 inline constexpr std::string_view kNextLineCounter = "Next line";
+// Then, after each subcorpus document is parsed, how many are.
+inline constexpr std::string_view kDocumentsParsedCounter = "Subcorpus documents parsed";
 
 struct RealizationsResult {
   // Refused (caption kPrepositionCaption) when the command ended with a message instead of
@@ -38,7 +40,8 @@ struct RealizationsResult {
   std::string outputPath;
   size_t linesRead = 0;
   size_t framesWorked = 0;  // list lines that started a pass over a frame's lexical units
-  size_t documentsRead = 0;
+  size_t documentsRead = 0;    // the documents the passes use, one per pass that uses it
+  size_t documentsParsed = 0;  // each parsed once, however many passes use it
   size_t realizationLines = 0;
 };
 
@@ -46,10 +49,12 @@ struct RealizationsResult {
 // it names from the frame's lexical units (framesRoot: the frames document element; subcorpus
 // documents are loaded into lexUnitModel) and replaces folder + "pp-" + preposition +
 // ".alters.txt". Throws ConversionError as AddFeRealizationLines does (nothing written then)
-// and FileCreateError when the output cannot be saved.
+// and FileCreateError when the output cannot be saved. Each document is parsed once, on `jobs`
+// worker threads (0: every core); the lines are merged in the order of the list, so the output
+// is the same for any number of jobs. Cancelled between list lines and between documents.
 RealizationsResult findOtherRealizations(std::string_view preposition, std::string_view folder,
                                          const xml::TXpNode* framesRoot,
                                          xml::TXpObjModel& lexUnitModel,
-                                         text::Progress& progress);
+                                         text::Progress& progress, unsigned jobs = 0);
 
 }  // namespace sorvanta::derived

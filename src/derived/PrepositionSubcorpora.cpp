@@ -1,5 +1,8 @@
 #include "derived/PrepositionSubcorpora.h"
 
+#include <memory>
+#include <optional>
+
 #include "derived/OutputName.h"
 #include "lexicon/DataFolder.h"
 #include "lexicon/ReleaseLayout.h"
@@ -7,6 +10,7 @@
 #include "text/Errors.h"
 #include "text/FileIO.h"
 #include "text/IntegerText.h"
+#include "text/OrderedWork.h"
 #include "text/OutputSet.h"
 #include "text/TextLines.h"
 #include "text/WorkingText.h"
@@ -132,54 +136,86 @@ SubcorporaResult selectSubcorpora(const SubcorporaRequest& request, xml::TXpObjM
   const std::vector<int32_t> ids = lexicon::subcorpusDocumentIds(request.folder, low, high);
   lexicon::SkippedDocuments skipped;
   text::Outcome warnings;
-  for (const int32_t id : ids) {
-    if (progress.cancelled()) {
-      result.outcome = text::Outcome::cancelled();
-      return result;
-    }
-    const std::string idText = text::intToStr(id);
-    const std::string path = lexicon::subcorpusDocumentPath(request.folder, idText);
-    if (text::fileExists(path)) {  // it may have gone since the listing
-      // A document that cannot be read is skipped with a warning, not counted as read.
-      if (!lexUnitModel.LoadDataSource(path)) {
-        skipped.add(path, lexUnitModel, warnings);
-        progress.count(kLexUnitTriedCounter, id);
-        continue;
-      }
-      ++result.documentsRead;
-      const xml::TXpNode* root = lexUnitModel.Document();
-      const xml::TXpNode* head = root->SelectSingleNode("//lexunit-annotation");
-      const std::string lexUnit = xml::attributeText(head, "name");
-      const std::string frame = xml::attributeText(head, "frame");
-      for (const xml::TXpNode* subcorpus : root->SelectNodes("//subcorpus")) {
-        const std::string name = xml::attributeText(subcorpus, "name");
-        if (name.find(marker) == std::string::npos) continue;
-        if (!subcorpus->HasChildNodes()) {
-          lines.add(joinFields({frame, kNoInstances, lexUnit, name}));
-          ++result.emptySubcorpora;
-          continue;
+  // One document's share of the outputs, gathered on a worker thread.
+  struct DocumentPart {
+    bool exists = false;
+    std::string warning;  // the load failed: why
+    std::vector<std::string> lines;
+    std::string sentences;
+    int selected = 0;
+    int empty = 0;
+    std::unique_ptr<xml::TXpObjModel> model;  // kept for the last document only
+  };
+  bool cancelled = !ids.empty() && progress.cancelled();  // polled before each document
+  if (!cancelled) text::orderedWork<DocumentPart>(
+      ids.size(), request.jobs,
+      [&](size_t i) {
+        DocumentPart part;
+        const std::string path = lexicon::subcorpusDocumentPath(request.folder, text::intToStr(ids[i]));
+        part.exists = text::fileExists(path);  // it may have gone since the listing
+        if (!part.exists) return part;
+        auto model = std::make_unique<xml::TXpObjModel>();
+        if (!model->LoadDataSource(path)) {
+          part.warning = lexicon::skippedDocumentText(path, *model);
+        } else {
+          const xml::TXpNode* root = model->Document();
+          const xml::TXpNode* head = root->SelectSingleNode("//lexunit-annotation");
+          const std::string lexUnit = xml::attributeText(head, "name");
+          const std::string frame = xml::attributeText(head, "frame");
+          for (const xml::TXpNode* subcorpus : root->SelectNodes("//subcorpus")) {
+            const std::string name = xml::attributeText(subcorpus, "name");
+            if (name.find(marker) == std::string::npos) continue;
+            if (!subcorpus->HasChildNodes()) {
+              part.lines.push_back(joinFields({frame, kNoInstances, lexUnit, name}));
+              ++part.empty;
+              continue;
+            }
+            for (const xml::TXpNode* set = subcorpus->noGetFirstChild(); set;
+                 set = set->noGetNextSibling()) {
+              const xml::TXpNode* sentence = set->noGetLastChild();
+              if (!sentence) continue;
+              const std::string sentenceText = sentence->noGetText();
+              std::optional<PrepositionPhrase> phrase = findPrepositionPhrase(set, sentenceText, p);
+              if (!phrase) continue;
+              const std::string sentenceId = xml::attributeText(sentence, "ID");
+              const std::string position = text::intToStr(int64_t{phrase->start} + 1);
+              part.lines.push_back(joinFields(
+                  {frame, phrase->frameElement, lexUnit, name, sentenceId + "-" + position}));
+              part.sentences += "<DOC>\n<DOCNO>";
+              appendEscaped(part.sentences, p + "-" + sentenceId + "-" + position);
+              part.sentences += "</DOCNO>\n<TEXT>";
+              appendEscaped(part.sentences, sentenceText);
+              part.sentences += "</TEXT>\n</DOC>\n";
+              ++part.selected;
+            }
+          }
         }
-        for (const xml::TXpNode* set = subcorpus->noGetFirstChild(); set;
-             set = set->noGetNextSibling()) {
-          const xml::TXpNode* sentence = set->noGetLastChild();
-          if (!sentence) continue;
-          const std::string sentenceText = sentence->noGetText();
-          std::optional<PrepositionPhrase> phrase = findPrepositionPhrase(set, sentenceText, p);
-          if (!phrase) continue;
-          const std::string sentenceId = xml::attributeText(sentence, "ID");
-          const std::string position = text::intToStr(int64_t{phrase->start} + 1);
-          lines.add(joinFields(
-              {frame, phrase->frameElement, lexUnit, name, sentenceId + "-" + position}));
-          sentences += "<DOC>\n<DOCNO>";
-          appendEscaped(sentences, p + "-" + sentenceId + "-" + position);
-          sentences += "</DOCNO>\n<TEXT>";
-          appendEscaped(sentences, sentenceText);
-          sentences += "</TEXT>\n</DOC>\n";
-          ++result.sentencesSelected;
+        if (i + 1 == ids.size()) part.model = std::move(model);
+        return part;
+      },
+      [&](size_t i, DocumentPart part) {
+        if (part.exists) {
+          // A document that cannot be read is skipped with a warning, not counted as read.
+          if (!part.warning.empty()) {
+            skipped.add(lexicon::subcorpusDocumentPath(request.folder, text::intToStr(ids[i])),
+                        part.warning, warnings);
+          } else {
+            ++result.documentsRead;
+            for (std::string& line : part.lines) lines.add(std::move(line));
+            sentences += part.sentences;
+            result.sentencesSelected += part.selected;
+            result.emptySubcorpora += part.empty;
+          }
+          // The last document read stays in lexUnitModel, as had every document been read there.
+          if (part.model) lexUnitModel.swapDocument(*part.model);
         }
-      }
-    }
-    progress.count(kLexUnitTriedCounter, id);
+        progress.count(kLexUnitTriedCounter, ids[i]);
+        cancelled = progress.cancelled();
+        return !cancelled;
+      });
+  if (cancelled) {
+    result.outcome = text::Outcome::cancelled();
+    return result;
   }
   // The progress ends on the range's end, as when every ID was tried.
   if (low <= high && (ids.empty() || ids.back() != high)) progress.count(kLexUnitTriedCounter, high);

@@ -50,6 +50,9 @@ struct SubcorporaRequest {
   std::string highText;
   std::string preposition;  // used exactly as typed
   std::string folder;       // the folder holding "xml/", ending with '/'
+  // Worker threads parsing subcorpus documents (0: every core); the files are the same for
+  // any number, merged in ID order.
+  unsigned jobs = 0;
 };
 
 struct SubcorporaResult {

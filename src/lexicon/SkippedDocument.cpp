@@ -17,6 +17,11 @@ std::string skippedDocumentText(std::string_view path, const xml::TXpObjModel& m
 
 bool SkippedDocuments::add(std::string_view path, const xml::TXpObjModel& model,
                            text::Outcome& outcome) {
+  return add(path, skippedDocumentText(path, model), outcome);
+}
+
+bool SkippedDocuments::add(std::string_view path, std::string_view warning,
+                           text::Outcome& outcome) {
   // Anything by that name counts: a folder or FIFO named like a document is skipped too.
   std::error_code error;
   const std::filesystem::file_type type =
@@ -25,7 +30,7 @@ bool SkippedDocuments::add(std::string_view path, const xml::TXpObjModel& model,
     return false;
   if (named_.contains(path)) return false;
   named_.emplace(path);
-  outcome.warn(std::string(kProgramCaption), skippedDocumentText(path, model));
+  outcome.warn(std::string(kProgramCaption), std::string(warning));
   return true;
 }
 

@@ -17,6 +17,9 @@ class SkippedDocuments {
   // unless the file does not exist (commands treat a missing document as described for each)
   // or the path was named already. Returns true when the document was named.
   bool add(std::string_view path, const xml::TXpObjModel& model, text::Outcome& outcome);
+  // The same with the warning made beforehand (skippedDocumentText), where the load ran on
+  // another thread.
+  bool add(std::string_view path, std::string_view warning, text::Outcome& outcome);
   size_t count() const { return named_.size(); }
 
  private:

@@ -1,6 +1,7 @@
 #include "samples/SampleSelection.h"
 
 #include <algorithm>
+#include <exception>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -18,6 +19,7 @@
 #include "text/Errors.h"
 #include "text/IntegerText.h"
 #include "text/MessageText.h"
+#include "text/OrderedWork.h"
 #include "text/OutputSet.h"
 #include "text/TextLines.h"
 #include "text/WorkingText.h"
@@ -44,7 +46,7 @@ struct CandidateSentence {
 };
 
 // A frame's annotated lexical units, each annotation document loaded once for both passes:
-// the documents stay alive in a pool, so the candidates' nodes stay valid.
+// the documents stay alive with the frame's read, so the candidates' nodes stay valid.
 struct FrameSentences {
   struct LexUnit {
     std::string id;
@@ -55,58 +57,59 @@ struct FrameSentences {
   int noFeSentences = 0;
 };
 
-// The annotation documents of the run: each is parsed once, for both passes over its frame,
-// and stays alive in the pool, so the candidates' nodes stay valid. lastLoad is the ID of the
-// last lexical unit a load was tried for; documents that exist but cannot be read are each
-// named once in a warning.
-struct AnnotationReads {
-  std::vector<std::unique_ptr<xml::TXpObjModel>> pool;
-  std::optional<std::string> lastLoad;
-  lexicon::SkippedDocuments skipped;
-  text::Outcome warnings;
+// One frame's annotation documents, read on a worker thread: the candidates' nodes point into
+// the documents, which the read owns. What the run records in order (the last load tried, the
+// units read, documents skipped, an error met) is kept for the calling thread to apply.
+struct FrameRead {
+  std::vector<std::unique_ptr<xml::TXpObjModel>> documents;  // outlives the nodes in frame
+  FrameSentences frame;
+  std::optional<std::string> lastLoad;  // the ID of the last unit a load was tried for
+  std::vector<std::string> loaded;      // IDs of the units read
+  std::vector<std::pair<std::string, std::string>> failed;  // path, warning
+  std::exception_ptr error;
 };
 
-// The walk both passes make over a frame's lexical units: lexical units with an annotated
-// count of 0, and those whose annotation file is missing, are skipped; a sentence without a
-// target label or (when it has frame-element labels) without an ID is passed over. Sentences
-// without frame-element labels are counted; the others are the candidates. lastLoad is set to
-// the ID of every lexical unit whose file a load is tried for; loaded gets those read.
-FrameSentences readFrameSentences(const xml::TXpNodeList& lexUnits, std::string_view dataFolder,
-                                  AnnotationReads& reads, std::vector<std::string>& loaded) {
-  FrameSentences frame;
-  size_t used = 0;
-  for (const xml::TXpNode* lexUnit : lexUnits) {
-    if (lexUnit->SelectInteger("./annotation/annotated") == 0) continue;
-    std::string luId = xml::attributeText(lexUnit, "ID");
-    if (used == reads.pool.size()) reads.pool.push_back(std::make_unique<xml::TXpObjModel>());
-    xml::TXpObjModel& model = *reads.pool[used];
-    reads.lastLoad = luId;
-    // What loadLexUnitAnnotation loads, without its existence check: a file that is missing
-    // fails to open all the same, and the error lines of a pool document are never shown.
-    const std::string path = lexicon::annotationDocumentPath(dataFolder, luId);
-    if (!model.LoadDataSource(path) || !model.Document()->docGetDocumentElement()) {
-      reads.skipped.add(path, model, reads.warnings);
-      continue;
-    }
-    ++used;
-    loaded.push_back(luId);
-    const xml::TXpNode* root = model.Document()->docGetDocumentElement();
-    frame.lexUnits.push_back({std::move(luId), xml::attributeText(root, "name")});
-    for (const xml::TXpNode* textNode : root->SelectNodes("//sentence/text")) {
-      std::optional<lexicon::AnnotatedSentence> labels = lexicon::findSentenceLabels(textNode);
-      if (!labels) continue;
-      if (labels->feLabels.nlGetLength() == 0) {
-        ++frame.noFeSentences;
-      } else if (labels->sentence->attributes() &&
-                 labels->sentence->attributes()->GetNamedItem("ID")) {
-        std::string sentenceId = xml::attributeText(labels->sentence, "ID");
-        const int32_t id = text::strToInt(sentenceId);
-        frame.candidates.push_back(
-            {std::move(*labels), frame.lexUnits.size() - 1, std::move(sentenceId), id});
+// The walk both passes make over a frame's lexical units (luIds: those with an annotated count
+// other than 0, in document order): units whose annotation file is missing are skipped; a
+// sentence without a target label or (when it has frame-element labels) without an ID is
+// passed over. Sentences without frame-element labels are counted; the others are the
+// candidates. Touches no document but its own, so frames are read in parallel.
+FrameRead readFrameSentences(const std::vector<std::string>& luIds, std::string_view dataFolder) {
+  FrameRead read;
+  FrameSentences& frame = read.frame;
+  try {
+    for (const std::string& luId : luIds) {
+      auto model = std::make_unique<xml::TXpObjModel>();
+      read.lastLoad = luId;
+      // What loadLexUnitAnnotation loads, without its existence check: a file that is missing
+      // fails to open all the same, and the error lines of a read document are never shown.
+      const std::string path = lexicon::annotationDocumentPath(dataFolder, luId);
+      if (!model->LoadDataSource(path) || !model->Document()->docGetDocumentElement()) {
+        read.failed.emplace_back(path, lexicon::skippedDocumentText(path, *model));
+        continue;
       }
+      read.loaded.push_back(luId);
+      const xml::TXpNode* root = model->Document()->docGetDocumentElement();
+      frame.lexUnits.push_back({luId, xml::attributeText(root, "name")});
+      for (const xml::TXpNode* textNode : root->SelectNodes("//sentence/text")) {
+        std::optional<lexicon::AnnotatedSentence> labels = lexicon::findSentenceLabels(textNode);
+        if (!labels) continue;
+        if (labels->feLabels.nlGetLength() == 0) {
+          ++frame.noFeSentences;
+        } else if (labels->sentence->attributes() &&
+                   labels->sentence->attributes()->GetNamedItem("ID")) {
+          std::string sentenceId = xml::attributeText(labels->sentence, "ID");
+          const int32_t id = text::strToInt(sentenceId);
+          frame.candidates.push_back(
+              {std::move(*labels), frame.lexUnits.size() - 1, std::move(sentenceId), id});
+        }
+      }
+      read.documents.push_back(std::move(model));
     }
+  } catch (...) {
+    read.error = std::current_exception();
   }
-  return frame;
+  return read;
 }
 
 // Built by appending: "\"" + std::string(...) draws a false overlap warning from GCC 12 at -O3.
@@ -232,16 +235,23 @@ void writeFrame(const FrameSentences& frame, const std::string& name,
   }
 }
 
-// One frame of the run: read its sentences, then either note that it has too few or draw and
+// The run's record of the reads, kept in frame order on the calling thread.
+struct AnnotationReads {
+  std::optional<std::string> lastLoad;
+  lexicon::SkippedDocuments skipped;
+  text::Outcome warnings;
+};
+
+// One frame of the run, its documents read: note that it has too few sentences, or draw and
 // write its sets.
-void processFrame(const SampleRequest& request, const std::string& name,
-                  const xml::TXpNode* framesRoot, std::string_view dataFolder,
+void processFrame(const SampleRequest& request, const std::string& name, FrameRead& read,
                   AnnotationReads& reads, SampleRandom& random, SampleSets& sets,
                   SampleResult& result, text::Progress& progress) {
-  const xml::TXpNodeList lexUnits =
-      framesRoot ? framesRoot->SelectNodes("//frame[@name='" + name + "']/lexunits/lexunit")
-                 : xml::TXpNodeList();
-  const FrameSentences frame = readFrameSentences(lexUnits, dataFolder, reads, result.lexUnitsRead);
+  if (read.lastLoad) reads.lastLoad = read.lastLoad;
+  for (const auto& [path, warning] : read.failed) reads.skipped.add(path, warning, reads.warnings);
+  for (std::string& id : read.loaded) result.lexUnitsRead.push_back(std::move(id));
+  if (read.error) std::rethrow_exception(read.error);
+  const FrameSentences& frame = read.frame;
   const int32_t numSents = text::strToInt(request.numSentsText);
   const size_t candidateCount = frame.candidates.size();
   if (numSents * 1.5 > static_cast<double>(candidateCount)) {
@@ -260,6 +270,37 @@ void processFrame(const SampleRequest& request, const std::string& name,
   const std::optional<std::string> lastOfFrame = reads.lastLoad;
   writeFrame(frame, name, training, request.provideFes, sets, reads.lastLoad);
   reads.lastLoad = lastOfFrame;
+}
+
+// The frames the run processes, in list order, with the IDs of their annotated lexical units:
+// read from the frames document before any worker starts, since its query indexes are built
+// as queries come.
+struct PlannedFrame {
+  std::string name;
+  std::vector<std::string> luIds;
+};
+
+std::vector<PlannedFrame> planFrames(const SampleRequest& request,
+                                     const std::vector<lexicon::ListRow>& frameRows,
+                                     const std::vector<int32_t>& selectedFrames,
+                                     const xml::TXpNode* framesRoot) {
+  std::vector<PlannedFrame> planned;
+  for (const lexicon::ListRow& row : frameRows) {
+    if (!annotationsInRange(request, row)) continue;
+    if (!selectedFrames.empty() &&
+        !contains(selectedFrames, text::strToInt(row.cell(lexicon::kFrameId))))
+      continue;
+    PlannedFrame frame{std::string(row.caption()), {}};
+    const xml::TXpNodeList lexUnits =
+        framesRoot
+            ? framesRoot->SelectNodes("//frame[@name='" + frame.name + "']/lexunits/lexunit")
+            : xml::TXpNodeList();
+    for (const xml::TXpNode* lexUnit : lexUnits)
+      if (lexUnit->SelectInteger("./annotation/annotated") != 0)
+        frame.luIds.push_back(xml::attributeText(lexUnit, "ID"));
+    planned.push_back(std::move(frame));
+  }
+  return planned;
 }
 
 // The five files form one data set: all are replaced, or none. Returns the files written.
@@ -319,16 +360,19 @@ SampleResult selectSample(const SampleRequest& request,
       lexicon::loadLexUnitAnnotation(documents.lexUnit, dataFolder, *reads.lastLoad);
   };
   try {
-    for (const lexicon::ListRow& row : frameRows) {
-      if (progress.cancelled()) break;
-      if (!annotationsInRange(request, row)) continue;
-      if (!selectedFrames.empty() &&
-          !contains(selectedFrames, text::strToInt(row.cell(lexicon::kFrameId))))
-        continue;
-      processFrame(request, std::string(row.caption()), framesRoot, dataFolder, reads, random, sets,
-                   result, progress);
-      ++result.framesDone;
-      progress.count(kFramesCompletedCounter, result.framesDone);
+    // A row whose annotation count is not an integer fails here, before any frame is read.
+    const std::vector<PlannedFrame> planned =
+        planFrames(request, frameRows, selectedFrames, framesRoot);
+    if (!progress.cancelled()) {
+      text::orderedWork<FrameRead>(
+          planned.size(), request.jobs,
+          [&](size_t i) { return readFrameSentences(planned[i].luIds, dataFolder); },
+          [&](size_t i, FrameRead read) {
+            processFrame(request, planned[i].name, read, reads, random, sets, result, progress);
+            ++result.framesDone;
+            progress.count(kFramesCompletedCounter, result.framesDone);
+            return !progress.cancelled();
+          });
     }
   } catch (...) {
     keepLastRead();

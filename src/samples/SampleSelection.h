@@ -26,6 +26,9 @@ struct SampleRequest {
   std::string numSentsText;
   bool provideFes = false;  // "Provide Frame Elements"
   uint32_t seed = 0;        // the calendar time in seconds, or a fixed state
+  // Worker threads reading annotation documents (0: every core). The files are the same for
+  // any number: frames are drawn and written in list order on the calling thread.
+  unsigned jobs = 0;
 };
 
 // The window's document objects the run uses. Formatted output is switched on for the two

@@ -29,6 +29,14 @@ TXpDocument* TXpObjModel::Document() { return &storage_->document(); }
 
 void TXpObjModel::ClearDocument() { storage_->clear(); }
 
+void TXpObjModel::swapDocument(TXpObjModel& other) noexcept {
+  std::swap(storage_, other.storage_);
+  std::swap(errors_, other.errors_);
+  std::swap(result_, other.result_);
+  std::swap(failedPrefix_, other.failedPrefix_);
+  std::swap(failedEncoding_, other.failedEncoding_);
+}
+
 size_t TXpObjModel::memoryUsage() const { return storage_->memoryUsage(); }
 
 bool TXpObjModel::LoadDataSource(std::string_view path) {

@@ -34,6 +34,9 @@ class TXpObjModel {
   bool saveToBytes(std::string& out);
   // Removes every node of the document.
   void ClearDocument();
+  // Exchanges the documents (with their load errors and results) of two objects; the settings
+  // stay with each. Node references follow their document.
+  void swapDocument(TXpObjModel& other) noexcept;
 
   TXpDocument* Document();
   // Error messages of the last load or save.
