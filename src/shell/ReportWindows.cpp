@@ -124,10 +124,16 @@ LexUnitReportWindow::LexUnitReportWindow(reports::LexicalUnitData lu,
   sentencesLayout->addWidget(sentencesView, 1);
   tabs->addTab(sentencesTab, "Annotated Sentences");
 
+  // The valence tables are computed and laid out when their tab is first shown: opening the
+  // window shows the sentences only.
   valenceView = browser(tabs);
-  valenceView->setHtml(utf8(reports::valenceHtml(reports::computeValence(lu_),
-                                                 reports::computePatterns(lu_), colours_)));
   tabs->addTab(valenceView, "Valence");
+  connect(tabs, &QTabWidget::currentChanged, this, [this] {
+    if (tabs->currentWidget() != valenceView || valenceShown_) return;
+    valenceShown_ = true;
+    valenceView->setHtml(utf8(reports::valenceHtml(reports::computeValence(lu_),
+                                                   reports::computePatterns(lu_), colours_)));
+  });
   layout->addWidget(tabs, 1);
   layout->addLayout(commandRow(this, [this] { copyReport(); }, [this] { saveAsHtml(); },
                                [this] { printReport(); }));
