@@ -1,8 +1,10 @@
 // The window at full size on a generated release, offscreen: start-up from FormShow to the
 // first frame painted, with pugixml parsing the same two documents in the same run as the
 // yardstick; header-click sorting of the lexical-unit list by every column; clicking lexical
-// units one after another; showing one lexical unit with 500 sentences. Clicks are real mouse
-// events on the widgets, and every timed step ends with the window painted.
+// units one after another; showing one lexical unit with 500 sentences; opening that unit's
+// Lexical Unit Report window from the list's context menu, beside the sentences-tab figure as
+// its yardstick. Clicks are real mouse events on the widgets, and every timed step ends with
+// the window painted.
 //
 // Freed memory stays in the process, as in the program (xml::retainFreedMemory): on this
 // virtual machine a page fault costs so much that a parser handed fresh pages by the kernel
@@ -12,6 +14,7 @@
 #include <unistd.h>
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
@@ -21,6 +24,8 @@
 #include <QString>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <algorithm>
 #include <charconv>
 #include <chrono>
@@ -42,8 +47,13 @@
 #include "lexicon/ReleaseLayout.h"
 #include "releasegen/ReleaseFolder.h"
 #include "releasegen/ReleaseGenerator.h"
+#include "reports/ReportData.h"
+#include "reports/ReportIndex.h"
+#include "shell/ReportWindows.h"
 #include "shell/SorvantaForm.h"
+#include "widgets/ContextMenu.h"
 #include "settings/QtSettingsStore.h"
+#include "text/WorkingText.h"
 #include "views/SentencesView.h"
 #include "widgets/Messages.h"
 #include "widgets/ModalDialogs.h"
@@ -130,6 +140,23 @@ bool sortedBy(const std::vector<ListRow>& rows, int column) {
   return true;
 }
 
+// Counts the paint events of every widget in Lexical Unit Report windows (made while it watches).
+class ReportPaintCounter : public QObject {
+ public:
+  ReportPaintCounter() { QApplication::instance()->installEventFilter(this); }
+  ~ReportPaintCounter() override { QApplication::instance()->removeEventFilter(this); }
+  int count = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && watched->isWidgetType() &&
+        qobject_cast<sorvanta::shell::LexUnitReportWindow*>(
+            static_cast<QWidget*>(watched)->window()))
+      ++count;
+    return false;
+  }
+};
+
 struct Release {
   sorvanta::tools::ReleaseSummary summary;
   double generateMs = 0;
@@ -186,6 +213,11 @@ struct Results {
   int bigSentences = 0;
   double bigShowMs = 0;
   double bigCoreMs = 0;  // loading the document and building its rows, without the widgets
+  int reportSets = 0;
+  double reportOpenMs = 0;    // context-menu action to the report window painted
+  double reportWindowMs = 0;  // the window alone, from the unit's data already read
+  double reportDataMs = 0;    // opening the release index and reading the unit (core)
+  double indexBuildMs = 0;    // the index's cold build, before the first report (untimed there)
 };
 
 class Bench {
@@ -218,6 +250,7 @@ class Bench {
     measureSorts(form, results);
     measureClicks(form, clicks, results);
     measureBigLexUnit(form, results);
+    measureBigReport(form, results);
     return results;
   }
 
@@ -390,6 +423,86 @@ class Bench {
     });
   }
 
+  // The report window the last action opened, checked to be shown.
+  sorvanta::shell::LexUnitReportWindow* openedReport(TSVExplorer& form) {
+    sorvanta::shell::LexUnitReportWindow* opened = nullptr;
+    for (QObject* child : form.children())
+      if (auto* report = qobject_cast<sorvanta::shell::LexUnitReportWindow*>(child)) opened = report;
+    check(opened != nullptr && opened->isVisible(), "the report window is shown");
+    return opened;
+  }
+
+  // Deletes every report window (untimed), so each timed opening starts from none.
+  static void deleteReports(TSVExplorer& form) {
+    for (auto* report : form.findChildren<sorvanta::shell::LexUnitReportWindow*>(
+             Qt::FindDirectChildrenOnly))
+      delete report;
+    settle();
+  }
+
+  void measureBigReport(TSVExplorer& form, Results& results) {
+    ReportListView* list = form.LexUnitListView;
+    const int big = rowWhere(list, sorvanta::lexicon::kLuId, release_.bigLuId);
+    check(big >= 0, "the big lexical unit is listed");
+    sorvanta::widgets::ContextMenu& menu = sorvanta::widgets::ContextMenu::of(*list);
+    const auto openFromMenu = [&] {
+      check(menu.popupFor(big, QPoint(0, 0)), "the list's context menu is shown");
+      auto* action = menu.findChild<QAction*>("LexUnitReportAction");
+      check(action != nullptr, "the context menu offers the Lexical Unit Report");
+      menu.close();
+      return action;
+    };
+    // The first report builds the release index: timed apart, not in the median.
+    auto start = Clock::now();
+    openFromMenu()->trigger();
+    settle();
+    results.indexBuildMs = msSince(start);
+    openedReport(form);
+    deleteReports(form);
+
+    ReportPaintCounter paints;
+    QAction* action = nullptr;
+    results.reportOpenMs = medianMs(
+        repetitions_,
+        [&] {
+          deleteReports(form);
+          action = openFromMenu();
+          paints.count = 0;
+        },
+        [&] {
+          action->trigger();
+          settle();
+        });
+    check(paints.count > 0 && openedReport(form)->sentencesView->document()->blockCount() > 1,
+          "the report's sentences are painted");
+    deleteReports(form);
+
+    // The two halves: the index read (core) and the window from the data read.
+    const std::string folder = sorvanta::text::workingToUtf8(dataFolder_);
+    const int64_t id = std::stoll(release_.bigLuId);
+    std::optional<sorvanta::reports::LexicalUnitData> data;
+    results.reportDataMs = medianMs(repetitions_, [] {}, [&] {
+      sorvanta::index::Database db;
+      check(sorvanta::reports::openReleaseIndex(folder, "", db).done(), "the index opens");
+      data = sorvanta::reports::loadLexicalUnit(db, id);
+      check(data.has_value(), "the index holds the big lexical unit");
+    });
+    results.reportSets = static_cast<int>(data->sets.size());
+    sorvanta::widgets::Messages messages(&form);
+    results.reportWindowMs = medianMs(
+        repetitions_,
+        [&] {
+          deleteReports(form);
+          paints.count = 0;
+        },
+        [&] {
+          (new sorvanta::shell::LexUnitReportWindow(*data, messages, &form))->show();
+          settle();
+        });
+    check(paints.count > 0, "the report window is painted");
+    deleteReports(form);
+  }
+
   const Release& release_;
   std::string dataFolder_;
   int repetitions_;
@@ -452,6 +565,22 @@ void print(const Release& release, const Results& r, int repetitions, int senten
   std::printf("(each step: a real mouse click, then the events that repaint the window; the "
               "grid showed %d rows)\n",
               r.bigSentences);
+
+  std::printf("\n%-56s %9s %11s  %s\n", "Lexical Unit Report window, same lexical unit", "ms",
+              "vs grid", "target");
+  std::printf("%-56s %9.1f %10.2fx\n", "sentences tab: click showing it (yardstick, above)",
+              r.bigShowMs, 1.0);
+  std::snprintf(what, sizeof what, "report of %d sentences: menu action to window painted",
+                r.reportSets);
+  std::printf("%-56s %9.1f %10.2fx  <= 100 ms: %s\n", what, r.reportOpenMs,
+              r.reportOpenMs / r.bigShowMs, verdict(r.reportOpenMs <= 100));
+  std::printf("%-56s %9.1f\n", "  of which opening the index and reading the unit (core)",
+              r.reportDataMs);
+  std::printf("%-56s %9.1f\n", "  of which the window from the data, shown and painted",
+              r.reportWindowMs);
+  std::printf("(the release index was built cold before the first report: %.0f ms, not in the "
+              "medians)\n",
+              r.indexBuildMs);
 }
 
 }  // namespace
@@ -472,6 +601,8 @@ int main(int argc, char** argv) {
   try {
     TempFolder settings("sorvanta-gui-bench-settings");
     qputenv(sorvanta::settings::kSettingsDirVariable, settings.path().string().c_str());
+    // The release index the report windows build goes here, not into the user's cache.
+    qputenv("XDG_CACHE_HOME", settings.path().string().c_str());
     sorvanta::settings::redirectSettingsFromEnvironment();
     TempFolder folder("sorvanta-gui-bench");
     const Release release = writeRelease(folder, frames, sentences);

@@ -13,6 +13,7 @@ namespace {
 constexpr std::string_view kStyle =
     "body{font-family:sans-serif;margin:1.5em;color:#111;background:#fff;line-height:1.6}"
     "h1{font-size:1.5em;margin-bottom:0.2em}h2{font-size:1.15em;margin-top:1.5em}"
+    "h3{font-size:1em;margin-top:1.2em}"
     "table{border-collapse:collapse;margin:0.5em 0}"
     "th,td{border:1px solid #999;padding:2px 8px;text-align:left;vertical-align:top}"
     "th{background:#eee}td.n{text-align:right}"

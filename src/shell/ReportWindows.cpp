@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -26,9 +25,11 @@
 #include "reports/ValenceOutput.h"
 #include "text/Errors.h"
 #include "text/FileIO.h"
-#include "text/WorkingText.h"
 #include "widgets/ErrorDisplay.h"
 #include "widgets/Messages.h"
+#include "widgets/ModalDialogs.h"
+#include "widgets/QtText.h"
+#include "widgets/TableExport.h"
 
 namespace sorvanta::shell {
 
@@ -60,21 +61,22 @@ QHBoxLayout* commandRow(QWidget* window, const std::function<void()>& copy,
   return row;
 }
 
-// Asks for a file and writes the page there (replaced whole, or left as it was).
+// Asks for a file (the project's save dialog, which tests answer) and writes the page there
+// (replaced whole, or left as it was).
 void savePage(QWidget* window, const widgets::Messages& messages, const std::string& name,
               const std::string& page) {
-  const QString path = QFileDialog::getSaveFileName(window, "Save as HTML", utf8(name + ".html"),
-                                                    "HTML pages (*.html *.htm)");
-  if (path.isEmpty()) return;
-  widgets::runGuarded(messages, [&] {
-    text::writeFileAtomically(text::utf8ToWorking(path.toStdString()), page);
-  });
+  const std::optional<QString> path = widgets::SaveFileDialog::execute(
+      window, "Save as HTML", "HTML pages (*.html *.htm)", utf8(name + ".html"));
+  if (!path || path->isEmpty()) return;
+  widgets::runGuarded(messages,
+                      [&] { text::writeFileAtomically(widgets::toWorking(*path), page); });
 }
 
+// The print dialog runs through the modal hook, so tests see it instead of blocking on it.
 void printPage(QWidget* window, const std::string& page) {
   QPrinter printer;
   QPrintDialog dialog(&printer, window);
-  if (dialog.exec() != QDialog::Accepted) return;
+  if (widgets::execModal(dialog) != QDialog::Accepted) return;
   QTextDocument document;
   document.setHtml(utf8(page));
   document.print(&printer);
@@ -122,10 +124,16 @@ LexUnitReportWindow::LexUnitReportWindow(reports::LexicalUnitData lu,
   sentencesLayout->addWidget(sentencesView, 1);
   tabs->addTab(sentencesTab, "Annotated Sentences");
 
+  // The valence tables are computed and laid out when their tab is first shown: opening the
+  // window shows the sentences only.
   valenceView = browser(tabs);
-  valenceView->setHtml(utf8(reports::valenceHtml(reports::computeValence(lu_),
-                                                 reports::computePatterns(lu_), colours_)));
   tabs->addTab(valenceView, "Valence");
+  connect(tabs, &QTabWidget::currentChanged, this, [this] {
+    if (tabs->currentWidget() != valenceView || valenceShown_) return;
+    valenceShown_ = true;
+    valenceView->setHtml(utf8(reports::valenceHtml(reports::computeValence(lu_),
+                                                   reports::computePatterns(lu_), colours_)));
+  });
   layout->addWidget(tabs, 1);
   layout->addLayout(commandRow(this, [this] { copyReport(); }, [this] { saveAsHtml(); },
                                [this] { printReport(); }));

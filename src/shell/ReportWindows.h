@@ -48,6 +48,7 @@ class LexUnitReportWindow : public QWidget {
   const widgets::Messages& messages_;
   std::string subcorpus_;
   bool allSubcorpora_ = true;
+  bool valenceShown_ = false;  // the valence tab filled (on its first showing)
 };
 
 class FrameReportWindow : public QWidget {

@@ -102,9 +102,9 @@ void exportTable(QTableView& view, text::Delimited format) {
 void SaveFileDialog::setTestHook(Hook hook) { saveHook() = std::move(hook); }
 
 std::optional<QString> SaveFileDialog::execute(QWidget* owner, const QString& title,
-                                               const QString& filter) {
+                                               const QString& filter, const QString& suggested) {
   if (saveHook()) return saveHook()(title, filter);
-  const QString chosen = QFileDialog::getSaveFileName(owner, title, QString(), filter);
+  const QString chosen = QFileDialog::getSaveFileName(owner, title, suggested, filter);
   if (chosen.isEmpty()) return std::nullopt;
   return chosen;
 }

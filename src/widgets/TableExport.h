@@ -30,7 +30,9 @@ void exportTable(QTableView& view, text::Delimited format);
 class SaveFileDialog {
  public:
   using Hook = std::function<std::optional<QString>(const QString& title, const QString& filter)>;
-  static std::optional<QString> execute(QWidget* owner, const QString& title, const QString& filter);
+  // suggested: the file name the dialog starts with (none when empty).
+  static std::optional<QString> execute(QWidget* owner, const QString& title, const QString& filter,
+                                        const QString& suggested = QString());
   // Answers every save dialog instead of the user (tests); an empty hook restores the dialog.
   static void setTestHook(Hook hook);
 };

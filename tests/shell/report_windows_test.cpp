@@ -2,14 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDialog>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextBrowser>
 #include <cstdlib>
 
 #include "shell/ReportWindows.h"
+#include "support/CliRun.h"
 #include "support/TempDir.h"
 #include "widgets/Messages.h"
+#include "widgets/ModalDialogs.h"
+#include "widgets/TableExport.h"
 
 namespace sorvanta::testing {
 namespace {
@@ -28,6 +33,8 @@ class ReportWindows : public ::testing::Test {
   }
   void TearDown() override {
     widgets::Messages::setTestHook({});
+    widgets::SaveFileDialog::setTestHook({});
+    widgets::setModalHook({});
     if (hadCache_)
       setenv("XDG_CACHE_HOME", oldCache_.c_str(), 1);
     else
@@ -86,6 +93,84 @@ TEST_F(ReportWindows, FrameReportOpensUnitsAndRelatedFrames) {
   EXPECT_EQ(lexUnitWindows, 1);
   EXPECT_EQ(frameWindows, 2);
   EXPECT_TRUE(shown.empty());
+}
+
+// Clicks the window's button with the caption.
+void clickButton(QWidget& window, const QString& caption) {
+  for (QPushButton* button : window.findChildren<QPushButton*>())
+    if (button->text() == caption) return button->click();
+  ADD_FAILURE() << "no button " << caption.toStdString();
+}
+
+TEST_F(ReportWindows, SaveAsHtmlWritesThePageTheCommandLineWrites) {
+  shell::ReportOpener opener(messages, &owner);
+  const struct {
+    const char* what;
+    std::function<QWidget*()> open;
+    std::vector<std::string> report;
+  } cases[] = {
+      {"lexical unit", [&] { return opener.openLexUnit(sampleReleasePath(), 1301); },
+       {"--lu", "1301"}},
+      {"frame", [&] { return opener.openFrame(sampleReleasePath(), "Self_motion"); },
+       {"--frame", "Self_motion"}},
+  };
+  TempDir out;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    QWidget* window = c.open();
+    ASSERT_NE(window, nullptr) << (shown.empty() ? "" : shown.front());
+    const std::string fromCli = (out.path() / "cli.html").string();
+    std::vector<std::string> args = {"report"};
+    args.insert(args.end(), c.report.begin(), c.report.end());
+    args.insert(args.end(), {"--out", fromCli});
+    const CliOutput cli = runOn(sampleReleasePath(), args);
+    ASSERT_EQ(cli.status, 0) << cli.err;
+
+    // A name beyond ASCII, as the save dialog may give it.
+    const std::string saved = (out.path() / "r\xc3\xa9sum\xc3\xa9.html").string();
+    std::vector<QString> titles;
+    widgets::SaveFileDialog::setTestHook([&](const QString& title, const QString&) {
+      titles.push_back(title);
+      return std::optional<QString>(QString::fromStdString(saved));
+    });
+    clickButton(*window, "Save as HTML…");
+    ASSERT_EQ(titles, std::vector<QString>{"Save as HTML"});
+    EXPECT_EQ(readBytes(saved), readBytes(fromCli));
+    EXPECT_TRUE(shown.empty());
+
+    // Cancelled: nothing written. A folder that does not exist: a message, no file.
+    std::filesystem::remove(saved);
+    widgets::SaveFileDialog::setTestHook([](const QString&, const QString&) {
+      return std::optional<QString>();
+    });
+    clickButton(*window, "Save as HTML…");
+    EXPECT_FALSE(std::filesystem::exists(saved));
+    const std::string missing = (out.path() / "no-folder" / "page.html").string();
+    widgets::SaveFileDialog::setTestHook([&](const QString&, const QString&) {
+      return std::optional<QString>(QString::fromStdString(missing));
+    });
+    clickButton(*window, "Save as HTML…");
+    EXPECT_FALSE(std::filesystem::exists(missing));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find("Cannot create file"), std::string::npos) << shown[0];
+    shown.clear();
+    window->close();
+  }
+}
+
+TEST_F(ReportWindows, PrintAsksThroughTheModalHook) {
+  shell::ReportOpener opener(messages, &owner);
+  shell::LexUnitReportWindow* window = opener.openLexUnit(sampleReleasePath(), 1301);
+  ASSERT_NE(window, nullptr) << (shown.empty() ? "" : shown.front());
+  std::vector<std::string> dialogs;
+  widgets::setModalHook([&](QDialog& dialog) {
+    dialogs.push_back(dialog.inherits("QAbstractPrintDialog") ? "print" : "other");
+    return int(QDialog::Rejected);
+  });
+  clickButton(*window, "Print…");
+  EXPECT_EQ(dialogs, std::vector<std::string>{"print"});
+  EXPECT_TRUE(shown.empty());
+  window->close();
 }
 
 }  // namespace

@@ -13,7 +13,9 @@
 
 #include "ShellFixture.h"
 #include "lexicon/FramesIndex.h"
+#include "shell/ReportWindows.h"
 #include "shell/SearchTab.h"
+#include "widgets/ContextMenu.h"
 
 namespace sorvanta::testing {
 namespace {
@@ -184,6 +186,56 @@ TEST_F(SearchTabTest, DoubleClickGoesToTheLexicalUnitOrFrame) {
   tab.goToResult(0);
   EXPECT_EQ(form.PageControl1->currentWidget(), form.FramesTabSheet);
   EXPECT_EQ(form.FrameNameEdit->text(), "Intentionally_act");
+  EXPECT_TRUE(messages.empty());
+}
+
+// Right-clicks the result row and gives the context menu's entries as text.
+QStringList resultMenu(shell::SearchTab& tab, int row) {
+  const QModelIndex index = tab.model->index(row, 0);
+  tab.resultView->scrollTo(index);
+  emit tab.resultView->customContextMenuRequested(tab.resultView->visualRect(index).center());
+  QStringList entries;
+  for (const QAction* action : widgets::ContextMenu::of(*tab.resultView).actions())
+    if (!action->isSeparator()) entries << action->text();
+  return entries;
+}
+
+std::vector<shell::LexUnitReportWindow*> lexUnitReports(const QWidget& owner) {
+  std::vector<shell::LexUnitReportWindow*> windows;
+  for (QObject* child : owner.children())
+    if (auto* window = qobject_cast<shell::LexUnitReportWindow*>(child)) windows.push_back(window);
+  return windows;
+}
+
+TEST_F(SearchTabTest, ResultMenuOpensTheLexicalUnitReportOfTheSet) {
+  shell::SearchTab& tab = openSearchTab();
+  search(tab, "lu:stroll.v");
+  ASSERT_GE(tab.model->rowCount(), 2);
+  // The second result, not the selected first one: the menu acts on the row under the pointer.
+  const std::string sentence = tab.model->index(1, 3).data().toString().toStdString();
+  EXPECT_TRUE(resultMenu(tab, 1).contains("Lexical Unit Report"));
+  auto* open = widgets::ContextMenu::of(*tab.resultView).findChild<QAction*>("LexUnitReportAction");
+  ASSERT_NE(open, nullptr);
+  open->trigger();
+  widgets::ContextMenu::of(*tab.resultView).close();
+
+  const auto windows = lexUnitReports(*window);
+  ASSERT_EQ(windows.size(), 1u);
+  shell::LexUnitReportWindow& report = *windows.front();
+  EXPECT_TRUE(report.isVisible());
+  EXPECT_EQ(report.windowTitle(), "Lexical Unit Report: stroll.v (Self_motion)");
+  EXPECT_TRUE(report.sentencesView->toPlainText().contains(QString::fromStdString(sentence)))
+      << sentence;
+  report.close();
+
+  // A frame result names no lexical unit: its menu offers no report, and nothing opens.
+  search(tab, "frame:Motion", 1);
+  ASSERT_EQ(tab.model->rowCount(), 1);
+  EXPECT_FALSE(resultMenu(tab, 0).contains("Lexical Unit Report"));
+  EXPECT_EQ(widgets::ContextMenu::of(*tab.resultView).findChild<QAction*>("LexUnitReportAction"),
+            nullptr);
+  for (const shell::LexUnitReportWindow* other : lexUnitReports(*window))
+    EXPECT_FALSE(other->isVisible());
   EXPECT_TRUE(messages.empty());
 }
 
