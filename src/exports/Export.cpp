@@ -69,17 +69,12 @@ text::Outcome writeSets(const ExportRequest& request, const std::string& indexFi
 
 bool freshIndex(const std::string& releaseFolder, const std::string& indexFile, std::string& usedFile,
                 text::Outcome& outcome, text::Progress& progress) {
-  index::IndexOptions options;
-  options.releaseFolder = releaseFolder;
-  options.indexFile = indexFile;
-  index::IndexReport indexReport;
-  text::Outcome indexed = index::updateIndex(options, indexReport, progress);
+  text::Outcome indexed = index::refreshIndex(releaseFolder, indexFile, usedFile, progress);
   if (!indexed.done()) {
     outcome = std::move(indexed);
     return false;
   }
   for (text::Notice& notice : indexed.notices) outcome.notices.push_back(std::move(notice));
-  usedFile = indexReport.indexFile;
   return true;
 }
 

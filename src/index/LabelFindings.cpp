@@ -16,19 +16,7 @@ bool isContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0
 
 int64_t countOutside1252(std::string_view utf8) {
   int64_t total = 0;
-  for (size_t i = 0; i < utf8.size();) {
-    const unsigned char lead = static_cast<unsigned char>(utf8[i]);
-    if (lead < 0x80) {
-      ++i;
-      continue;
-    }
-    const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-    char32_t cp = lead & (length == 4 ? 0x07 : length == 3 ? 0x0F : 0x1F);
-    for (size_t k = 1; k < length && i + k < utf8.size(); ++k)
-      cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-    total += text::unicodeToWorking(cp) == '?';
-    i += length;
-  }
+  text::forEachOutsideWorking(utf8, [&](char32_t) { ++total; });
   return total;
 }
 

@@ -811,6 +811,17 @@ std::string defaultIndexPath(const std::string& releaseFolder) {
   return cache + "/sorvanta/" + name;
 }
 
+text::Outcome refreshIndex(const std::string& releaseFolder, const std::string& indexFile,
+                           std::string& usedFile, text::Progress& progress) {
+  IndexOptions options;
+  options.releaseFolder = releaseFolder;
+  options.indexFile = indexFile;
+  IndexReport report;
+  text::Outcome outcome = updateIndex(options, report, progress);
+  usedFile = report.indexFile;
+  return outcome;
+}
+
 text::Outcome updateIndex(const IndexOptions& options, IndexReport& report, text::Progress& progress) {
   const auto started = std::chrono::steady_clock::now();
   report = IndexReport();

@@ -47,6 +47,11 @@ std::string defaultIndexPath(const std::string& releaseFolder);
 text::Outcome updateIndex(const IndexOptions& options, IndexReport& report,
                           text::Progress& progress = text::noProgress());
 
+// updateIndex with the default options, for the features that read the index: usedFile gets
+// the index file brought up to date (indexFile, or the default one when it is empty).
+text::Outcome refreshIndex(const std::string& releaseFolder, const std::string& indexFile,
+                           std::string& usedFile, text::Progress& progress = text::noProgress());
+
 IndexCounts countRows(const std::string& indexFile);
 
 }  // namespace sorvanta::index

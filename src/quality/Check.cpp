@@ -100,25 +100,13 @@ std::string outside1252(std::string_view utf8, size_t& total, size_t limit = 5) 
   std::string shown;
   std::vector<char32_t> seen;
   total = 0;
-  for (size_t i = 0; i < utf8.size();) {
-    const unsigned char lead = static_cast<unsigned char>(utf8[i]);
-    if (lead < 0x80) {
-      ++i;
-      continue;
+  text::forEachOutsideWorking(utf8, [&](char32_t cp) {
+    ++total;
+    if (std::find(seen.begin(), seen.end(), cp) == seen.end() && seen.size() < limit) {
+      seen.push_back(cp);
+      text::appendUtf8(shown, cp);
     }
-    const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-    char32_t cp = lead & (length == 4 ? 0x07 : length == 3 ? 0x0F : 0x1F);
-    for (size_t k = 1; k < length && i + k < utf8.size(); ++k)
-      cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-    if (text::unicodeToWorking(cp) == '?') {
-      ++total;
-      if (std::find(seen.begin(), seen.end(), cp) == seen.end() && seen.size() < limit) {
-        seen.push_back(cp);
-        text::appendUtf8(shown, cp);
-      }
-    }
-    i += length;
-  }
+  });
   return shown;
 }
 

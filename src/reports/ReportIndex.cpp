@@ -6,19 +6,16 @@ namespace sorvanta::reports {
 
 text::Outcome openReleaseIndex(const std::string& releaseFolder, const std::string& indexFile,
                                index::Database& db, text::Progress& progress) {
-  index::IndexOptions options;
-  options.releaseFolder = releaseFolder;
-  options.indexFile = indexFile;
-  index::IndexReport report;
-  text::Outcome outcome = index::updateIndex(options, report, progress);
+  std::string usedFile;
+  text::Outcome outcome = index::refreshIndex(releaseFolder, indexFile, usedFile, progress);
   if (!outcome.done()) return outcome;
   try {
-    db = index::Database(report.indexFile, index::Database::Mode::ReadOnly);
+    db = index::Database(usedFile, index::Database::Mode::ReadOnly);
     // Reports read many small ranges all over the file: map it and keep more pages cached.
     db.exec("PRAGMA mmap_size = 1073741824; PRAGMA cache_size = -65536;");
   } catch (const index::SqliteError& error) {
     return text::Outcome::refused("Release index",
-                                  "Cannot open the release index " + report.indexFile + ": " +
+                                  "Cannot open the release index " + usedFile + ": " +
                                       error.what());
   }
   return outcome;

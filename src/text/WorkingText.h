@@ -21,6 +21,26 @@ std::string workingToUtf8(std::string_view working);
 // Appends the UTF-8 encoding of a code point (must be <= 0x10FFFF).
 void appendUtf8(std::string& out, char32_t codePoint);
 
+// Calls visit(codePoint) for each character of UTF-8 text that working text cannot hold (one
+// it would write as '?'). Decoding is lenient: the lead byte gives the sequence's length and
+// continuation bytes are not checked, so damaged text still gets a count.
+template <class Visit>
+void forEachOutsideWorking(std::string_view utf8, Visit&& visit) {
+  for (size_t i = 0; i < utf8.size();) {
+    const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    char32_t cp = lead & (length == 4 ? 0x07 : length == 3 ? 0x0F : 0x1F);
+    for (size_t k = 1; k < length && i + k < utf8.size(); ++k)
+      cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    if (unicodeToWorking(cp) == '?') visit(cp);
+    i += length;
+  }
+}
+
 bool isAscii(std::string_view text);
 
 }  // namespace sorvanta::text
