@@ -14,7 +14,7 @@ void addEntry(std::vector<RelationEntry>& entries, const xml::TXpNode* relations
   const xml::TXpNodeList found =
       relationsRoot->SelectNodes(relationQuery(type, superSide ? "super" : "sub", frameName));
   if (found.nlGetLength() == 0) return;
-  entries.push_back({std::string(label), relatedNames(found.nodes(), superSide)});
+  entries.push_back(relationEntry(label, found.nodes(), superSide));
 }
 
 }  // namespace
@@ -27,6 +27,27 @@ std::string relatedNames(const std::vector<xml::TXpNode*>& relations, bool super
     names += xml::attributeText(relations[i], other);
   }
   return names;
+}
+
+RelationEntry relationEntry(std::string_view label, const std::vector<xml::TXpNode*>& relations,
+                            bool superSide) {
+  const char* other = superSide ? "subFrameName" : "superFrameName";
+  RelationEntry entry{std::string(label), {}, {}};
+  bool lossy = false;
+  for (size_t i = 0; i < relations.size(); ++i) {
+    text::ShownText name = xml::attributeShown(relations[i], other);
+    if (!name.unicode.empty() && !lossy) {
+      lossy = true;
+      entry.namesUnicode = text::workingToUtf8(entry.names);
+    }
+    if (i > 0) {
+      entry.names += "; ";
+      if (lossy) entry.namesUnicode += "; ";
+    }
+    if (lossy) entry.namesUnicode += name.utf8();
+    entry.names += name.working;
+  }
+  return entry;
 }
 
 std::vector<RelationEntry> frameRelationsByQuery(const xml::TXpNode* relationsRoot,

@@ -32,10 +32,9 @@ char partOfSpeechLetter(std::string_view lexUnitName) {
 namespace {
 
 // The text of the lexical unit's first child node, or the placeholder when it has none.
-std::string definitionOf(const TXpNode* lexUnit) {
-  const TXpNode* first = lexUnit->noGetFirstChild();
-  std::string definition = first ? first->noGetText() : std::string();
-  if (definition.empty()) definition = kNoDefinition;
+text::ShownText definitionOf(const TXpNode* lexUnit) {
+  text::ShownText definition = xml::textShown(lexUnit->noGetFirstChild());
+  if (definition.working.empty()) definition.working = kNoDefinition;
   return definition;
 }
 
@@ -49,20 +48,26 @@ FramesIndex fillFramesIndex(const TXpNode* framesRoot) {
   index.numFrames = frames.nlGetLength();
   index.frames.reserve(frames.nodes().size());
   FeNameTally tally;
+  std::map<std::string, std::string> feUnicode;  // only names working text cannot hold
   int64_t grandTotal = 0;
 
   for (const TXpNode* frame : frames) {
     ListRow& row = index.frames.emplace_back();
     row.cells.reserve(kFramesColumns);
     // Converted once per frame; every lexical-unit row copies them.
-    const std::string frameName = attributeText(frame, "name");
+    const text::ShownText frameName = xml::attributeShown(frame, "name");
     const std::string frameId = attributeText(frame, "ID");
-    row.cells.push_back(frameName);
+    row.addCell(frameName);
     row.cells.push_back(frameId);
 
     const TXpNodeList fes = frame->SelectNodes("./fes/fe");
     row.cells.push_back(intToStr(fes.nlGetLength()));
-    for (const TXpNode* fe : fes) ++tally[attributeText(fe, "name")];
+    for (const TXpNode* fe : fes) {
+      text::ShownText feName = xml::attributeShown(fe, "name");
+      // Names alike in working text are one row; it shows the first such name met.
+      if (!feName.unicode.empty()) feUnicode.try_emplace(feName.working, std::move(feName.unicode));
+      ++tally[std::move(feName.working)];
+    }
 
     const TXpNodeList lus = frame->SelectNodes("./lexunits/lexunit");
     row.cells.push_back(intToStr(lus.nlGetLength()));
@@ -72,13 +77,13 @@ FramesIndex fillFramesIndex(const TXpNode* framesRoot) {
       frameAnns += anns;
       ListRow& luRow = index.lexUnits.emplace_back();
       luRow.cells.reserve(kLexUnitColumns);
-      luRow.cells.push_back(attributeText(lu, "name"));
+      luRow.addCell(xml::attributeShown(lu, "name"));
       luRow.cells.emplace_back(1, partOfSpeechLetter(luRow.cells.front()));
       luRow.cells.push_back(attributeText(lu, "ID"));
       luRow.cells.push_back(intToStr(anns));
-      luRow.cells.push_back(frameName);
+      luRow.addCell(frameName);
       luRow.cells.push_back(frameId);
-      luRow.cells.push_back(definitionOf(lu));
+      luRow.addCell(definitionOf(lu));
       luRow.data = lu;
     }
     row.cells.push_back(intToStr(frameAnns));
@@ -92,6 +97,8 @@ FramesIndex fillFramesIndex(const TXpNode* framesRoot) {
   for (auto& [name, count] : tally) {
     ListRow& row = index.frameElements.emplace_back();
     row.cells = {name, intToStr(count)};
+    if (auto held = feUnicode.find(name); held != feUnicode.end())
+      row.unicode.emplace_back(kFeName, std::move(held->second));
   }
   index.numFrameElements = static_cast<int>(tally.size());
   return index;

@@ -53,8 +53,8 @@ std::vector<RelationEntry> RelationsIndex::entries(std::string_view frameName) c
     if (found == slots_[slot].end()) continue;
     const RelationType& type = RelationTypeTable[slot / 2];
     const bool superSide = slot % 2 == 0;
-    result.push_back({std::string(superSide ? type.superLabel : type.subLabel),
-                      relatedNames(found->second, superSide)});
+    result.push_back(
+        relationEntry(superSide ? type.superLabel : type.subLabel, found->second, superSide));
   }
   return result;
 }

@@ -47,5 +47,8 @@ std::vector<RelationEntry> frameRelationsByQuery(const xml::TXpNode* relationsRo
 // The other side's frame names of relations joined by "; ": "subFrameName" when the selected
 // frame is on the super side, else "superFrameName".
 std::string relatedNames(const std::vector<xml::TXpNode*>& relations, bool superSide);
+// The entry of label for those relations: their names, with the UTF-8 beside when needed.
+RelationEntry relationEntry(std::string_view label, const std::vector<xml::TXpNode*>& relations,
+                            bool superSide);
 
 }  // namespace sorvanta::lexicon

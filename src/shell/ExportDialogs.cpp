@@ -304,7 +304,7 @@ void runExportDialog(TSVExplorer& window) {
   if (release.empty()) return;
   std::vector<std::string> frames;
   for (const lexicon::ListRow& row : window.FramesListView->rows())
-    frames.push_back(text::workingToUtf8(row.caption()));
+    frames.push_back(row.cellUtf8(0));
   ExportDialog dialog(frames, window.FramesListView->selectedRowNumbers(), window.messages(), &window);
   if (widgets::execModal(dialog) != QDialog::Accepted) return;
   // A hook may answer without pressing OK: the choices are checked here as well.

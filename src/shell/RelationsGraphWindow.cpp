@@ -237,7 +237,7 @@ void RelationsGraphWindow::redraw() {
   if (!graph_ || !centre_) return;
   selection_ = graph::neighbourhoodSelection(*graph_, *centre_, walkOptions());
   layout_ = graph::layoutDot(graph::graphDot(*graph_, selection_, {false}));
-  setWindowTitle("Relations Graph - " + toQString(graph_->frameName(*centre_)));
+  setWindowTitle("Relations Graph - " + QString::fromStdString(graph_->frameNameUtf8(*centre_)));
   const size_t missing = graph::missingFrames(*graph_, selection_.edges).size();
   QString status = QString("%1 frames, %2 relations").arg(layout_.nodes.size()).arg(selection_.edges.size());
   if (missing > 0) status += QString(", %1 not in the frames document").arg(missing);
@@ -298,7 +298,7 @@ void RelationsGraphWindow::drawLayout() {
                                      centre ? QBrush(colourOf(graph::kCentreFill)) : QBrush(Qt::white));
     item->setData(kKindKey, kFrameItem);
     item->setData(kIdKey, node.frame);
-    QString text = toQString(graph_->frameName(node.frame));
+    QString text = QString::fromStdString(graph_->frameNameUtf8(node.frame));
     if (missing) text += "\n" + QString::fromLatin1(graph::kMissingMark.data());
     auto* label = new QGraphicsSimpleTextItem(text, item);
     label->setFont(font);
@@ -338,8 +338,8 @@ void RelationsGraphWindow::relationClicked(graph::EdgeId id) {
   const graph::Edge& edge = graph_->edge(id);
   RelationLabel->setText(QString("%1: %2 \u2192 %3 (%4 mappings)")
                              .arg(QString::fromLatin1(graph::kRelationTypes[edge.type].data()),
-                                  toQString(graph_->frameName(edge.superFrame)),
-                                  toQString(graph_->frameName(edge.subFrame)))
+                                  QString::fromStdString(graph_->frameNameUtf8(edge.superFrame)),
+                                  QString::fromStdString(graph_->frameNameUtf8(edge.subFrame)))
                              .arg(edge.feMappings.size()));
   MappingsGrid->setRowCount(int(edge.feMappings.size()));
   for (size_t i = 0; i < edge.feMappings.size(); ++i) {

@@ -43,7 +43,7 @@ void openFrameReport(TSVExplorer& window, const lexicon::ListRow* row) {
   if (!row) return;
   const std::string folder = releaseFolder(window);
   if (!folder.empty())
-    ReportOpener(window.messages(), &window).openFrame(folder, text::workingToUtf8(row->caption()));
+    ReportOpener(window.messages(), &window).openFrame(folder, row->cellUtf8(0));
 }
 
 }  // namespace

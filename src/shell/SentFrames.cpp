@@ -56,13 +56,16 @@ TFormSentFEs::TFormSentFEs(QWidget* owner) : QDialog(owner) {
 }
 
 void TFormSentFEs::fill(const views::SentenceFrameElements& content) {
-  EditSentFr->setText(widgets::toQString(content.frame));
-  EditSentLexUnit->setText(widgets::toQString(content.lexicalUnit));
-  MemoSent->appendPlainText(widgets::toQString(content.sentence));
+  EditSentFr->setText(widgets::toQString(content.frame, content.frameUnicode));
+  EditSentLexUnit->setText(widgets::toQString(content.lexicalUnit, content.lexicalUnitUnicode));
+  MemoSent->appendPlainText(widgets::toQString(content.sentence, content.sentenceUnicode));
   std::vector<lexicon::ListRow> rows;
   rows.reserve(content.rows.size());
-  for (const views::SentenceLabelRow& label : content.rows)
-    rows.push_back(lexicon::ListRow{{label.caption, label.text}, nullptr});
+  for (const views::SentenceLabelRow& label : content.rows) {
+    lexicon::ListRow& row = rows.emplace_back();
+    row.addCell({label.caption, label.captionUnicode});
+    row.addCell({label.text, label.textUnicode});
+  }
   FEListView->setRows(std::move(rows));
 }
 

@@ -142,26 +142,28 @@ void TSVExplorer::FramesListViewClick() {
   const lexicon::ListRow* row = FramesListView->singleSelectedRow();
   if (!row) return;
   const views::FrameView view = views::frameView(row->data, RelationsRoot);
-  FrameNameEdit->setText(toQString(view.name));
-  FrDefMemo->setPlainText(toQString(view.description));
+  FrameNameEdit->setText(toQString(view.name, view.nameUnicode));
+  FrDefMemo->setPlainText(toQString(view.description, view.descriptionUnicode));
 
   FEAdvStringGrid->clearCells();
   FEAdvStringGrid->setGridRowCount(gridRows(view.elements.size()));
   FEAdvStringGrid->setColumnWidth(1, 244);
   for (size_t i = 0; i < view.elements.size(); ++i) {
-    FEAdvStringGrid->setCell(0, static_cast<int>(i), view.elements[i].nameAndType);
-    FEAdvStringGrid->setCell(1, static_cast<int>(i), view.elements[i].definition);
+    const views::FrameElementRow& element = view.elements[i];
+    FEAdvStringGrid->setCell(0, static_cast<int>(i), element.nameAndType, element.nameAndTypeUnicode);
+    FEAdvStringGrid->setCell(1, static_cast<int>(i), element.definition, element.definitionUnicode);
   }
   FEAdvStringGrid->fitRowsToText();
 
-  LexemeMemo->setPlainText(toQString(view.lexemes));
+  LexemeMemo->setPlainText(toQString(view.lexemes, view.lexemesUnicode));
   noteVisit(views::Visit::Kind::Frame, view.name);
 
   Fr2FrAdvStringGrid->clearCells();
   Fr2FrAdvStringGrid->setGridRowCount(gridRows(view.relations.size()));
   for (size_t k = 0; k < view.relations.size(); ++k) {
     Fr2FrAdvStringGrid->setCell(0, static_cast<int>(k), view.relations[k].label);
-    Fr2FrAdvStringGrid->setCell(1, static_cast<int>(k), view.relations[k].names);
+    Fr2FrAdvStringGrid->setCell(1, static_cast<int>(k), view.relations[k].names,
+                                view.relations[k].namesUnicode);
   }
   Fr2FrAdvStringGrid->fitRowsToText();
 }
@@ -185,7 +187,7 @@ void TSVExplorer::LexUnitListViewClick() {
   if (!selected) return;
   const lexicon::ListRow row = *selected;
   SelectedSentenceRow = -1;
-  EditLexUnitFind->setText(toQString(row.caption()));
+  EditLexUnitFind->setText(widgets::cellText(row, lexicon::kLuName));
   showLexUnit(row);
   noteVisit(views::Visit::Kind::LexUnit, row.cell(lexicon::kLuId));
 }
@@ -211,11 +213,15 @@ void TSVExplorer::EditLexUnitFindChange() {
 void TSVExplorer::showLexUnit(const lexicon::ListRow& row) {
   const lexicon::AnnotationLoad load = lexicon::loadLexUnitAnnotation(
       ShownLexUnitXpObjModel, DataFolder.path(), row.cell(lexicon::kLuId));
-  shownFrame_ = row.cell(lexicon::kLuFrameName);
-  shownLexUnit_ = row.caption();
+  const auto shownCell = [&row](int column) {
+    const std::string* unicode = row.unicodeCell(column);
+    return text::ShownText{std::string(row.cell(column)), unicode ? *unicode : std::string()};
+  };
+  shownFrame_ = shownCell(lexicon::kLuFrameName);
+  shownLexUnit_ = shownCell(lexicon::kLuName);
   const xml::TXpNode* root =
       load.loaded ? ShownLexUnitXpObjModel.Document()->docGetDocumentElement() : nullptr;
-  showSentenceRows(views::sentenceRows(root));
+  showSentenceRows(views::sentenceRowsShown(root));
   ComboBoxSubCorp->clear();
   for (const std::string& entry : views::subcorpusEntries(root))
     ComboBoxSubCorp->addItem(toQString(entry));
@@ -223,18 +229,18 @@ void TSVExplorer::showLexUnit(const lexicon::ListRow& row) {
   if (!load.loaded) messages_.show(lexicon::kProgramCaption, load.message);
 }
 
-void TSVExplorer::showSentenceRows(const std::vector<std::string>& rows) {
+void TSVExplorer::showSentenceRows(const std::vector<text::ShownText>& rows) {
   SentAdvStringGrid->clearCells();
   SentAdvStringGrid->setGridRowCount(gridRows(rows.size()));
   for (size_t i = 0; i < rows.size(); ++i)
-    SentAdvStringGrid->setCell(0, static_cast<int>(i), rows[i]);
+    SentAdvStringGrid->setCell(0, static_cast<int>(i), rows[i].working, rows[i].unicode);
   SentAdvStringGrid->fitRowsToText();
 }
 
 void TSVExplorer::ComboBoxSubCorpChange() {
   if (ComboBoxSubCorp->currentIndex() < 0) return;
   showSentenceRows(
-      views::subcorpusSentenceRows(ShownLexUnitXpObjModel.Document()->docGetDocumentElement(),
+      views::subcorpusSentenceRowsShown(ShownLexUnitXpObjModel.Document()->docGetDocumentElement(),
                                    toWorking(ComboBoxSubCorp->currentText())));
 }
 
@@ -246,11 +252,13 @@ void TSVExplorer::SentAdvStringGridRightClickCell(int row, int /*column*/) {
 
 void TSVExplorer::MenuItemShowFEsClick() {
   if (!LexUnitListView->singleSelectedRow()) return;
-  const std::optional<views::SentenceFrameElements> content = views::sentenceFrameElements(
+  std::optional<views::SentenceFrameElements> content = views::sentenceFrameElements(
       ShownLexUnitXpObjModel.Document()->docGetDocumentElement(),
-      SentAdvStringGrid->cell(0, SelectedSentenceRow), shownFrame_, shownLexUnit_);
+      SentAdvStringGrid->cell(0, SelectedSentenceRow), shownFrame_.working, shownLexUnit_.working);
   // No clicked row, a row naming no sentence, or no Target label: nothing to show.
   if (!content) return;
+  content->frameUnicode = shownFrame_.unicode;
+  content->lexicalUnitUnicode = shownLexUnit_.unicode;
   TFormSentFEs dialog(this);
   dialog.fill(*content);
   widgets::execModal(dialog);
@@ -262,15 +270,16 @@ void TSVExplorer::FEListViewClick() {
   const lexicon::ListRow* row = FEListView->singleSelectedRow();
   if (!row) return;
   const std::vector<views::FrameElementDefinitionRow> found =
-      views::frameElementDefinitions(FramesRoot, row->caption());
+      views::frameElementDefinitions(FramesRoot, row->caption(),
+                                     row->unicodeCell(0) ? *row->unicodeCell(0) : std::string());
   FEDefsAdvStringGrid->clearCells(1);
   FEDefsAdvStringGrid->setGridRowCount(1 + gridRows(found.size()));
   for (size_t i = 0; i < found.size(); ++i) {
     const int gridRow = static_cast<int>(i) + 1;
-    FEDefsAdvStringGrid->setCell(0, gridRow, found[i].element);
-    FEDefsAdvStringGrid->setCell(1, gridRow, found[i].frame);
+    FEDefsAdvStringGrid->setCell(0, gridRow, found[i].element, found[i].elementUnicode);
+    FEDefsAdvStringGrid->setCell(1, gridRow, found[i].frame, found[i].frameUnicode);
     FEDefsAdvStringGrid->setCell(2, gridRow, found[i].type);
-    FEDefsAdvStringGrid->setCell(3, gridRow, found[i].definition);
+    FEDefsAdvStringGrid->setCell(3, gridRow, found[i].definition, found[i].definitionUnicode);
   }
   FEDefsAdvStringGrid->fitRowsToText();
 }

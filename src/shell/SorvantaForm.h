@@ -16,6 +16,7 @@
 #include "lexicon/ReleaseFolder.h"
 #include "text/Outcome.h"
 #include "text/Progress.h"
+#include "text/WorkingText.h"
 #include "views/VisitHistory.h"
 #include "widgets/Messages.h"
 #include "widgets/OpenFileDialog.h"
@@ -285,7 +286,7 @@ class TSVExplorer : public QWidget {
   void closeSplash();
   // Shows the lexical unit's sentences and subcorpora (the row's "LU-ID" cell).
   void showLexUnit(const lexicon::ListRow& row);
-  void showSentenceRows(const std::vector<std::string>& rows);
+  void showSentenceRows(const std::vector<text::ShownText>& rows);
   // False, after telling the user, when start-up found no data folder to read and write.
   bool haveDataFolder() const;
   // The frame: menu bar, status bar, shortcuts and their connections (SorvantaFormFrame.cpp).
@@ -313,8 +314,8 @@ class TSVExplorer : public QWidget {
   std::unique_ptr<TAboutBox> splash_;
   std::unique_ptr<RelationsGraphWindow> relationsGraph_;
   // Frame and name of the lexical unit whose sentences are shown.
-  std::string shownFrame_;
-  std::string shownLexUnit_;
+  text::ShownText shownFrame_;
+  text::ShownText shownLexUnit_;
   views::VisitHistory history_;
   bool navigating_ = false;  // Back/Forward is showing a visit: not a new one
 };

@@ -269,8 +269,8 @@ void TSVExplorer::clearReleaseViews() {
   FEDefsAdvStringGrid->setGridRowCount(2);
   TrgFrCheckListBox->clear();
   SelectedSentenceRow = -1;
-  shownFrame_.clear();
-  shownLexUnit_.clear();
+  shownFrame_ = {};
+  shownLexUnit_ = {};
   history_.clear();
   updateHistoryActions();
   SummaryLabel->clear();

@@ -1,5 +1,6 @@
 #include "text/WorkingText.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -138,6 +139,18 @@ void appendUtf8(std::string& out, char32_t cp) {
     out += static_cast<char>(0x80 | (cp & 0x3F));
   }
 }
+
+ShownText utf8ToShown(std::string_view utf8) {
+  if (isAscii(utf8)) return {std::string(utf8), {}};
+  ShownText shown{utf8ToWorking(utf8), {}};
+  // Every character working text lacks became one '?', so more '?' than the UTF-8 holds
+  // means a loss; malformed input counts as one too and keeps its bytes for the screen.
+  const auto marks = [](std::string_view text) { return std::count(text.begin(), text.end(), '?'); };
+  if (marks(shown.working) != marks(utf8)) shown.unicode.assign(utf8);
+  return shown;
+}
+
+std::string ShownText::utf8() const { return unicode.empty() ? workingToUtf8(working) : unicode; }
 
 std::string workingToUtf8(std::string_view working) {
   if (isAscii(working)) return std::string(working);

@@ -43,4 +43,19 @@ void forEachOutsideWorking(std::string_view utf8, Visit&& visit) {
 
 bool isAscii(std::string_view text);
 
+// Text of a document as the screen shows it: the working text every comparison, sort and
+// written file uses, and beside it the document's UTF-8 only when working text cannot hold
+// every character of it (empty otherwise, so plain text costs nothing extra).
+struct ShownText {
+  std::string working;
+  std::string unicode;
+
+  // The UTF-8 to show: unicode when set, else working text converted.
+  std::string utf8() const;
+  bool operator==(const ShownText&) const = default;
+};
+
+// UTF-8 to working text, keeping the UTF-8 beside it when the conversion loses a character.
+ShownText utf8ToShown(std::string_view utf8);
+
 }  // namespace sorvanta::text

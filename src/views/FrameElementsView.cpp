@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "views/QueryText.h"
+#include "xml/XpPath.h"
 
 namespace sorvanta::views {
 
@@ -13,17 +14,25 @@ std::string typeLetter(std::string_view coreType) {
 }
 
 std::vector<FrameElementDefinitionRow> frameElementDefinitions(const xml::TXpNode* framesRoot,
-                                                               std::string_view feName) {
+                                                               std::string_view feName,
+                                                               std::string_view feNameUnicode) {
   std::vector<FrameElementDefinitionRow> rows;
-  const std::optional<std::string> predicate = attributePredicate("name", feName);
+  const bool byUnicode = !feNameUnicode.empty();
+  const std::optional<std::string> predicate =
+      attributePredicate("name", byUnicode ? feNameUnicode : feName);
   if (!framesRoot || !predicate) return rows;
-  for (const xml::TXpNode* fe : framesRoot->SelectNodes("//fe" + *predicate)) {
+  const xml::TXpNodeList found = byUnicode ? xml::selectNodesUtf8(framesRoot, "//fe" + *predicate)
+                                           : framesRoot->SelectNodes("//fe" + *predicate);
+  for (const xml::TXpNode* fe : found) {
     const xml::TXpNode* container = fe->parentNode();
     const xml::TXpNode* frame = container ? container->parentNode() : nullptr;
     const xml::TXpNode* definition = fe->noGetFirstChild();
-    rows.push_back({std::string(feName), xml::attributeText(frame, "name"),
-                    typeLetter(xml::attributeText(fe, "coreType")),
-                    definition ? definition->noGetText() : std::string()});
+    text::ShownText frameName = xml::attributeShown(frame, "name");
+    text::ShownText text = xml::textShown(definition);
+    rows.push_back({std::string(feName), std::move(frameName.working),
+                    typeLetter(xml::attributeText(fe, "coreType")), std::move(text.working),
+                    xml::attributeShown(fe, "name").unicode, std::move(frameName.unicode),
+                    std::move(text.unicode)});
   }
   return rows;
 }

@@ -8,12 +8,17 @@
 
 namespace sorvanta::views {
 
+// Fields named ...Unicode hold the document's UTF-8 of the field before them when working text
+// cannot hold it, for the screen; they are empty otherwise.
+
 // One row of the frame-element grid.
 struct FrameElementRow {
   std::string nameAndType;  // "Agent (Core)"
   std::string definition;   // text of the fe's first child node, unchanged
   std::string name;         // the fe's "name" and "coreType", apart
   std::string coreType;
+  std::string nameAndTypeUnicode;
+  std::string definitionUnicode;
 };
 
 struct FrameView {
@@ -24,6 +29,9 @@ struct FrameView {
   std::vector<std::string> lexemeNames;   // the same names, one by one
   // The relation entries of the frame, or the single row ("None", "") when it has none.
   std::vector<lexicon::RelationEntry> relations;
+  std::string nameUnicode;
+  std::string descriptionUnicode;
+  std::string lexemesUnicode;
 };
 
 // Reads the frame's nodes and its relations afresh. A frame lacking a child, an attribute or

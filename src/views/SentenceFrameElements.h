@@ -18,6 +18,9 @@ struct SentenceLabelRow {
   // none for a label with an "itype".
   std::optional<int32_t> start;
   std::optional<int32_t> end;
+  // The UTF-8 of caption and text when working text cannot hold it (for the screen); else empty.
+  std::string captionUnicode;
+  std::string textUnicode;
 };
 
 struct SentenceFrameElements {
@@ -26,6 +29,11 @@ struct SentenceFrameElements {
   std::string sentenceId;              // the row text between "(" and ")"
   std::string sentence;                // the row text after ") "
   std::vector<SentenceLabelRow> rows;  // "Target" first, then the FE layers' labels in order
+  // The UTF-8 of the sentence when working text cannot hold it; else empty. The frame and
+  // lexical-unit names come from the caller, who sets theirs.
+  std::string sentenceUnicode;
+  std::string frameUnicode;
+  std::string lexicalUnitUnicode;
 };
 
 // The dialog's content for the sentence-grid row rowText, or nothing when the row names no

@@ -23,6 +23,28 @@ std::vector<std::string> rowsOf(const xml::TXpNodeList& sentences) {
   return rows;
 }
 
+// The rows of rowsOf, each with its UTF-8 when working text cannot hold it.
+std::vector<text::ShownText> shownRowsOf(const xml::TXpNodeList& sentences) {
+  std::vector<text::ShownText> rows = xml::nodeTextsShown(sentences);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const text::ShownText id = xml::attributeShown(sentences.nodes()[i], "ID");
+    text::ShownText& row = rows[i];
+    if (!row.unicode.empty() || !id.unicode.empty()) {
+      std::string unicode = "(";
+      unicode += id.utf8();
+      unicode += ") ";
+      unicode += row.utf8();
+      row.unicode = std::move(unicode);
+    }
+    std::string working = "(";
+    working += id.working;
+    working += ") ";
+    working += row.working;
+    row.working = std::move(working);
+  }
+  return rows;
+}
+
 }  // namespace
 
 std::string sentenceRowText(const xml::TXpNode* sentence) {
@@ -36,6 +58,18 @@ std::string sentenceRowText(const xml::TXpNode* sentence) {
 std::vector<std::string> sentenceRows(const xml::TXpNode* luRoot) {
   if (!luRoot) return {};
   return rowsOf(luRoot->SelectNodes("//sentence"));
+}
+
+std::vector<text::ShownText> sentenceRowsShown(const xml::TXpNode* luRoot) {
+  if (!luRoot) return {};
+  return shownRowsOf(luRoot->SelectNodes("//sentence"));
+}
+
+std::vector<text::ShownText> subcorpusSentenceRowsShown(const xml::TXpNode* luRoot,
+                                                        std::string_view subcorpus) {
+  const std::optional<std::string> predicate = attributePredicate("name", subcorpus);
+  if (!luRoot || !predicate) return {};
+  return shownRowsOf(luRoot->SelectNodes("//subcorpus" + *predicate + "//sentence"));
 }
 
 std::vector<std::string> subcorpusEntries(const xml::TXpNode* luRoot) {

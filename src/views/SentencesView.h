@@ -23,4 +23,9 @@ std::vector<std::string> subcorpusEntries(const xml::TXpNode* luRoot);
 std::vector<std::string> subcorpusSentenceRows(const xml::TXpNode* luRoot,
                                                std::string_view subcorpus);
 
+// The same rows for the screen: each with its UTF-8 beside when working text cannot hold it.
+std::vector<text::ShownText> sentenceRowsShown(const xml::TXpNode* luRoot);
+std::vector<text::ShownText> subcorpusSentenceRowsShown(const xml::TXpNode* luRoot,
+                                                        std::string_view subcorpus);
+
 }  // namespace sorvanta::views

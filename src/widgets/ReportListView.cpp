@@ -71,7 +71,7 @@ int widestCellWidth(const std::vector<lexicon::ListRow>& rows, int column, const
   for (const lexicon::ListRow& row : rows) {
     const std::string_view cell = row.cell(column);
     if (cell.size() < threshold || cell.size() == 0) continue;
-    widest = std::max(widest, font.horizontalAdvance(toQString(cell)));
+    widest = std::max(widest, font.horizontalAdvance(cellText(row, column)));
     if (++measured == 64) break;
   }
   return widest;
@@ -117,7 +117,7 @@ int ReportListModel::columnCount(const QModelIndex& parent) const {
 QVariant ReportListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || static_cast<size_t>(index.row()) >= rows_.size()) return {};
   if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-    return toQString(rows_[static_cast<size_t>(index.row())].cell(index.column()));
+    return cellText(rows_[static_cast<size_t>(index.row())], index.column());
   if (role == Qt::TextAlignmentRole && static_cast<size_t>(index.column()) < columns_.size())
     return QVariant::fromValue(columns_[static_cast<size_t>(index.column())].alignment |
                                Qt::AlignVCenter);

@@ -55,8 +55,12 @@ void StringGrid::setGridRowCount(int rows) {
 int StringGrid::gridRowCount() const { return rowCount() + headerRows_; }
 
 void StringGrid::setCell(int column, int row, std::string_view text) {
+  setCell(column, row, text, {});
+}
+
+void StringGrid::setCell(int column, int row, std::string_view text, std::string_view unicode) {
   if (column < 0 || column >= columnCount() || row < 0 || row >= gridRowCount()) return;
-  const QString shown = toQString(text);
+  const QString shown = toQString(text, unicode);
   if (row < headerRows_) {
     horizontalHeaderItem(column)->setText(shown);
     return;

@@ -23,6 +23,9 @@ class StringGrid : public QTableWidget {
   int gridRowCount() const;
   // Working-text cell content; a cell outside the grid reads as empty and is not written.
   void setCell(int column, int row, std::string_view text);
+  // The same cell showing unicode (the document's UTF-8) when it is not empty; cell() still
+  // reads it back as working text.
+  void setCell(int column, int row, std::string_view text, std::string_view unicode);
   std::string cell(int column, int row) const;
   // Row heights fitted to the wrapped text of their cells.
   void fitRowsToText();

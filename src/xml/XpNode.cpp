@@ -273,6 +273,16 @@ std::string attributeText(const TXpNode* node, std::string_view name) {
   return attribute ? attribute->nodeValue() : std::string();
 }
 
+text::ShownText attributeShown(const TXpNode* node, std::string_view name) {
+  const TXpNamedNodeMap* map = node ? node->attributes() : nullptr;
+  const TXpAttribute* attribute = map ? map->GetNamedItem(name) : nullptr;
+  return attribute ? text::utf8ToShown(attribute->valueUtf8()) : text::ShownText();
+}
+
+text::ShownText textShown(const TXpNode* node) {
+  return node ? text::utf8ToShown(node->textUtf8()) : text::ShownText();
+}
+
 namespace {
 
 // The text pieces of several subtrees that may nest or repeat, gathered in one pre-order walk
@@ -384,6 +394,15 @@ std::vector<std::string> nodeTexts(const TXpNodeList& nodes) {
   texts.reserve(nodes.nodes().size());
   for (const TXpNode* node : nodes)
     texts.push_back(node ? utf8ToWorking(walk.textUtf8(node)) : std::string());
+  return texts;
+}
+
+std::vector<text::ShownText> nodeTextsShown(const TXpNodeList& nodes) {
+  const SharedTextWalk walk(nodes);
+  std::vector<text::ShownText> texts;
+  texts.reserve(nodes.nodes().size());
+  for (const TXpNode* node : nodes)
+    texts.push_back(node ? text::utf8ToShown(walk.textUtf8(node)) : text::ShownText());
   return texts;
 }
 

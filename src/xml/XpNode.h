@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/WorkingText.h"
+
 namespace sorvanta::xml {
 
 enum TXpNodeKind : uint8_t {
@@ -264,11 +266,16 @@ inline bool isElementNamed(const TXpNode* node, const char* name) {
 
 // The attribute's value as working text, or empty text when node has no such attribute.
 std::string attributeText(const TXpNode* node, std::string_view name);
+// The same, with the document's UTF-8 beside it when working text cannot hold it.
+text::ShownText attributeShown(const TXpNode* node, std::string_view name);
+// The node text (noGetText) of node, likewise; empty for none.
+text::ShownText textShown(const TXpNode* node);
 
 // The node text (noGetText) of every node of a list, in list order. Nested and repeated nodes
 // share one walk, so the work is linear in the size of the subtrees covered, however deeply
 // the nodes nest (only the texts themselves may be longer).
 std::vector<std::string> nodeTexts(const TXpNodeList& nodes);
+std::vector<text::ShownText> nodeTextsShown(const TXpNodeList& nodes);
 
 // Nodes visited on this thread so far while computing node texts: a measure of work for tests
 // (nesting must not make it grow faster than the document).

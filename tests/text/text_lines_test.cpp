@@ -6,6 +6,7 @@
 
 #include "text/Span.h"
 #include "text/TextLines.h"
+#include "text/WorkingText.h"
 
 using namespace sorvanta::text;
 
@@ -28,6 +29,23 @@ TEST(SpanOf, EdgeCases) {
     EXPECT_EQ(spanOf("abcde", c.start, c.end), c.expected) << c.start << ".." << c.end;
   }
   EXPECT_EQ(spanOf("", 0, 0), "");
+}
+
+TEST(Utf8SpanOf, CountsCodePointsAsWorkingTextCountsCharacters) {
+  // "The β-decay – of ŋ" in UTF-8; working text holds it as "The ?-decay \x96 of ?".
+  const std::string utf8 = "The \xCE\xB2-decay \xE2\x80\x93 of \xC5\x8B";
+  const std::string working = "The ?-decay \x96 of ?";
+  struct Case {
+    long long start, end;
+  };
+  const Case cases[] = {{4, 10}, {0, 3},   {12, 12}, {17, 17}, {17, 40}, {0, 100},
+                        {18, 20}, {-1, 3}, {5, 4},   {3, 3}};
+  for (const Case& c : cases) {
+    const std::string span = utf8SpanOf(utf8, c.start, c.end);
+    EXPECT_EQ(utf8ToWorking(span), spanOf(working, c.start, c.end)) << c.start << ".." << c.end;
+  }
+  EXPECT_EQ(utf8SpanOf(utf8, 4, 10), "\xCE\xB2-decay");
+  EXPECT_EQ(utf8SpanOf(utf8, 17, 17), "\xC5\x8B");
 }
 
 TEST(TextLines, SplitsAtEveryBreakKind) {

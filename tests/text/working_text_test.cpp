@@ -42,3 +42,30 @@ TEST(WorkingText, AppendUtf8Lengths) {
   }
   EXPECT_EQ(out, "\x7F\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF");
 }
+
+TEST(ShownText, UnicodeIsKeptOnlyWhenWorkingTextLosesACharacter) {
+  struct Case {
+    std::string utf8;
+    std::string working;
+    bool keepsUnicode;
+  };
+  const Case cases[] = {
+      {"plain ASCII", "plain ASCII", false},
+      {"", "", false},
+      {"caf\xC3\xA9 \xE2\x80\x93 \xE2\x82\xAC", "caf\xE9 \x96 \x80", false},  // é – €: all held
+      {"\xCE\xB2-decay", "?-decay", true},                                     // β
+      {"why? \xC5\x8B?", "why? ??", true},                           // ŋ among literal marks
+      {"why?", "why?", false},                                                 // marks alone
+      {"\xF0\x9F\x98\x80", "?", true},                                         // beyond 16 bits
+      {"bad \xFF byte", "bad ? byte", true},                                   // malformed
+  };
+  for (const Case& c : cases) {
+    const ShownText shown = utf8ToShown(c.utf8);
+    EXPECT_EQ(shown.working, c.working) << c.utf8;
+    EXPECT_EQ(shown.unicode, c.keepsUnicode ? c.utf8 : std::string()) << c.utf8;
+    // What the screen shows is always the document's text when it is valid UTF-8.
+    if (c.utf8.find('\xFF') == std::string::npos) {
+      EXPECT_EQ(shown.utf8(), c.utf8) << c.utf8;
+    }
+  }
+}

@@ -59,3 +59,27 @@ TEST(FrameElementsView, OneRowPerFrameElementOfTheName) {
 }
 
 }  // namespace
+
+TEST(FrameElementDefinitions, ANameWorkingTextCannotHoldIsFoundByItsDocumentText) {
+  const std::string frames =
+      "<frames><frame name='\xCE\xB2_decay'><fes><fe name='\xCE\xB2_particle' coreType='Core'>"
+      "<definition>The electron (\xCE\xB2\xE2\x81\xBB).</definition></fe></fes></frame>"
+      "<frame name='Odd'><fes><fe name='?_particle' coreType='Peripheral'/></fes></frame></frames>";
+  sorvanta::xml::TXpObjModel doc;
+  ASSERT_TRUE(doc.LoadMemory(frames.data(), frames.size()));
+  const sorvanta::xml::TXpNode* root = doc.Document()->docGetDocumentElement();
+  // The working-text name finds only the name that really is "?_particle".
+  const auto plain = sorvanta::views::frameElementDefinitions(root, "?_particle");
+  ASSERT_EQ(plain.size(), 1u);
+  EXPECT_EQ(plain[0].frame, "Odd");
+  const auto found =
+      sorvanta::views::frameElementDefinitions(root, "?_particle", "\xCE\xB2_particle");
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].element, "?_particle");
+  EXPECT_EQ(found[0].elementUnicode, "\xCE\xB2_particle");
+  EXPECT_EQ(found[0].frame, "?_decay");
+  EXPECT_EQ(found[0].frameUnicode, "\xCE\xB2_decay");
+  EXPECT_EQ(found[0].type, "C");
+  EXPECT_EQ(found[0].definition, "The electron (?" "?).");
+  EXPECT_EQ(found[0].definitionUnicode, "The electron (\xCE\xB2\xE2\x81\xBB).");
+}

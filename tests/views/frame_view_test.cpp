@@ -80,3 +80,44 @@ TEST(FrameView, SparseFramesGiveEmptyPartsAndNoneRelation) {
 }
 
 }  // namespace
+
+TEST(FrameView, KeepsTheDocumentsTextWhereWorkingTextCannotHoldIt) {
+  const std::string frames =
+      "<frames><frame name='\xCE\xB2_decay'><definition>Gives off a \xCE\xB2 particle.</definition>"
+      "<fes><fe name='Half-life' coreType='Core'><definition>Often t\xC2\xBD.</definition></fe>"
+      "<fe name='\xCE\xB2_particle' coreType='Core'/></fes><lexunits><lexunit name='decay.v'/>"
+      "<lexunit name='\xC5\x8B.n'/><lexunit name='caf\xC3\xA9.n'/></lexunits></frame>"
+      "<frame name='Nasal'><definition>Plain.</definition><fes/><lexunits>"
+      "<lexunit name='hum.v'/></lexunits></frame></frames>";
+  const std::string relations =
+      "<r><frame-relation-type name='Inheritance'>"
+      "<frame-relation superFrameName='Nasal' subFrameName='Hum'/>"
+      "<frame-relation superFrameName='Nasal' subFrameName='\xC5\x8B_sound'/>"
+      "<frame-relation superFrameName='Nasal' subFrameName='Caf\xC3\xA9'/>"
+      "</frame-relation-type></r>";
+  xml::TXpObjModel framesDoc, relationsDoc;
+  ASSERT_TRUE(framesDoc.LoadMemory(frames.data(), frames.size()));
+  ASSERT_TRUE(relationsDoc.LoadMemory(relations.data(), relations.size()));
+  const xml::TXpNode* relationsRoot = relationsDoc.Document()->docGetDocumentElement();
+
+  const views::FrameView decay =
+      views::frameView(framesDoc.Document()->SelectSingleNode("//frame"), relationsRoot);
+  EXPECT_EQ(decay.name, "?_decay");
+  EXPECT_EQ(decay.nameUnicode, "\xCE\xB2_decay");
+  EXPECT_EQ(decay.descriptionUnicode, "Gives off a \xCE\xB2 particle.");
+  // "½" is held by working text: nothing kept beside it.
+  EXPECT_EQ(decay.elements[0].definition, "Often t\xBD.");
+  EXPECT_EQ(decay.elements[0].definitionUnicode, "");
+  EXPECT_EQ(decay.elements[1].nameAndType, "?_particle (Core)");
+  EXPECT_EQ(decay.elements[1].nameAndTypeUnicode, "\xCE\xB2_particle (Core)");
+  EXPECT_EQ(decay.lexemes, "decay.v; ?.n; caf\xE9.n");
+  EXPECT_EQ(decay.lexemesUnicode, "decay.v; \xC5\x8B.n; caf\xC3\xA9.n");
+
+  const views::FrameView nasal =
+      views::frameView(framesDoc.Document()->SelectSingleNode("//frame[@name='Nasal']"),
+                       relationsRoot);
+  EXPECT_EQ(nasal.lexemesUnicode, "");
+  ASSERT_EQ(nasal.relations.size(), 1u);
+  EXPECT_EQ(nasal.relations[0].names, "Hum; ?_sound; Caf\xE9");
+  EXPECT_EQ(nasal.relations[0].namesUnicode, "Hum; \xC5\x8B_sound; Caf\xC3\xA9");
+}
