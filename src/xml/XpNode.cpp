@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "text/WorkingText.h"
+#include "xml/AncestorMemo.h"
 #include "xml/DocStorage.h"
 #include "xml/XpArena.h"
 #include "xml/XpPath.h"
@@ -321,21 +322,8 @@ class SharedTextWalk {
   // True when a proper ancestor of node is listed; answers are remembered for every node
   // passed on the way up, so all the climbs together stay linear in the document.
   bool hasListedAncestor(const TXpNode* node) {
-    climbed_.clear();
-    bool found = false;
-    for (const TXpNode* up = node->parentNode(); up; up = up->parentNode()) {
-      if (slices_.count(up)) {
-        found = true;
-        break;
-      }
-      if (auto known = covered_.find(up); known != covered_.end()) {
-        found = known->second;
-        break;
-      }
-      climbed_.push_back(up);
-    }
-    for (const TXpNode* passed : climbed_) covered_.emplace(passed, found);
-    return found;
+    return ancestors_.markedFrom(node->parentNode(),
+                                 [&](const TXpNode* up) { return slices_.count(up) != 0; });
   }
 
   void enter(const TXpNode* node) {
@@ -379,8 +367,7 @@ class SharedTextWalk {
   }
 
   std::unordered_map<const TXpNode*, Slice> slices_;
-  std::unordered_map<const TXpNode*, bool> covered_;
-  std::vector<const TXpNode*> climbed_;
+  AncestorMemo ancestors_;
   std::vector<Slice*> open_;
   std::vector<const TXpNode*> openNodes_;
   std::vector<std::string_view> pieces_;

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "xml/AncestorMemo.h"
 #include "xml/DocStorage.h"
 #include "xml/XpIndex.h"
 
@@ -140,7 +141,7 @@ class ManyDescendants {
     lookUpEveryNode_ = roots.size() < distinct.size();
     for (const TXpNode* root : roots) walk(root);
     out.walked += counter_;
-    if (!out.spend(counter_ + covered_.size())) return false;
+    if (!out.spend(counter_ + inputsAbove_.size())) return false;
 
     // An input's matches lie strictly inside its subtree: the input itself is excluded.
     for (auto& [node, range] : ranges_) {
@@ -175,21 +176,8 @@ class ManyDescendants {
 
   // True when node or one of its ancestors is an input; answers are remembered per node.
   bool hasInputAbove(const TXpNode* node) {
-    path_.clear();
-    bool found = false;
-    for (; node; node = node->parentNode()) {
-      if (ranges_.count(node)) {
-        found = true;
-        break;
-      }
-      if (auto known = covered_.find(node); known != covered_.end()) {
-        found = known->second;
-        break;
-      }
-      path_.push_back(node);
-    }
-    for (const TXpNode* visited : path_) covered_.emplace(visited, found);
-    return found;
+    return inputsAbove_.markedFrom(node,
+                                   [&](const TXpNode* up) { return ranges_.count(up) != 0; });
   }
 
   void enter(const TXpNode* node, bool isRoot) {
@@ -237,8 +225,7 @@ class ManyDescendants {
 
   const XpStep& step_;
   std::unordered_map<const TXpNode*, Range> ranges_;
-  std::unordered_map<const TXpNode*, bool> covered_;
-  std::vector<const TXpNode*> path_;
+  AncestorMemo inputsAbove_;
   std::vector<std::pair<const TXpNode*, Range*>> open_;
   NodeVector matched_;
   std::vector<size_t> matchedAt_;
