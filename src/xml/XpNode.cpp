@@ -6,6 +6,7 @@
 #include "text/WorkingText.h"
 #include "xml/AncestorMemo.h"
 #include "xml/DocStorage.h"
+#include "xml/SubtreeWalk.h"
 #include "xml/XpArena.h"
 #include "xml/XpPath.h"
 
@@ -345,25 +346,8 @@ class SharedTextWalk {
   }
 
   void walk(const TXpNode* root) {
-    const TXpNode* current = root;
-    enter(current);
-    for (;;) {
-      if (const TXpNode* child = current->noGetFirstChild()) {
-        current = child;
-        enter(current);
-        continue;
-      }
-      for (;;) {
-        leave(current);
-        if (current == root) return;
-        if (const TXpNode* sibling = current->noGetNextSibling()) {
-          current = sibling;
-          enter(current);
-          break;
-        }
-        current = current->parentNode();
-      }
-    }
+    walkSubtree(
+        root, [&](const TXpNode* node) { enter(node); }, [&](const TXpNode* node) { leave(node); });
   }
 
   std::unordered_map<const TXpNode*, Slice> slices_;

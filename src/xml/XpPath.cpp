@@ -9,6 +9,7 @@
 
 #include "xml/AncestorMemo.h"
 #include "xml/DocStorage.h"
+#include "xml/SubtreeWalk.h"
 #include "xml/XpIndex.h"
 
 namespace sorvanta::xml {
@@ -202,25 +203,9 @@ class ManyDescendants {
   }
 
   void walk(const TXpNode* root) {
-    const TXpNode* current = root;
-    enter(current, true);
-    for (;;) {
-      if (const TXpNode* child = current->noGetFirstChild()) {
-        current = child;
-        enter(current, false);
-        continue;
-      }
-      for (;;) {
-        leave(current);
-        if (current == root) return;
-        if (const TXpNode* sibling = current->noGetNextSibling()) {
-          current = sibling;
-          enter(current, false);
-          break;
-        }
-        current = current->parentNode();
-      }
-    }
+    walkSubtree(
+        root, [&](const TXpNode* node) { enter(node, node == root); },
+        [&](const TXpNode* node) { leave(node); });
   }
 
   const XpStep& step_;
