@@ -61,6 +61,23 @@ void writeAnnotationSet(XmlWriter& xml, const AnnotationSetModel& set, bool subc
   xml.end();
 }
 
+// The subcorpus elements of an annotation or subcorpus document (the latter with only the
+// layers a subcorpus document holds); an empty subcorpus is an empty element.
+void writeSubcorpora(XmlWriter& xml, const AnnotationDocumentModel& model,
+                     bool subcorpusLayersOnly) {
+  for (const SubcorpusModel& sc : model.subcorpora) {
+    xml.start("subcorpus");
+    xml.attribute("name", sc.name);
+    if (sc.sets.empty()) {
+      xml.closeEmpty();
+      continue;
+    }
+    xml.close();
+    for (const AnnotationSetModel& set : sc.sets) writeAnnotationSet(xml, set, subcorpusLayersOnly);
+    xml.end();
+  }
+}
+
 }  // namespace
 
 std::string renderAnnotationDocument(const AnnotationDocumentModel& model) {
@@ -74,17 +91,7 @@ std::string renderAnnotationDocument(const AnnotationDocumentModel& model) {
   for (const SubcorpusModel& sc : model.subcorpora) total += static_cast<int>(sc.sets.size());
   xml.attribute("totalAnnotated", total);
   xml.close();
-  for (const SubcorpusModel& sc : model.subcorpora) {
-    xml.start("subcorpus");
-    xml.attribute("name", sc.name);
-    if (sc.sets.empty()) {
-      xml.closeEmpty();
-      continue;
-    }
-    xml.close();
-    for (const AnnotationSetModel& set : sc.sets) writeAnnotationSet(xml, set, false);
-    xml.end();
-  }
+  writeSubcorpora(xml, model, false);
   xml.end();
   return out;
 }
@@ -101,17 +108,7 @@ std::string renderSubcorpusDocument(const AnnotationDocumentModel& model) {
   xml.attribute("frame", model.frameName);
   xml.attribute("ID", model.luId);
   xml.close();
-  for (const SubcorpusModel& sc : model.subcorpora) {
-    xml.start("subcorpus");
-    xml.attribute("name", sc.name);
-    if (sc.sets.empty()) {
-      xml.closeEmpty();
-      continue;
-    }
-    xml.close();
-    for (const AnnotationSetModel& set : sc.sets) writeAnnotationSet(xml, set, true);
-    xml.end();
-  }
+  writeSubcorpora(xml, model, true);
   xml.end();
   return out;
 }
