@@ -93,8 +93,12 @@ RelationGraph::RelationGraph(const TXpNode* relationsRoot,
         }
         std::vector<FeMapping>& mappings = edges_[it->second].feMappings;
         forEachFeRelation(relation, [&](const TXpNode* pair) {
-          FeMapping mapping{xml::attributeText(pair, "superFEName"),
-                            xml::attributeText(pair, "subFEName")};
+          text::ShownText super = xml::attributeShown(pair, "superFEName");
+          text::ShownText sub = xml::attributeShown(pair, "subFEName");
+          std::string superUtf8 = super.utf8();
+          std::string subUtf8 = sub.utf8();
+          FeMapping mapping{std::move(super.working), std::move(sub.working),
+                            std::move(superUtf8), std::move(subUtf8)};
           if (std::find(mappings.begin(), mappings.end(), mapping) == mappings.end())
             mappings.push_back(std::move(mapping));
         });

@@ -40,10 +40,13 @@ enum class Direction { Up, Down, Both };
 using FrameId = uint32_t;
 using EdgeId = uint32_t;
 
-// Pairs a frame element of the super frame with one of the sub frame (working text).
+// Pairs a frame element of the super frame with one of the sub frame (working text), with
+// the names as the document holds them (UTF-8) for the screen.
 struct FeMapping {
   std::string superFe;
   std::string subFe;
+  std::string superFeUtf8;
+  std::string subFeUtf8;
   bool operator==(const FeMapping&) const = default;
 };
 

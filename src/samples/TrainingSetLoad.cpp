@@ -15,8 +15,10 @@ TrainingSetLoad loadTrainingSet(xml::TXpObjModel& training, std::string_view dat
     return result;
   }
   result.loaded = true;
-  for (const xml::TXpNode* frame : root->SelectNodes("frame"))
-    result.frameNames.push_back(xml::attributeText(frame, "name"));
+  for (const xml::TXpNode* frame : root->SelectNodes("frame")) {
+    result.frameNamesShown.push_back(xml::attributeShown(frame, "name"));
+    result.frameNames.push_back(result.frameNamesShown.back().working);
+  }
   return result;
 }
 

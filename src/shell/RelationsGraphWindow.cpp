@@ -343,8 +343,10 @@ void RelationsGraphWindow::relationClicked(graph::EdgeId id) {
                              .arg(edge.feMappings.size()));
   MappingsGrid->setRowCount(int(edge.feMappings.size()));
   for (size_t i = 0; i < edge.feMappings.size(); ++i) {
-    MappingsGrid->setItem(int(i), 0, new QTableWidgetItem(toQString(edge.feMappings[i].superFe)));
-    MappingsGrid->setItem(int(i), 1, new QTableWidgetItem(toQString(edge.feMappings[i].subFe)));
+    const graph::FeMapping& mapping = edge.feMappings[i];
+    MappingsGrid->setItem(int(i), 0,
+                          new QTableWidgetItem(QString::fromStdString(mapping.superFeUtf8)));
+    MappingsGrid->setItem(int(i), 1, new QTableWidgetItem(QString::fromStdString(mapping.subFeUtf8)));
   }
 }
 

@@ -2,6 +2,7 @@
 // dictionaries and the preposition study. Each handler reads the controls, runs the command
 // of the lower layers and shows its progress in the tab's two counters.
 #include <QApplication>
+#include <QByteArray>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -137,8 +138,10 @@ void TSVExplorer::LdTrngSetButtonClick() {
     messages_.show(lexicon::kProgramCaption, load.message);
     return;
   }
-  for (const std::string& name : load.frameNames) {
+  for (const text::ShownText& name : load.frameNamesShown) {
+    // Shown in full Unicode; the command gets the working text kept beside it.
     auto* item = new QListWidgetItem(toQString(name), TrgFrCheckListBox);
+    item->setData(Qt::UserRole, QByteArray::fromStdString(name.working));
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Unchecked);
   }
@@ -149,7 +152,8 @@ void TSVExplorer::CrFrameFilesButtonClick() {
   std::vector<std::string> checked;
   for (int i = 0; i < TrgFrCheckListBox->count(); ++i) {
     const QListWidgetItem* item = TrgFrCheckListBox->item(i);
-    if (item->checkState() == Qt::Checked) checked.push_back(toWorking(item->text()));
+    if (item->checkState() == Qt::Checked)
+      checked.push_back(item->data(Qt::UserRole).toByteArray().toStdString());
   }
   WaitCursor busy;
   CommandProgress progress(*this, {}, {});

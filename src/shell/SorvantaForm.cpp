@@ -1,6 +1,7 @@
 #include "shell/SorvantaForm.h"
 
 #include <QAction>
+#include <QByteArray>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -51,6 +52,19 @@ auto command(TSVExplorer* form, void (TSVExplorer::*handler)(Args...)) {
 }
 
 int gridRows(size_t count) { return static_cast<int>(std::max<size_t>(count, 1)); }
+
+// A choice shown in full Unicode that keeps both its texts, to be found again by them.
+constexpr int kUnicodeRole = Qt::UserRole + 1;
+
+void addShownItem(QComboBox* box, const text::ShownText& entry) {
+  box->addItem(toQString(entry), QByteArray::fromStdString(entry.working));
+  box->setItemData(box->count() - 1, QByteArray::fromStdString(entry.unicode), kUnicodeRole);
+}
+
+text::ShownText currentShownItem(const QComboBox* box) {
+  return {box->currentData().toByteArray().toStdString(),
+          box->currentData(kUnicodeRole).toByteArray().toStdString()};
+}
 
 }  // namespace
 
@@ -223,8 +237,8 @@ void TSVExplorer::showLexUnit(const lexicon::ListRow& row) {
       load.loaded ? ShownLexUnitXpObjModel.Document()->docGetDocumentElement() : nullptr;
   showSentenceRows(views::sentenceRowsShown(root));
   ComboBoxSubCorp->clear();
-  for (const std::string& entry : views::subcorpusEntries(root))
-    ComboBoxSubCorp->addItem(toQString(entry));
+  for (const text::ShownText& entry : views::subcorpusEntriesShown(root))
+    addShownItem(ComboBoxSubCorp, entry);
   ComboBoxSubCorp->setCurrentIndex(-1);
   if (!load.loaded) messages_.show(lexicon::kProgramCaption, load.message);
 }
@@ -241,7 +255,7 @@ void TSVExplorer::ComboBoxSubCorpChange() {
   if (ComboBoxSubCorp->currentIndex() < 0) return;
   showSentenceRows(
       views::subcorpusSentenceRowsShown(ShownLexUnitXpObjModel.Document()->docGetDocumentElement(),
-                                   toWorking(ComboBoxSubCorp->currentText())));
+                                   currentShownItem(ComboBoxSubCorp)));
 }
 
 void TSVExplorer::SentAdvStringGridClickCell(int row, int /*column*/) { SelectedSentenceRow = row; }

@@ -66,18 +66,36 @@ std::vector<text::ShownText> sentenceRowsShown(const xml::TXpNode* luRoot) {
 }
 
 std::vector<text::ShownText> subcorpusSentenceRowsShown(const xml::TXpNode* luRoot,
-                                                        std::string_view subcorpus) {
-  const std::optional<std::string> predicate = attributePredicate("name", subcorpus);
-  if (!luRoot || !predicate) return {};
-  return shownRowsOf(luRoot->SelectNodes("//subcorpus" + *predicate + "//sentence"));
+                                                        const text::ShownText& subcorpus) {
+  if (subcorpus.unicode.empty()) {
+    const std::optional<std::string> predicate = attributePredicate("name", subcorpus.working);
+    if (!luRoot || !predicate) return {};
+    return shownRowsOf(luRoot->SelectNodes("//subcorpus" + *predicate + "//sentence"));
+  }
+  // A name working text cannot hold ("β" reads "?") is matched by its UTF-8, which no
+  // working-text query can express.
+  if (!luRoot) return {};
+  xml::TXpNodeList sentences;
+  for (const xml::TXpNode* entry : luRoot->SelectNodes("//subcorpus")) {
+    if (xml::attributeShown(entry, "name").unicode != subcorpus.unicode) continue;
+    for (xml::TXpNode* sentence : entry->SelectNodes(".//sentence")) sentences.add(sentence);
+  }
+  return shownRowsOf(sentences);
+}
+
+std::vector<text::ShownText> subcorpusEntriesShown(const xml::TXpNode* luRoot) {
+  std::vector<text::ShownText> entries;
+  if (!luRoot) return entries;
+  for (const xml::TXpNode* subcorpus : luRoot->SelectNodes("//subcorpus")) {
+    if (subcorpus->HasChildNodes()) entries.push_back(xml::attributeShown(subcorpus, "name"));
+  }
+  return entries;
 }
 
 std::vector<std::string> subcorpusEntries(const xml::TXpNode* luRoot) {
   std::vector<std::string> entries;
-  if (!luRoot) return entries;
-  for (const xml::TXpNode* subcorpus : luRoot->SelectNodes("//subcorpus")) {
-    if (subcorpus->HasChildNodes()) entries.push_back(xml::attributeText(subcorpus, "name"));
-  }
+  for (text::ShownText& entry : subcorpusEntriesShown(luRoot))
+    entries.push_back(std::move(entry.working));
   return entries;
 }
 

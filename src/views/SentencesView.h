@@ -18,6 +18,8 @@ std::vector<std::string> sentenceRows(const xml::TXpNode* luRoot);
 // The "name" of every "//subcorpus" that has a child node, in document order, duplicates kept
 // (a subcorpus without a name gives an empty entry, and choosing it finds it again).
 std::vector<std::string> subcorpusEntries(const xml::TXpNode* luRoot);
+// The same entries for the screen: each with its UTF-8 beside when working text cannot hold it.
+std::vector<text::ShownText> subcorpusEntriesShown(const xml::TXpNode* luRoot);
 
 // Rows of the sentences below every subcorpus named subcorpus, subcorpus by subcorpus.
 std::vector<std::string> subcorpusSentenceRows(const xml::TXpNode* luRoot,
@@ -25,7 +27,8 @@ std::vector<std::string> subcorpusSentenceRows(const xml::TXpNode* luRoot,
 
 // The same rows for the screen: each with its UTF-8 beside when working text cannot hold it.
 std::vector<text::ShownText> sentenceRowsShown(const xml::TXpNode* luRoot);
+// subcorpus: an entry of subcorpusEntriesShown.
 std::vector<text::ShownText> subcorpusSentenceRowsShown(const xml::TXpNode* luRoot,
-                                                        std::string_view subcorpus);
+                                                        const text::ShownText& subcorpus);
 
 }  // namespace sorvanta::views

@@ -190,13 +190,17 @@ TEST(GraphWalks, CyclesAndSelfRelationsEnd) {
 
 TEST(GraphWalks, RepeatedRelationsBecomeOneEdgeWithEveryMapping) {
   const std::string doc = relationsDocument(
-      {{"Inheritance", relation("A", "B", {"X>Y"}) + relation("A", "B", {"X>Y", "Z>W"})},
+      {{"Inheritance",
+        relation("A", "B", {"X>Y"}) + relation("A", "B", {"X>Y", "Z>W", "\u03b2>W"})},
        {"Metaphor", relation("A", "B")},
        {"Using", relation("A", "B")}});
   auto loaded = graphFromText(doc, {"A", "B"});
   ASSERT_NE(loaded, nullptr);
   ASSERT_EQ(loaded->graph.edges().size(), 2u);
-  EXPECT_EQ(loaded->graph.edge(0).feMappings, (std::vector<FeMapping>{{"X", "Y"}, {"Z", "W"}}));
+  // A name working text cannot hold keeps its UTF-8 for the screen.
+  EXPECT_EQ(loaded->graph.edge(0).feMappings,
+            (std::vector<FeMapping>{
+                {"X", "Y", "X", "Y"}, {"Z", "W", "Z", "W"}, {"?", "W", "\u03b2", "W"}}));
   EXPECT_TRUE(loaded->graph.edge(1).feMappings.empty());
 }
 

@@ -1,6 +1,8 @@
 // The window shows the characters the documents hold, also those working text cannot hold
 // ("β", "ŋ"), while sorting and every written file keep to working text.
 #include <QClipboard>
+#include <QComboBox>
+#include <QListWidget>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -66,7 +68,7 @@ const char* const kRelations = R"(<?xml version="1.0" encoding="UTF-8"?>
 
 const char* const kDecayAnnotation = R"(<?xml version="1.0" encoding="UTF-8"?>
 <lexunit-annotation ID="4112" name="β-decay.n">
-  <subcorpus name="all">
+  <subcorpus name="β-all">
     <annotationSet ID="1">
       <layers>
         <layer name="FE"><labels>
@@ -173,6 +175,14 @@ TEST_F(UnicodeOnScreen, SentenceGridAndDialogShowTheSentence) {
             "(900101) The β-decay of tritium – slow but steady – yields helium-3.");
   EXPECT_EQ(form.SentAdvStringGrid->cell(0, 0),
             "(900101) The ?-decay of tritium \x96 slow but steady \x96 yields helium-3.");
+  // The subcorpus choice shows its name; choosing it finds the subcorpus by working text.
+  ASSERT_EQ(form.ComboBoxSubCorp->count(), 1);
+  EXPECT_EQ(form.ComboBoxSubCorp->itemText(0), "β-all");
+  form.SentAdvStringGrid->clearCells();
+  form.ComboBoxSubCorp->setCurrentIndex(0);
+  emit form.ComboBoxSubCorp->activated(0);
+  EXPECT_EQ(gridText(form.SentAdvStringGrid, 0, 0),
+            "(900101) The β-decay of tritium – slow but steady – yields helium-3.");
 
   std::vector<QString> dialog;
   onModal = [&](QDialog& shownDialog) {
@@ -202,6 +212,21 @@ TEST_F(UnicodeOnScreen, FrameElementsTabShowsEveryDefinition) {
   EXPECT_EQ(gridText(form.FEDefsAdvStringGrid, 1, 1), "β_decay");
   EXPECT_EQ(gridText(form.FEDefsAdvStringGrid, 3, 1), "The electron (β⁻) that leaves the nucleus.");
   EXPECT_EQ(form.FEDefsAdvStringGrid->cell(1, 1), "?_decay");
+}
+
+TEST_F(UnicodeOnScreen, TrainingFramesChecklistShowsTheNamesTheFileHolds) {
+  shell::TSVExplorer& form = *window;
+  release.write("SensSemRolesTrg.xml",
+             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+             "<frames><frame name=\"\u03b2_decay\"/><frame name=\"Caf\u00e9_visit\"/></frames>\n");
+  form.LdTrngSetButton->click();
+  ASSERT_TRUE(messages.empty()) << messages.front().second.toStdString();
+  ASSERT_EQ(form.TrgFrCheckListBox->count(), 2);
+  EXPECT_EQ(form.TrgFrCheckListBox->item(0)->text(), "β_decay");
+  EXPECT_EQ(form.TrgFrCheckListBox->item(1)->text(), "Café_visit");
+  // The command is given the working text ("β" is "?", "é" is one byte).
+  EXPECT_EQ(form.TrgFrCheckListBox->item(0)->data(Qt::UserRole).toByteArray(), "?_decay");
+  EXPECT_EQ(form.TrgFrCheckListBox->item(1)->data(Qt::UserRole).toByteArray(), "Caf\xE9_visit");
 }
 
 TEST_F(UnicodeOnScreen, WrittenFilesKeepWorkingText) {
