@@ -380,9 +380,15 @@ void TSVExplorer::Fr2FrAdvStringGridActivate(int row, int /*column*/) {
     return;
   }
   if (names.empty()) return;
+  // The menu shows the names as the grid does; choosing one selects it by working text.
+  const std::vector<std::string> shown =
+      views::relatedFrameNames(Fr2FrAdvStringGrid->cellUtf8(1, row));
   RelatedFramesMenu->clear();
-  for (const std::string& name : names) {
-    connect(RelatedFramesMenu->addAction(toQString(name)), &QAction::triggered, this,
+  for (size_t i = 0; i < names.size(); ++i) {
+    const std::string& name = names[i];
+    const QString label =
+        shown.size() == names.size() ? QString::fromStdString(shown[i]) : toQString(name);
+    connect(RelatedFramesMenu->addAction(label), &QAction::triggered, this,
             guarded(this, [this, name] { selectFrameNamed(name); }));
   }
   const QModelIndex cell = Fr2FrAdvStringGrid->model()->index(Fr2FrAdvStringGrid->tableRowOf(row), 1);

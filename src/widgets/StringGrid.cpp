@@ -73,11 +73,19 @@ void StringGrid::setCell(int column, int row, std::string_view text, std::string
   setItem(tableRow, column, new QTableWidgetItem(shown));
 }
 
+const QTableWidgetItem* StringGrid::itemAt(int column, int row) const {
+  if (column < 0 || column >= columnCount() || row < 0 || row >= gridRowCount()) return nullptr;
+  return row < headerRows_ ? horizontalHeaderItem(column) : item(tableRowOf(row), column);
+}
+
 std::string StringGrid::cell(int column, int row) const {
-  if (column < 0 || column >= columnCount() || row < 0 || row >= gridRowCount()) return {};
-  const QTableWidgetItem* found =
-      row < headerRows_ ? horizontalHeaderItem(column) : item(tableRowOf(row), column);
+  const QTableWidgetItem* found = itemAt(column, row);
   return found ? toWorking(found->text()) : std::string();
+}
+
+std::string StringGrid::cellUtf8(int column, int row) const {
+  const QTableWidgetItem* found = itemAt(column, row);
+  return found ? found->text().toStdString() : std::string();
 }
 
 void StringGrid::fitRowsToText() { resizeRowsToContents(); }

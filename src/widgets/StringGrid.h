@@ -27,6 +27,8 @@ class StringGrid : public QTableWidget {
   // reads it back as working text.
   void setCell(int column, int row, std::string_view text, std::string_view unicode);
   std::string cell(int column, int row) const;
+  // The cell as shown, in UTF-8.
+  std::string cellUtf8(int column, int row) const;
   // Row heights fitted to the wrapped text of their cells.
   void fitRowsToText();
   // The table row showing grid row `row` (0 for the first row below a header).
@@ -52,6 +54,9 @@ class StringGrid : public QTableWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // The item of a cell (the header item on a header row); none outside the grid.
+  const QTableWidgetItem* itemAt(int column, int row) const;
+
   int headerRows_;
   bool growing_ = false;
 };

@@ -1,6 +1,8 @@
 // The window shows the characters the documents hold, also those working text cannot hold
 // ("β", "ŋ"), while sorting and every written file keep to working text.
+#include <QAction>
 #include <QClipboard>
+#include <QMenu>
 #include <QComboBox>
 #include <QListWidget>
 #include <QLineEdit>
@@ -61,6 +63,8 @@ const char* const kRelations = R"(<?xml version="1.0" encoding="UTF-8"?>
   <frame-relation-type ID="1" name="See_also">
     <frame-relations>
       <frame-relation ID="1" superFrameName="Nasal_sound" subFrameName="β_decay"/>
+      <frame-relation ID="2" superFrameName="Café_visit" subFrameName="β_decay"/>
+      <frame-relation ID="3" superFrameName="Café_visit" subFrameName="Nasal_sound"/>
     </frame-relations>
   </frame-relation-type>
 </frame-relation-types>
@@ -162,6 +166,16 @@ TEST_F(UnicodeOnScreen, FrameTabShowsNamesDefinitionsLexemesAndRelations) {
 
   clickRow(form.FramesListView, frameRow("Café_visit"));
   EXPECT_EQ(form.FrameNameEdit->text(), "Café_visit");
+  // A relation naming two frames offers them in a menu as the grid shows them.
+  EXPECT_EQ(gridText(form.Fr2FrAdvStringGrid, 1, 0), "β_decay; Nasal_sound");
+  emit form.Fr2FrAdvStringGrid->cellActivated(0, 1);
+  const QList<QAction*> offered = form.RelatedFramesMenu->actions();
+  ASSERT_EQ(offered.size(), 2);
+  EXPECT_EQ(offered[0]->text(), "β_decay");
+  offered[0]->trigger();
+  EXPECT_EQ(form.FrameNameEdit->text(), "β_decay");
+  form.RelatedFramesMenu->hide();
+  clickRow(form.FramesListView, frameRow("Café_visit"));
   EXPECT_EQ(form.FrDefMemo->toPlainText(),
             "Someone spends a while at a café – for coffee, a pastry or the company.");
 }
