@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
       !relationsDoc.LoadDataSource(relationsPath))
     throw std::runtime_error("cannot load the generated release");
   const auto* relationsRoot = relationsDoc.Document()->docGetDocumentElement();
-  const std::vector<std::string> names = graph::documentFrameNames(
+  const auto names = graph::documentFrameNames(
       sorvanta::lexicon::fillFramesIndex(framesDoc.Document()->docGetDocumentElement()));
 
   // Yardstick: another parser reading the relations document.

@@ -57,13 +57,11 @@ std::optional<size_t> relationTypeIndex(std::string_view name) {
   return std::nullopt;
 }
 
-FrameId RelationGraph::intern(std::string_view utf8Name) {
-  std::string name = text::utf8ToWorking(utf8Name);
-  auto [it, added] = byName_.try_emplace(name, static_cast<FrameId>(names_.size()));
+FrameId RelationGraph::intern(std::string working, std::string_view utf8) {
+  auto [it, added] = byName_.try_emplace(working, static_cast<FrameId>(names_.size()));
   if (added) {
-    names_.push_back(std::move(name));
-    // Names that do not survive working text are listed as working text shows them.
-    utf8Names_.push_back(text::workingToUtf8(names_.back()));
+    names_.push_back(std::move(working));
+    utf8Names_.emplace_back(utf8);
     up_.emplace_back();
     down_.emplace_back();
   }
@@ -71,8 +69,8 @@ FrameId RelationGraph::intern(std::string_view utf8Name) {
 }
 
 RelationGraph::RelationGraph(const TXpNode* relationsRoot,
-                             const std::vector<std::string>& documentFrames) {
-  for (const std::string& name : documentFrames) intern(text::workingToUtf8(name));
+                             const std::vector<text::ShownText>& documentFrames) {
+  for (const text::ShownText& name : documentFrames) intern(name.working, name.utf8());
   documentFrames_ = names_.size();
   if (relationsRoot) {
     // One edge per type and pair of frames; a repeated relation adds its mappings to it.
@@ -82,8 +80,10 @@ RelationGraph::RelationGraph(const TXpNode* relationsRoot,
       const xml::TXpNodeList relations =
           relationsRoot->SelectNodes(lexicon::relationQuery(kRelationTypes[type]));
       for (const TXpNode* relation : relations) {
-        const FrameId super = intern(heldValue(relation, "superFrameName"));
-        const FrameId sub = intern(heldValue(relation, "subFrameName"));
+        const std::string_view superName = heldValue(relation, "superFrameName");
+        const std::string_view subName = heldValue(relation, "subFrameName");
+        const FrameId super = intern(text::utf8ToWorking(superName), superName);
+        const FrameId sub = intern(text::utf8ToWorking(subName), subName);
         const uint64_t key = uint64_t{super} << 32 | sub;
         auto [it, added] = byPair.try_emplace(key, static_cast<EdgeId>(edges_.size()));
         if (added) {
@@ -131,11 +131,18 @@ void RelationGraph::sortForListing(std::vector<EdgeId>& edges) const {
   std::sort(edges.begin(), edges.end(), [this](EdgeId a, EdgeId b) { return listedBefore(a, b); });
 }
 
-std::vector<std::string> documentFrameNames(const lexicon::FramesIndex& index) {
-  std::vector<std::string> names;
-  names.reserve(index.frames.size());
-  for (const lexicon::ListRow& row : index.frames) names.emplace_back(row.cell(lexicon::kFrameName));
+std::vector<text::ShownText> documentFrameNames(const std::vector<lexicon::ListRow>& frames) {
+  std::vector<text::ShownText> names;
+  names.reserve(frames.size());
+  for (const lexicon::ListRow& row : frames) {
+    const std::string* unicode = row.unicodeCell(lexicon::kFrameName);
+    names.push_back({std::string(row.cell(lexicon::kFrameName)), unicode ? *unicode : std::string()});
+  }
   return names;
+}
+
+std::vector<text::ShownText> documentFrameNames(const lexicon::FramesIndex& index) {
+  return documentFrameNames(index.frames);
 }
 
 std::vector<EdgeId> neighbourhood(const RelationGraph& graph, FrameId centre,

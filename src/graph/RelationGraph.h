@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "lexicon/FramesIndex.h"
+#include "text/WorkingText.h"
 #include "xml/XpNode.h"
 
 namespace sorvanta::graph {
@@ -62,9 +63,10 @@ class RelationGraph {
  public:
   RelationGraph() = default;
   // Reads every relation of a known type below relationsRoot (none when it is null).
-  // documentFrames: the frames document's frame names (working text); a frame that only a
-  // relation names is kept, and counts as missing.
-  RelationGraph(const xml::TXpNode* relationsRoot, const std::vector<std::string>& documentFrames);
+  // documentFrames: the frames document's frame names; a frame that only a relation names is
+  // kept, and counts as missing.
+  RelationGraph(const xml::TXpNode* relationsRoot,
+                const std::vector<text::ShownText>& documentFrames);
 
   size_t frameCount() const { return names_.size(); }
   const std::string& frameName(FrameId frame) const { return names_[frame]; }
@@ -87,10 +89,11 @@ class RelationGraph {
   void sortForListing(std::vector<EdgeId>& edges) const;
 
  private:
-  FrameId intern(std::string_view utf8Name);
+  // The frame of a name; a new one keeps the UTF-8 it was first met with.
+  FrameId intern(std::string working, std::string_view utf8);
 
   std::vector<std::string> names_;      // working text
-  std::vector<std::string> utf8Names_;  // the same names in UTF-8
+  std::vector<std::string> utf8Names_;  // the same names as the documents hold them
   std::vector<uint32_t> nameRank_;      // position of each name in UTF-8 byte order
   std::unordered_map<std::string, FrameId> byName_;  // working text
   size_t documentFrames_ = 0;
@@ -99,8 +102,9 @@ class RelationGraph {
   std::vector<std::vector<EdgeId>> down_;
 };
 
-// The frame names of the frames list (working text), in its order.
-std::vector<std::string> documentFrameNames(const lexicon::FramesIndex& index);
+// The frame names of frames-list rows, in their order.
+std::vector<text::ShownText> documentFrameNames(const std::vector<lexicon::ListRow>& frames);
+std::vector<text::ShownText> documentFrameNames(const lexicon::FramesIndex& index);
 
 struct WalkOptions {
   int depth = 1;  // steps from the centre; 0 gives no edge

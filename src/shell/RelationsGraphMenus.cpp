@@ -61,10 +61,8 @@ void TSVExplorer::ShowRelationsGraph(const std::string& frameName) {
       }
     };
   }
-  std::vector<std::string> frames;
-  frames.reserve(FramesListView->rows().size());
-  for (const lexicon::ListRow& row : FramesListView->rows()) frames.emplace_back(row.caption());
-  auto relations = std::make_shared<graph::RelationGraph>(RelationsRoot, frames);
+  auto relations = std::make_shared<graph::RelationGraph>(
+      RelationsRoot, graph::documentFrameNames(FramesListView->rows()));
   if (!relations->findFrame(frameName)) return;
   relationsGraph_->setGraph(std::move(relations));
   // Shown first, so the drawing is fitted to the view's real size.

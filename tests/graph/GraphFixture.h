@@ -29,8 +29,9 @@ inline std::unique_ptr<LoadedGraph> graphFromText(std::string_view relationsXml,
                                                   const std::vector<std::string>& frameNames) {
   auto loaded = std::make_unique<LoadedGraph>();
   if (!loaded->relations.LoadMemory(relationsXml.data(), relationsXml.size())) return nullptr;
-  loaded->graph = graph::RelationGraph(loaded->relations.Document()->docGetDocumentElement(),
-                                       frameNames);
+  std::vector<text::ShownText> names;
+  for (const std::string& name : frameNames) names.push_back({name, {}});
+  loaded->graph = graph::RelationGraph(loaded->relations.Document()->docGetDocumentElement(), names);
   return loaded;
 }
 

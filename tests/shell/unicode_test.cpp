@@ -2,6 +2,8 @@
 // ("β", "ŋ"), while sorting and every written file keep to working text.
 #include <QAction>
 #include <QClipboard>
+#include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
 #include <QMenu>
 #include <QComboBox>
 #include <QListWidget>
@@ -11,6 +13,7 @@
 #include <QTabWidget>
 
 #include "ShellFixture.h"
+#include "shell/RelationsGraphWindow.h"
 #include "shell/SentFrames.h"
 #include "support/CliRun.h"
 #include "support/ReleaseCopy.h"
@@ -226,6 +229,21 @@ TEST_F(UnicodeOnScreen, FrameElementsTabShowsEveryDefinition) {
   EXPECT_EQ(gridText(form.FEDefsAdvStringGrid, 1, 1), "β_decay");
   EXPECT_EQ(gridText(form.FEDefsAdvStringGrid, 3, 1), "The electron (β⁻) that leaves the nucleus.");
   EXPECT_EQ(form.FEDefsAdvStringGrid->cell(1, 1), "?_decay");
+}
+
+TEST_F(UnicodeOnScreen, RelationsGraphShowsTheFrameNames) {
+  shell::TSVExplorer& form = *window;
+  form.ShowRelationsGraph("?_decay");
+  shell::RelationsGraphWindow* graph = form.relationsGraphWindow();
+  ASSERT_NE(graph, nullptr);
+  EXPECT_EQ(graph->windowTitle(), "Relations Graph - β_decay");
+  std::vector<QString> labels;
+  for (QGraphicsItem* item : graph->GraphScene->items())
+    if (const auto* label = dynamic_cast<QGraphicsSimpleTextItem*>(item)) labels.push_back(label->text());
+  EXPECT_TRUE(std::any_of(labels.begin(), labels.end(),
+                          [](const QString& text) { return text.startsWith("Café_visit"); }));
+  EXPECT_EQ(graph->centreFrame(), "?_decay");  // what the commands are given
+  graph->close();
 }
 
 TEST_F(UnicodeOnScreen, TrainingFramesChecklistShowsTheNamesTheFileHolds) {
