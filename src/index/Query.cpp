@@ -157,6 +157,7 @@ class Compiler {
   CompiledQuery compile(const std::vector<Term>& terms) {
     std::string condition;
     for (const Term& term : terms) {
+      negated_ = term.negated;
       std::string one = compileTerm(term);
       if (term.negated) one = "NOT (" + one + ")";
       if (!condition.empty()) condition += " AND ";
@@ -266,10 +267,15 @@ class Compiler {
     return column + " = (SELECT name_id FROM label_names WHERE text = '" + layer + "')";
   }
 
+  // A set's labels or constituents: as a list of sets, or for a negated term, looked up per
+  // set (the list of sets without a common label would be most of the release).
   std::string labelTest(const char* layer, const std::string& name, const char* itype) {
     const std::string test = nameIds("name_id", name);
-    return "s.set_ord IN (SELECT set_ord FROM label_data WHERE " + layerIs("layer_id", layer) +
-           (test.empty() ? "" : " AND " + test) + itype + ")";
+    const std::string where = layerIs("layer_id", layer) + (test.empty() ? "" : " AND " + test) + itype;
+    if (negated_)
+      return "EXISTS (SELECT 1 FROM sentences x JOIN label_data d ON d.sentence_ord = x.labels_of "
+             "WHERE x.set_ord = s.set_ord AND " + where + ")";
+    return "s.set_ord IN (SELECT set_ord FROM label_data WHERE " + where + ")";
   }
 
   std::string realization(const Term& term, const std::string& part) {
@@ -283,7 +289,8 @@ class Compiler {
     }
     if (pieces.size() != 3 || std::any_of(pieces.begin(), pieces.end(), [](auto& p) { return p.empty(); }))
       fail(term.text, "The term '" + term.text + "' needs FE.PT.GF (any part may be '*').");
-    std::string sql = "s.set_ord IN (SELECT set_ord FROM constituents WHERE 1";
+    std::string sql = negated_ ? "EXISTS (SELECT 1 FROM constituents c WHERE c.set_ord = s.set_ord"
+                               : "s.set_ord IN (SELECT set_ord FROM constituents WHERE 1";
     const char* columns[] = {"fe_id", "pt_id", "gf_id"};
     for (int i = 0; i < 3; ++i) {
       const std::string test = nameIds(columns[i], pieces[static_cast<size_t>(i)]);
@@ -383,6 +390,7 @@ class Compiler {
   }
 
   SearchTarget target_;
+  bool negated_ = false;  // compiling a term under '-'
   std::vector<SqlValue> parameters_;
 };
 

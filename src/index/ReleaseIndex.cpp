@@ -700,8 +700,7 @@ bool coldBuild(const std::string& release, const std::string& target,
     db.exec("INSERT INTO sentence_words(sentence_words) VALUES ('rebuild');");
     db.exec(fullTextTriggersSql());
     meta.bind(1, std::string_view("complete")).bind(2, std::string_view("1")).run();
-    // Statistics from a sample of each index: enough for the planner, a fraction of a full scan.
-    db.exec("PRAGMA analysis_limit=1000; ANALYZE;");
+    db.exec("ANALYZE;");
     transaction.commit();
     db.exec("PRAGMA journal_mode=DELETE;");
   }

@@ -126,6 +126,16 @@ TEST_F(SearchScan, TermsMatchTheDocuments) {
       {{"\"into the\""}, [&](const Key&, const ScannedSet& s) { return word(s, "\\binto the\\b"); }},
       {{"re:/ed\\b/"}, [&](const Key&, const ScannedSet& s) { return std::regex_search(s.text, std::regex("ed\\b")); }},
       {{"real:Goal.PP.Dep"}, [&](const Key&, const ScannedSet& s) { return realized(s, "Goal", "PP", "Dep"); }},
+      // Negated label and constituent terms are looked up set by set.
+      {{"fe:Goal", "-pt:PP"},
+       [&](const Key&, const ScannedSet& s) { return hasLabel(s, "FE", "Goal", true) && !hasLabel(s, "PT", "PP", true); }},
+      {{"-fe:Goal,Source", "-ni:Source"},
+       [&](const Key&, const ScannedSet& s) {
+         return !hasLabel(s, "FE", "Goal", true) && !hasLabel(s, "FE", "Source", true) &&
+                !hasLabel(s, "FE", "Source", false);
+       }},
+      {{"pt:PP", "-real:Goal.PP.Dep"},
+       [&](const Key&, const ScannedSet& s) { return hasLabel(s, "PT", "PP", true) && !realized(s, "Goal", "PP", "Dep"); }},
       {{"fe:Goal", "-lu:move.v", "luid:1001,1002,1101"},
        [&](const Key& k, const ScannedSet& s) {
          return hasLabel(s, "FE", "Goal", true) && (k.first == 1002 || k.first == 1101);
