@@ -190,8 +190,6 @@ text::Outcome readAnnotationSets(const std::string& indexFile, const Selection& 
                                  text::Progress& progress, std::vector<int64_t>* unitsRead) {
   text::Outcome outcome;
   Database db(indexFile, Database::Mode::ReadOnly);
-  // One read transaction: every query sees the same index, and the file is locked once.
-  db.exec("PRAGMA mmap_size = 1073741824; BEGIN");
 
   std::vector<Unit> units;
   {
