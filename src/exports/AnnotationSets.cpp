@@ -56,7 +56,8 @@ class LabelNames {
   }
   // The slot of a name ID, -1 when the table lacks it.
   int32_t slot(int64_t id) const {
-    if (id >= 0 && id < kDense) return static_cast<size_t>(id) < dense_.size() ? dense_[static_cast<size_t>(id)] : -1;
+    if (id >= 0 && id < kDense)
+      return static_cast<size_t>(id) < dense_.size() ? dense_[static_cast<size_t>(id)] : -1;
     const auto found = sparse_.find(id);
     return found == sparse_.end() ? -1 : found->second;
   }
@@ -114,8 +115,9 @@ void placeLabels(const std::vector<SetLabel>& labels, const LabelNames& names, A
       continue;
     }
     const auto what = [&] {
-      return "lexical unit " + std::to_string(record.luId) + ", sentence " + std::to_string(record.sentenceId) +
-             ": " + (target ? std::string("Target") : names.text(row.layer)) + " label " + quoted(name);
+      return "lexical unit " + std::to_string(record.luId) + ", sentence " +
+             std::to_string(record.sentenceId) + ": " +
+             (target ? std::string("Target") : names.text(row.layer)) + " label " + quoted(name);
     };
     if (!row.start || !row.end) {
       outcome.warn("Export", what() + " has no integer start and end; left out");
@@ -140,8 +142,10 @@ void placeLabels(const std::vector<SetLabel>& labels, const LabelNames& names, A
 class UnitLabels {
  public:
   explicit UnitLabels(Database& db)
-      : rows_(db, "SELECT sentence_ord, position, layer_id, rank_id, name_id, itype_id, start, \"end\" "
-                  "FROM label_data WHERE sentence_ord IN (SELECT labels_of FROM sentences WHERE lu_id = ?)") {}
+      : rows_(db,
+              "SELECT sentence_ord, position, layer_id, rank_id, name_id, itype_id, start, \"end\" "
+              "FROM label_data "
+              "WHERE sentence_ord IN (SELECT labels_of FROM sentences WHERE lu_id = ?)") {}
 
   void read(int64_t luId, const LabelNames& names) {
     labels_.clear();
@@ -149,8 +153,13 @@ class UnitLabels {
     rows_.reset();
     rows_.bind(1, luId);
     while (rows_.step()) {
-      LabelRow row{rows_.integer(0), rows_.integer(1), names.slot(rows_.integer(2)), names.slot(rows_.integer(3)),
-                   names.slot(rows_.integer(4)), names.slot(rows_.integer(5)), optionalInt(rows_, 6),
+      LabelRow row{rows_.integer(0),
+                   rows_.integer(1),
+                   names.slot(rows_.integer(2)),
+                   names.slot(rows_.integer(3)),
+                   names.slot(rows_.integer(4)),
+                   names.slot(rows_.integer(5)),
+                   optionalInt(rows_, 6),
                    optionalInt(rows_, 7)};
       // A name the table lacks drops the row, as the join of the labels view does.
       if (row.layer < 0 || row.rank < 0 || row.name < 0 || row.itype < 0) continue;
@@ -159,7 +168,8 @@ class UnitLabels {
     const auto byPlace = [](const LabelRow& a, const LabelRow& b) {
       return std::tie(a.sentenceOrd, a.position) < std::tie(b.sentenceOrd, b.position);
     };
-    if (!std::is_sorted(labels_.begin(), labels_.end(), byPlace)) std::sort(labels_.begin(), labels_.end(), byPlace);
+    if (!std::is_sorted(labels_.begin(), labels_.end(), byPlace))
+      std::sort(labels_.begin(), labels_.end(), byPlace);
     for (size_t i = 0; i < labels_.size();) {
       size_t end = i + 1;
       while (end < labels_.size() && labels_[end].sentenceOrd == labels_[i].sentenceOrd) ++end;

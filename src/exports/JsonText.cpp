@@ -14,9 +14,13 @@ size_t sequenceLength(std::string_view text, size_t pos) {
   const unsigned char lead = byte(pos);
   size_t length = 0;
   unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
-  if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-  else if (lead >= 0xE0 && lead <= 0xEF) length = 3, low = lead == 0xE0 ? 0xA0 : 0x80, high = lead == 0xED ? 0x9F : 0xBF;
-  else if (lead >= 0xF0 && lead <= 0xF4) length = 4, low = lead == 0xF0 ? 0x90 : 0x80, high = lead == 0xF4 ? 0x8F : 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {  // not overlong, no surrogates
+    length = 3, low = lead == 0xE0 ? 0xA0 : 0x80, high = lead == 0xED ? 0x9F : 0xBF;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {  // not overlong, up to U+10FFFF
+    length = 4, low = lead == 0xF0 ? 0x90 : 0x80, high = lead == 0xF4 ? 0x8F : 0xBF;
+  }
   if (length == 0 || pos + length > text.size()) return 0;
   if (byte(pos + 1) < low || byte(pos + 1) > high) return 0;
   for (size_t i = 2; i < length; ++i)

@@ -75,8 +75,10 @@ __attribute__((target("sha,sse4.1"))) void compressHardware(uint32_t state[8], c
     for (int g = 0; g < 16; ++g) {
       __m128i& current = words[g % 4];
       if (g < 4)
-        current = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16 * g)), byteSwap);
-      __m128i message = _mm_add_epi32(current, _mm_load_si128(reinterpret_cast<const __m128i*>(kRound + 4 * g)));
+        current = _mm_shuffle_epi8(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16 * g)), byteSwap);
+      __m128i message = _mm_add_epi32(
+          current, _mm_load_si128(reinterpret_cast<const __m128i*>(kRound + 4 * g)));
       cdgh = _mm_sha256rnds2_epu32(cdgh, abef, message);
       if (g >= 3 && g <= 14) {
         // words[(g + 1) % 4] holds sigma0 of group g - 3 added in; this completes group g + 1.
