@@ -41,7 +41,8 @@ void appendJsonString(std::string& out, std::string_view text) {
       if (length == 0) {
         // Invalid UTF-8 is rare; nlohmann-json's own replacement rules apply to it.
         out.resize(begin);
-        out += nlohmann::json(std::string(text)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+        out += nlohmann::json(std::string(text))
+                   .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
         return;
       }
       pos += length;
