@@ -4,7 +4,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <climits>
 #include <string>
 
 #include "exports/Formats.h"
@@ -52,15 +51,6 @@ TEST(JsonTextTest, AllShortStringsAsNlohmannWritesThem) {
         const std::string three{static_cast<char>(a), static_cast<char>(b), static_cast<char>(c)};
         ASSERT_EQ(written(three), reference(three)) << a << " " << b << " " << c;
       }
-}
-
-TEST(JsonTextTest, IntegersAsNlohmannWritesThem) {
-  for (const int64_t value : {int64_t{0}, int64_t{-1}, int64_t{7}, int64_t{1234567890123}, int64_t{LLONG_MIN},
-                              int64_t{LLONG_MAX}}) {
-    std::string out;
-    appendJsonInteger(out, value);
-    EXPECT_EQ(out, Json(value).dump()) << value;
-  }
 }
 
 // A whole line reads back and dumps again to the same bytes: field order, numbers, escapes and
