@@ -1,20 +1,25 @@
 #include "exports/Formats.h"
 
-#include <nlohmann/json.hpp>
-
+#include "exports/JsonText.h"
 #include "exports/Utf8.h"
 
 namespace sorvanta::exports {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
-
-Json spans(const std::vector<LabelSpan>& labels) {
-  Json list = Json::array();
-  for (const LabelSpan& label : labels)
-    list.push_back(Json{{"name", label.name}, {"start", label.start}, {"end", label.end}});
-  return list;
+// [{"name":..,"start":..,"end":..},...]
+void appendSpanObjects(std::string& out, const std::vector<LabelSpan>& labels) {
+  out += '[';
+  for (size_t i = 0; i < labels.size(); ++i) {
+    out += i == 0 ? "{\"name\":" : ",{\"name\":";
+    appendJsonString(out, labels[i].name);
+    out += ",\"start\":";
+    appendJsonInteger(out, labels[i].start);
+    out += ",\"end\":";
+    appendJsonInteger(out, labels[i].end);
+    out += '}';
+  }
+  out += ']';
 }
 
 bool overlaps(const Token& token, int64_t start, int64_t end) {
@@ -26,23 +31,49 @@ bool overlaps(const Token& token, int64_t start, int64_t end) {
 std::string_view formatName(Format format) { return format == Format::Conll ? "conll" : "jsonl"; }
 
 void appendJsonLine(std::string& out, const AnnotationRecord& record) {
-  Json target = Json::array();
-  for (const LabelSpan& span : record.target) target.push_back(Json::array({span.start, span.end}));
-  Json fes = Json::array();
-  for (const FrameElementLabel& fe : record.fes) {
-    if (fe.expressed())
-      fes.push_back(Json{{"name", fe.name}, {"start", fe.start}, {"end", fe.end}});
-    else
-      fes.push_back(Json{{"name", fe.name}, {"itype", fe.itype}});
+  out += "{\"lu_id\":";
+  appendJsonInteger(out, record.luId);
+  out += ",\"lu\":";
+  appendJsonString(out, record.lu);
+  out += ",\"frame\":";
+  appendJsonString(out, record.frame);
+  out += ",\"frame_id\":";
+  appendJsonInteger(out, record.frameId);
+  out += ",\"sentence_id\":";
+  appendJsonInteger(out, record.sentenceId);
+  out += ",\"subcorpus\":";
+  appendJsonString(out, record.subcorpus);
+  out += ",\"text\":";
+  appendJsonString(out, record.text);
+  out += ",\"target\":[";
+  for (size_t i = 0; i < record.target.size(); ++i) {
+    out += i == 0 ? "[" : ",[";
+    appendJsonInteger(out, record.target[i].start);
+    out += ',';
+    appendJsonInteger(out, record.target[i].end);
+    out += ']';
   }
-  const Json line{{"lu_id", record.luId},       {"lu", record.lu},
-                  {"frame", record.frame},      {"frame_id", record.frameId},
-                  {"sentence_id", record.sentenceId}, {"subcorpus", record.subcorpus},
-                  {"text", record.text},        {"target", std::move(target)},
-                  {"fes", std::move(fes)},      {"gf", spans(record.gf)},
-                  {"pt", spans(record.pt)}};
-  out += line.dump(-1, ' ', false, Json::error_handler_t::replace);
-  out += '\n';
+  out += "],\"fes\":[";
+  for (size_t i = 0; i < record.fes.size(); ++i) {
+    const FrameElementLabel& fe = record.fes[i];
+    out += i == 0 ? "{\"name\":" : ",{\"name\":";
+    appendJsonString(out, fe.name);
+    if (fe.expressed()) {
+      out += ",\"start\":";
+      appendJsonInteger(out, fe.start);
+      out += ",\"end\":";
+      appendJsonInteger(out, fe.end);
+    } else {
+      out += ",\"itype\":";
+      appendJsonString(out, fe.itype);
+    }
+    out += '}';
+  }
+  out += "],\"gf\":";
+  appendSpanObjects(out, record.gf);
+  out += ",\"pt\":";
+  appendSpanObjects(out, record.pt);
+  out += "}\n";
 }
 
 bool isPunctuation(char32_t c) {

@@ -16,7 +16,6 @@ class Sha256 {
   std::string hexDigest();
 
  private:
-  void block(const unsigned char* data);
   std::array<uint32_t, 8> state_;
   std::array<unsigned char, 64> buffer_{};
   size_t buffered_ = 0;

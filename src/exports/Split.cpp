@@ -26,12 +26,24 @@ using Json = nlohmann::ordered_json;
 
 namespace {
 
+// A set read for the split. Its bytes and text key live in one buffer each (SetBytes), as
+// a few hundred thousand strings of their own would cost an allocation apiece.
 struct Item {
-  std::string bytes;  // the set as written (CoNLL: without the blank line)
+  size_t bytesAt = 0, bytesSize = 0;  // the set as written (CoNLL: without the blank line)
+  size_t keyAt = 0, keySize = 0;      // the text with white space collapsed
   int64_t luId = 0;
-  std::string frame;
+  size_t frame = 0;  // in order of first appearance
   int64_t sentenceId = 0;
-  std::string textKey;  // white space collapsed
+};
+
+struct SetBytes {
+  std::string bytes, keys;
+  std::string_view bytesOf(const Item& item) const {
+    return std::string_view(bytes).substr(item.bytesAt, item.bytesSize);
+  }
+  std::string_view keyOf(const Item& item) const {
+    return std::string_view(keys).substr(item.keyAt, item.keySize);
+  }
 };
 
 // Groups joined by shared texts; the root of a group is its earliest unit.
@@ -226,27 +238,33 @@ text::Outcome computeSplit(const SplitRequest& request, SplitResult& result, tex
   const std::string release = absoluteFolder(request.releaseFolder);
 
   std::vector<Item> items;
+  SetBytes stored;
+  std::unordered_map<std::string, size_t> frameIds;
   std::vector<int64_t> unitsRead;
   progress.stage("Reading annotation sets");
   try {
     Selection selection = request.selection;
     text::Outcome read = readAnnotationSets(indexFile, selection, [&](const AnnotationRecord& record) {
       Item item;
+      item.bytesAt = stored.bytes.size();
       if (request.format == Format::Conll) {
-        appendConllBlock(item.bytes, record);
-        if (item.bytes.empty()) {
+        appendConllBlock(stored.bytes, record);
+        if (stored.bytes.size() == item.bytesAt) {
           outcome.warn("Split", "lexical unit " + std::to_string(record.luId) + ", sentence " +
                                     std::to_string(record.sentenceId) + ": the text has no tokens; set left out");
           return;
         }
       } else {
-        appendJsonLine(item.bytes, record);
+        appendJsonLine(stored.bytes, record);
       }
+      item.bytesSize = stored.bytes.size() - item.bytesAt;
       item.luId = record.luId;
-      item.frame = record.frame;
+      item.frame = frameIds.emplace(record.frame, frameIds.size()).first->second;
       item.sentenceId = record.sentenceId;
-      item.textKey = collapseWhiteSpace(record.text);
-      items.push_back(std::move(item));
+      item.keyAt = stored.keys.size();
+      appendCollapsedWhiteSpace(stored.keys, record.text);
+      item.keySize = stored.keys.size() - item.keyAt;
+      items.push_back(item);
     }, progress, &unitsRead);
     if (!read.done()) return read;
     for (text::Notice& notice : read.notices) outcome.notices.push_back(std::move(notice));
@@ -259,7 +277,7 @@ text::Outcome computeSplit(const SplitRequest& request, SplitResult& result, tex
   size_t unitCount = 0;
   {
     std::unordered_map<int64_t, size_t> byLu;
-    std::unordered_map<std::string, size_t> byFrame;
+    std::unordered_map<size_t, size_t> byFrame;
     for (size_t i = 0; i < items.size(); ++i) {
       if (request.grouping == Grouping::Sentence) {
         unitOf[i] = unitCount++;
@@ -278,7 +296,7 @@ text::Outcome computeSplit(const SplitRequest& request, SplitResult& result, tex
   {
     std::unordered_map<std::string_view, size_t> byText;
     for (size_t i = 0; i < items.size(); ++i) {
-      auto [found, added] = byText.emplace(items[i].textKey, unitOf[i]);
+      auto [found, added] = byText.emplace(stored.keyOf(items[i]), unitOf[i]);
       if (!added) groups.join(found->second, unitOf[i]);
     }
   }
@@ -297,12 +315,16 @@ text::Outcome computeSplit(const SplitRequest& request, SplitResult& result, tex
   const std::vector<int> splitOf = assignComponents(componentSizes, ratios, request.seed);
 
   std::array<std::unordered_set<int64_t>, 3> sentences, units;
-  std::array<std::unordered_set<std::string>, 3> frames;
+  std::array<std::unordered_set<size_t>, 3> frames;
+  std::array<size_t, 3> outputSizes{};
+  for (size_t i = 0; i < items.size(); ++i)
+    outputSizes[static_cast<size_t>(splitOf[componentOf[i]])] += items[i].bytesSize + 1;
+  for (size_t k = 0; k < 3; ++k) result.outputs[k].reserve(outputSizes[k]);
   for (size_t i = 0; i < items.size(); ++i) {
     const auto k = static_cast<size_t>(splitOf[componentOf[i]]);
     std::string& out = result.outputs[k];
     if (request.format == Format::Conll && !out.empty()) out += '\n';
-    out += items[i].bytes;
+    out += stored.bytesOf(items[i]);
     ++result.counts[k].sets;
     sentences[k].insert(items[i].sentenceId);
     units[k].insert(items[i].luId);

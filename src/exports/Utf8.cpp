@@ -64,21 +64,33 @@ bool isWhiteSpace(char32_t c) {
          c == 0x205F || c == 0x3000;
 }
 
+void appendCollapsedWhiteSpace(std::string& out, std::string_view text) {
+  bool wrote = false, pendingSpace = false;
+  size_t run = std::string_view::npos;  // start of the characters not yet copied
+  for (size_t pos = 0; pos < text.size();) {
+    const size_t start = pos;
+    const auto byte = static_cast<unsigned char>(text[pos]);
+    const char32_t c = byte < 0x80 ? (++pos, byte) : nextCodePoint(text, pos);
+    if (isWhiteSpace(c)) {
+      if (run != std::string_view::npos) out.append(text.substr(run, start - run));
+      run = std::string_view::npos;
+      pendingSpace = wrote;
+      continue;
+    }
+    if (run == std::string_view::npos) {
+      if (pendingSpace) out += ' ';
+      pendingSpace = false;
+      run = start;
+    }
+    wrote = true;
+  }
+  if (run != std::string_view::npos) out.append(text.substr(run));
+}
+
 std::string collapseWhiteSpace(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  bool pendingSpace = false;
-  for (size_t pos = 0; pos < text.size();) {
-    const size_t start = pos;
-    const char32_t c = nextCodePoint(text, pos);
-    if (isWhiteSpace(c)) {
-      pendingSpace = !out.empty();
-      continue;
-    }
-    if (pendingSpace) out += ' ';
-    pendingSpace = false;
-    out.append(text.substr(start, pos - start));
-  }
+  appendCollapsedWhiteSpace(out, text);
   return out;
 }
 

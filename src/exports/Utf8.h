@@ -20,5 +20,6 @@ bool isWhiteSpace(char32_t c);
 // The text with runs of white space collapsed to one space and none at either end: two
 // sentences are the same text when these agree.
 std::string collapseWhiteSpace(std::string_view text);
+void appendCollapsedWhiteSpace(std::string& out, std::string_view text);
 
 }  // namespace sorvanta::exports

@@ -7,6 +7,7 @@
 #include "exports/SchemaCheck.h"
 #include "support/CliRun.h"
 #include "support/MiniRelease.h"
+#include "support/ReleaseCopy.h"
 
 namespace sorvanta::testing {
 namespace {
@@ -184,6 +185,88 @@ TEST(JsonlExportTest, LabelsOutsideTheTextAreLeftOutAndWarnedAbout) {
             "lexical unit 77, sentence 9001: FE label 'Means' has no integer start and end; left out\n"
             "lexical unit 77, sentence 9002: Target label 'Target' (start 3, end 40) lies outside the "
             "text (6 characters); left out\n");
+}
+
+// The layers of both documents of a unit: a set whose subcorpus document has labels of its own
+// (a changed label, a second FE and Target layer), a set whose annotation document lacks a
+// layer, a sentence twice in the annotation document and one only the subcorpus document holds.
+TEST(JsonlExportTest, LayersOfBothDocumentsAndRepeatedSentences) {
+  SampleReleaseCopy copy;
+  auto edit = [&](const std::string& document, const std::string& from, const std::string& to,
+                  const std::string& after = "") {
+    const std::string path = copy.folder + document;
+    std::string text = readBytes(path);
+    const size_t at = text.find(from, after.empty() ? 0 : text.find(after));
+    ASSERT_NE(at, std::string::npos) << document << ": " << from;
+    text.replace(at, from.size(), to);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+  };
+  const std::string end = "</lexunit-annotation>";
+  edit("xml/lu1001.xml", R"(<label name="Ext" start="0" end="7"/>)", R"(<label name="Obj" start="0" end="7"/>)");
+  edit("xml/lu1001.xml", R"(<layer name="Target" rank="1">)",
+       R"(<layer name="FE" rank="2"><labels><label name="Co-theme" start="0" end="2"/>)"
+       R"(<label name="Bad" start="0" end="200"/><label name="Q\&quot;x" itype="DNI"/></labels></layer>)"
+       R"(<layer name="Target" rank="2"><labels><label name="Target" start="0" end="2"/></labels></layer>)"
+       R"(<layer name="Target" rank="1">)");
+  edit("xml/lu1001.xml", end,
+       R"(<subcorpus name="only-here"><annotationSet ID="7000199"><layers>)"
+       R"(<layer name="FE" rank="1"><labels><label name="Th\eme &quot;x&quot;" start="0" end="3"/>)"
+       R"(<label name="Goal" itype="INI"/></labels></layer>)"
+       R"(<layer name="GF" rank="1"><labels><label name="Ext" start="0" end="3"/><label name="Dep" itype="DNI"/></labels></layer>)"
+       R"(<layer name="Target" rank="1"><labels><label name="Target" start="5" end="9"/></labels></layer>)"
+       R"(</layers><sentence ID="500199"><text>Kéké "moved" a\b → 𝄞 ok</text></sentence></annotationSet>)"
+       R"(</subcorpus>)" + end);
+  edit("luXML/lu1001.xml", R"(<layer name="GF" rank="1">)", R"(<layer name="Unused" rank="1">)",
+       R"(<annotationSet ID="7000103")");
+  edit("luXML/lu1001.xml", end,
+       R"(<subcorpus name="again"><annotationSet ID="7000197"><layers>)"
+       R"(<layer name="FE" rank="1"><labels><label name="Theme" start="0" end="5"/></labels></layer>)"
+       R"(<layer name="Target" rank="1"><labels><label name="Target" start="18" end="22"/></labels></layer>)"
+       R"(</layers><sentence ID="500102"><text>Slowly, the queue moved to the front of the hall.</text>)"
+       R"(</sentence></annotationSet></subcorpus>)" + end);
+
+  TempDir scratch;
+  const ExportRun run = runExport(copy.folder, scratch, exports::Format::Jsonl, {{}, {1001}, 0});
+  ASSERT_TRUE(run.outcome.done()) << warningsOf(run.outcome);
+  ASSERT_EQ(run.lines.size(), 4u);
+  struct Case {
+    int64_t sentence;
+    const char* fieldsJson;
+  };
+  const Case cases[] = {
+      // The subcorpus document's FE and Target layers of rank 2 count; its GF layer does not,
+      // the annotation document having one.
+      {500101,
+       R"({"target":[[9,14],[0,3]],
+           "fes":[{"name":"Theme","start":0,"end":8},{"name":"Path","start":15,"end":30},
+                  {"name":"Goal","start":31,"end":53},{"name":"Time","start":54,"end":65},
+                  {"name":"Co-theme","start":0,"end":3},{"name":"Q\\\"x","itype":"DNI"}],
+           "gf":[{"name":"Ext","start":0,"end":8},{"name":"Dep","start":15,"end":30},
+                 {"name":"Dep","start":31,"end":53},{"name":"Dep","start":54,"end":65}]})"},
+      // Both sentences of the annotation document, in document order.
+      {500102,
+       R"({"target":[[18,23],[18,23]],
+           "fes":[{"name":"Manner","start":0,"end":6},{"name":"Theme","start":8,"end":17},
+                  {"name":"Goal","start":24,"end":48},{"name":"Source","itype":"INI"},
+                  {"name":"Theme","start":0,"end":6}]})"},
+      // The annotation document has no GF layer here: the subcorpus document's serves.
+      {500103, R"({"gf":[{"name":"Ext","start":0,"end":7}],"pt":[{"name":"NP","start":0,"end":7}]})"},
+      {500199,
+       R"({"subcorpus":"only-here","text":"Kéké \"moved\" a\\b → 𝄞 ok","target":[[5,10]],
+           "fes":[{"name":"Th\\eme \"x\"","start":0,"end":4},{"name":"Goal","itype":"INI"}],
+           "gf":[{"name":"Ext","start":0,"end":4}],"pt":[]})"},
+  };
+  for (const Case& c : cases) {
+    const Json& line = lineFor(run.lines, 1001, c.sentence);
+    const Json expected = Json::parse(c.fieldsJson);
+    for (const auto& [key, value] : expected.items())
+      EXPECT_EQ(line[key], value) << "sentence " << c.sentence << " field " << key;
+  }
+  EXPECT_NE(run.bytes.find(R"("text":"Kéké \"moved\" a\\b → 𝄞 ok","target":[[5,10]],"fes":[{"name":"Th\\eme \"x\"",)"),
+            std::string::npos);
+  EXPECT_EQ(warningsOf(run.outcome),
+            "lexical unit 1001, sentence 500101: FE label 'Bad' (start 0, end 200) lies outside the text "
+            "(66 characters); left out\n");
 }
 
 // Units follow the frames document, not their IDs; --frame and --lu select together.
