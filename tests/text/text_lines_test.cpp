@@ -84,3 +84,29 @@ TEST(SortedTextLines, KeepsOrderAndRefusesDuplicates) {
                                              "_x",  "\xC9tude", "\xE9tude"};
   EXPECT_EQ(list.lines(), expected);
 }
+
+TEST(CompareTextIgnoreCase, DifferencesOnBothSidesOfEightByteSteps) {
+  // Letters fold to upper case, so 'a' ('A', 0x41) sorts before '_' (0x5F); other bytes compare
+  // unsigned. The differing byte sits before, on and after the steps of the equal-prefix skip.
+  const struct {
+    const char* a;
+    const char* b;
+    int expected;
+  } cases[] = {{"", "", 0},
+               {"abc", "ABC", 0},
+               {"Goal.PP.Dep", "goal.pp.dep", 0},
+               {"abcdefgh", "abcdefgH", 0},
+               {"abcdefgh", "abcdefgi", -1},
+               {"abcdefghX", "abcdefghY", -1},
+               {"abcdefghijklmnop", "abcdefghijklmnoP", 0},
+               {"abcdefghijklmnopq", "ABCDEFGHIJKLMNOP_", -1},
+               {"abcdefg_", "abcdefga", 1},
+               {"abcdefgh", "abcdefghi", -1},
+               {"abcdefghijklmnopq", "abcdefghijklmnop", 1},
+               {"abcdefgh\xE9", "ABCDEFGH\xC9", 1},
+               {"abcdefgh\x7F", "abcdefgh\x80", -1}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(compareTextIgnoreCase(c.a, c.b), c.expected) << c.a << " / " << c.b;
+    EXPECT_EQ(compareTextIgnoreCase(c.b, c.a), -c.expected) << c.b << " / " << c.a;
+  }
+}
