@@ -122,19 +122,11 @@ text::Outcome createFrameFiles(const std::vector<std::string>& checkedFrames,
   xml::TXpElement* testCorpus = lexicon::resetToCorpusTemplate(documents.test);
   const xml::TXpNode* trainingRoot = documents.training.Document()->docGetDocumentElement();
   // A frame's three files form one data set: all are replaced, or none. The sets of all frames
-  // share one flush; frames finished before an error keep their new files.
+  // and the test document share one flush; frames finished before an error keep their files.
   std::vector<std::unique_ptr<text::OutputSet>> frameSets;
   std::vector<text::OutputSet*> finished;
   int done = 0;
   lexicon::SkippedDocuments skipped;
-  // Replaces the sets of the frames finished so far, with one flush for all.
-  const auto commitFinished = [&] {
-    std::vector<std::string> targets;
-    for (const text::OutputSet* set : finished)
-      for (std::string& target : set->targets()) targets.push_back(std::move(target));
-    text::OutputSet::commitTogether(finished);
-    for (std::string& target : targets) outcome.filesWritten.push_back(std::move(target));
-  };
   bool cancelled = false;
   try {
     for (const std::string& frame : checkedFrames) {
@@ -152,15 +144,28 @@ text::Outcome createFrameFiles(const std::vector<std::string>& checkedFrames,
     text::OutputSet::commitTogether(finished);
     throw;
   }
-  commitFinished();
+  // Cancelled: the test document stays as it was.
+  text::OutputSet testDocument;
+  if (!cancelled) {
+    try {
+      lexicon::addDocument(testDocument, documents.test, folder + std::string(kTrainingTestFile));
+    } catch (...) {
+      text::OutputSet::commitTogether(finished);
+      throw;
+    }
+    finished.push_back(&testDocument);
+  }
+  std::vector<std::string> targets;
+  for (const text::OutputSet* set : finished)
+    for (std::string& target : set->targets()) targets.push_back(std::move(target));
+  text::OutputSet::commitTogether(finished);
+  for (std::string& target : targets) outcome.filesWritten.push_back(std::move(target));
   if (cancelled) {
     text::Outcome stopped = text::Outcome::cancelled();
     stopped.filesWritten = std::move(outcome.filesWritten);
     stopped.notices = std::move(outcome.notices);
     return stopped;
   }
-  outcome.filesWritten.push_back(folder + std::string(kTrainingTestFile));
-  lexicon::saveDocument(documents.test, outcome.filesWritten.back());
   return outcome;
 }
 

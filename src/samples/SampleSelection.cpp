@@ -184,12 +184,60 @@ std::vector<int32_t> candidateFrameIds(const SampleRequest& request,
   return ids;
 }
 
-// The two documents and three line lists the run fills.
-struct SampleSets {
-  xml::TXpElement* trainingCorpus = nullptr;
-  xml::TXpElement* testCorpus = nullptr;
-  text::TextLines trainingAnswers, testAnswers, messages;
+// The five files form one data set: all are replaced, or none. They are created when the first
+// frame is written (or at the end), so a count that is not an integer stops the run before any
+// file is touched; the test set and the answers then go to their files as they are written.
+class SampleFiles {
+ public:
+  explicit SampleFiles(std::string_view dataFolder) : folder_(dataFolder) {}
+
+  text::OutputFile& training() { return file(0); }
+  text::OutputFile& test() { return file(1); }
+  text::OutputFile& trainingAnswers() { return file(2); }
+  text::OutputFile& testAnswers() { return file(3); }
+  text::OutputFile& messages() { return file(4); }
+
+  // Replaces the older files; returns the files written.
+  std::vector<std::string> commit() {
+    std::vector<std::string> targets = set_.targets();
+    set_.commit();
+    return targets;
+  }
+
+ private:
+  text::OutputFile& file(size_t i) {
+    if (files_.empty())
+      for (std::string_view name :
+           {kTrainingFile, kTestFile, kTrainingAnswersFile, kTestAnswersFile, kMessagesFile})
+        files_.push_back(&set_.open(folder_ + std::string(name)));
+    return *files_[i];
+  }
+
+  std::string folder_;
+  text::OutputSet set_;
+  std::vector<text::OutputFile*> files_;
 };
+
+// What the run fills: the training document, the test set written as it grows, the answers
+// and the messages.
+struct SampleSets {
+  SampleSets(xml::TXpObjModel& training, xml::TXpObjModel& test, std::string_view dataFolder)
+      : trainingCorpus(lexicon::resetToCorpusTemplate(training)), testSet(test),
+        files(dataFolder) {}
+
+  xml::TXpElement* trainingCorpus;
+  lexicon::CorpusStream testSet;
+  text::TextLines messages;
+  SampleFiles files;
+};
+
+// Text gathered before it goes to a file.
+constexpr size_t kTestSetPiece = size_t{256} << 10;
+
+void addLine(text::OutputFile& file, std::string line) {
+  line += "\r\n";
+  file.write(line);
+}
 
 // The frame's training sentences, drawn from its candidates. Throws text::RuntimeError when
 // the frame has fewer different candidate sentences than numSents.
@@ -212,14 +260,15 @@ std::vector<int32_t> drawTrainingSentences(const FrameSentences& frame, const st
 void writeFrame(const FrameSentences& frame, const std::string& name,
                 const std::vector<int32_t>& training, bool provideFes, SampleSets& sets,
                 std::optional<std::string>& lastLoad) {
-  xml::TXpElement* testFrame = sets.testCorpus->CreateChildElement("frame");
-  testFrame->SetAttribute("name", name);
+  text::OutputFile& testFile = sets.files.test();
+  xml::XpMarkupWriter& testSet = sets.testSet.markup();
+  testSet.startElement("frame");
+  testSet.workingAttribute("name", name);
   xml::TXpElement* trainingFrame = sets.trainingCorpus->CreateChildElement("frame");
   trainingFrame->SetAttribute("name", name);
   for (const CandidateSentence& found : frame.candidates) {
     const FrameSentences::LexUnit& lexUnit = frame.lexUnits[found.lexUnit];
     lastLoad = lexUnit.id;
-    const std::string sentence = found.labels.text->noGetText();
     const bool isTraining = !training.empty() && contains(training, found.id);
     if (isTraining) {
       xml::TXpElement* instance = trainingFrame->CreateChildElement("instance");
@@ -227,12 +276,14 @@ void writeFrame(const FrameSentences& frame, const std::string& name,
       instance->SetAttribute("luID", lexUnit.id);
       instance->SetAttribute("sentID", found.sentenceId);
     } else {
-      addTestInstance(testFrame, lexUnit.name, lexUnit.id, found.sentenceId, found.labels.target,
-                      found.labels.feLabels, sentence, provideFes);
+      writeTestInstance(testSet, lexUnit.name, lexUnit.id, found.sentenceId, found.labels.target,
+                        found.labels.feLabels, found.labels.text->noGetText(), provideFes);
+      sets.testSet.passTo(testFile, kTestSetPiece);
     }
-    (isTraining ? sets.trainingAnswers : sets.testAnswers)
-        .add(answerLine(name, found.sentenceId, found.labels.feLabels));
+    addLine(isTraining ? sets.files.trainingAnswers() : sets.files.testAnswers(),
+            answerLine(name, found.sentenceId, found.labels.feLabels));
   }
+  testSet.endElement();
 }
 
 // The run's record of the reads, kept in frame order on the calling thread.
@@ -303,19 +354,14 @@ std::vector<PlannedFrame> planFrames(const SampleRequest& request,
   return planned;
 }
 
-// The five files form one data set: all are replaced, or none. Returns the files written.
-std::vector<std::string> saveSampleFiles(SampleDocuments documents, const SampleSets& sets,
-                                         std::string_view dataFolder) {
-  const std::string folder(dataFolder);
-  text::OutputSet files;
-  lexicon::addDocument(files, documents.training, folder + std::string(kTrainingFile));
-  lexicon::addDocument(files, documents.test, folder + std::string(kTestFile));
-  files.add(folder + std::string(kTrainingAnswersFile), sets.trainingAnswers.text());
-  files.add(folder + std::string(kTestAnswersFile), sets.testAnswers.text());
-  files.add(folder + std::string(kMessagesFile), sets.messages.text());
-  std::vector<std::string> targets = files.targets();
-  files.commit();
-  return targets;
+// Step 9: the training document and the messages join the answers and the test set, whose
+// end is written now; then the five files replace the older ones.
+std::vector<std::string> saveSampleFiles(xml::TXpObjModel& training, SampleSets& sets) {
+  lexicon::writeDocument(sets.files.training(), training);
+  sets.testSet.finish();
+  sets.testSet.passTo(sets.files.test());
+  sets.files.messages().write(sets.messages.text());
+  return sets.files.commit();
 }
 
 }  // namespace
@@ -347,9 +393,9 @@ SampleResult selectSample(const SampleRequest& request,
 
   documents.training.FormattedOutput = true;
   documents.test.FormattedOutput = true;
-  SampleSets sets;
-  sets.trainingCorpus = lexicon::resetToCorpusTemplate(documents.training);
-  sets.testCorpus = lexicon::resetToCorpusTemplate(documents.test);
+  // The test set goes to its file as it is written; the test document keeps the empty corpus
+  // (the window reads the set from nowhere but its file, frame files rebuild the document).
+  SampleSets sets(documents.training, documents.test, dataFolder);
 
   // Afterwards, also when an error ends the run, documents.lexUnit holds what the last read
   // would have left in it had every read gone there: the document of lastLoad, or nothing when
@@ -384,7 +430,7 @@ SampleResult selectSample(const SampleRequest& request,
     result.outcome = text::Outcome::cancelled();
     return result;
   }
-  result.outcome.filesWritten = saveSampleFiles(documents, sets, dataFolder);
+  result.outcome.filesWritten = saveSampleFiles(documents.training, sets);
   result.outcome.notices = std::move(reads.warnings.notices);
   result.messages = sets.messages.lines();
   return result;
