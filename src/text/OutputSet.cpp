@@ -6,10 +6,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <charconv>
 #include <mutex>
 #include <set>
+#include <system_error>
+#include <thread>
 
 #include "text/Errors.h"
 #include "text/FileFaults.h"
@@ -58,6 +61,31 @@ void syncFolder(const std::string& folder) {
   if (fd < 0) return;
   ::fsync(fd);  // makes the renames durable; the set is in place whatever this reports
   ::close(fd);
+}
+
+// Removing a name that is a file's last frees the file, and some file systems wait for the
+// device there (those that discard freed blocks at once): many names are removed by several
+// threads, so those waits overlap.
+constexpr size_t kNamesPerRemover = 16;
+constexpr size_t kMaxRemovers = 8;
+
+void removeNames(const std::vector<std::string>& names) {
+  const size_t removers = std::min(kMaxRemovers, names.size() / kNamesPerRemover);
+  if (removers <= 1) {
+    for (const std::string& name : names) ::unlink(name.c_str());
+    return;
+  }
+  std::atomic<size_t> next{0};
+  const auto remove = [&] {
+    for (size_t i = next++; i < names.size(); i = next++) ::unlink(names[i].c_str());
+  };
+  std::vector<std::jthread> threads;
+  try {
+    for (size_t k = 1; k < removers; ++k) threads.emplace_back(remove);
+  } catch (const std::system_error&) {
+    // No more threads to be had: those started and this one remove the rest.
+  }
+  remove();
 }
 
 // Cleans each folder once per process: later sets there find only temporaries of live ones.
@@ -203,20 +231,25 @@ void OutputSet::commit() { commitTogether({this}); }
 void OutputSet::commitTogether(const std::vector<OutputSet*>& sets) {
   finishFiles(sets);
   flushFileSystems(sets);
-  std::set<std::string> renamedIn;  // folders whose renames are made durable at the end
+  Replaced replaced;
   for (size_t i = 0; i < sets.size(); ++i) {
     try {
-      sets[i]->replaceTargets(renamedIn);
+      sets[i]->replaceTargets(replaced);
     } catch (...) {
       for (size_t j = i + 1; j < sets.size(); ++j) sets[j]->discard();
-      for (const std::string& folder : renamedIn) syncFolder(folder);
+      replaced.finish();
       throw;
     }
   }
+  replaced.finish();
+}
+
+void OutputSet::Replaced::finish() {
+  removeNames(olderTargets);
   for (const std::string& folder : renamedIn) syncFolder(folder);
 }
 
-void OutputSet::replaceTargets(std::set<std::string>& renamedIn) {
+void OutputSet::replaceTargets(Replaced& replaced) {
   // Second names for the older targets first, so every rename below can be undone.
   for (const std::unique_ptr<OutputFile>& entry : entries_) {
     std::string folder, name;
@@ -242,9 +275,9 @@ void OutputSet::replaceTargets(std::set<std::string>& renamedIn) {
     entries_[i]->temp_.clear();
   }
   for (const std::unique_ptr<OutputFile>& entry : entries_) {
-    if (!entry->backup_.empty()) ::unlink(entry->backup_.c_str());
+    if (!entry->backup_.empty()) replaced.olderTargets.push_back(std::move(entry->backup_));
     entry->backup_.clear();
-    if (flush_ != Flush::None) renamedIn.insert(entry->folder_);
+    if (flush_ != Flush::None) replaced.renamedIn.insert(entry->folder_);
   }
   entries_.clear();
 }

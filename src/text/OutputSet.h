@@ -94,7 +94,14 @@ class OutputSet {
   [[noreturn]] void fail(const std::string& target);
   static void finishFiles(const std::vector<OutputSet*>& sets);
   static void flushFileSystems(const std::vector<OutputSet*>& sets);
-  void replaceTargets(std::set<std::string>& renamedIn);
+  // What the replacing steps of a commit leave to do at its end, also when one fails: the
+  // second names of the older targets to remove, the folders whose renames to make durable.
+  struct Replaced {
+    std::vector<std::string> olderTargets;
+    std::set<std::string> renamedIn;
+    void finish();
+  };
+  void replaceTargets(Replaced& replaced);
   void putBack(size_t replaced);
 
   Flush flush_;
