@@ -222,7 +222,8 @@ class SampleFiles {
 // and the messages.
 struct SampleSets {
   SampleSets(xml::TXpObjModel& training, xml::TXpObjModel& test, std::string_view dataFolder)
-      : trainingCorpus(lexicon::resetToCorpusTemplate(training)), testSet(test),
+      : trainingCorpus(lexicon::resetToCorpusTemplate(training)),
+        testSet(test),
         files(dataFolder) {}
 
   xml::TXpElement* trainingCorpus;

@@ -8,8 +8,8 @@
 //   answers.write(line);                           // as the lines come, through a buffer
 //   set.commit();                                  // flushed once, then renamed in one step
 //
-// Until commit the targets are untouched. Any failure, in add, open, a write or commit, removes every
-// temporary of the set, puts back every target the commit had already replaced, and throws
+// Until commit the targets are untouched. Any failure, in add, open, a write or commit, removes
+// every temporary of the set, puts back every target the commit had already replaced, and throws
 // FileCreateError "Cannot create file <path>" naming the file that failed: the older set stays
 // as it was. A set destroyed without commit removes its temporaries.
 //
@@ -52,7 +52,7 @@ class OutputFile {
   std::string fsTarget_;
   std::string folder_;  // file system name of the target's folder
   std::string temp_;
-  std::string backup_;  // a second name of the older target while the commit runs
+  std::string backup_;            // a second name of the older target while the commit runs
   bool created_ = false;          // the target did not exist before the commit
   bool protectedByLink_ = false;  // the older target can be put back
   int fd_ = -1;                   // open while pieces may still come

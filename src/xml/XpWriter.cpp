@@ -195,8 +195,8 @@ void XpMarkupWriter::startElement(std::string_view name) {
   beforeNode(false);
   out_ += '<';
   out_ += name;
-  open_.push_back({static_cast<uint32_t>(names_.size()), static_cast<uint32_t>(name.size()),
-                   false, false});
+  open_.push_back(
+      {static_cast<uint32_t>(names_.size()), static_cast<uint32_t>(name.size()), false, false});
   names_ += name;
   startTagOpen_ = true;
 }
@@ -238,8 +238,7 @@ void XpMarkupWriter::endElement() {
     out_ += "/>";
     startTagOpen_ = false;
   } else {
-    if (!element.lastIsText)
-      appendLineBreak(out_, static_cast<int>(open_.size()) - 1, formatted_);
+    if (!element.lastIsText) appendLineBreak(out_, static_cast<int>(open_.size()) - 1, formatted_);
     out_ += "</";
     out_.append(names_, element.nameAt, element.nameLength);
     out_ += '>';

@@ -41,7 +41,7 @@ class XpMarkupWriter {
 
  private:
   struct Open {
-    uint32_t nameAt;      // in names_
+    uint32_t nameAt;  // in names_
     uint32_t nameLength;
     bool hasChildren;
     bool lastIsText;
