@@ -37,16 +37,24 @@ bool isExcluded(int32_t id) {
          std::end(kExcludedFrameIds);
 }
 
-// One candidate sentence met in the walk over a frame's lexical units.
+// One candidate sentence met in the walk over a frame's lexical units, with what the writing
+// pass writes for it, made on the worker thread: its answer line, and its instance in the test
+// set should it not be drawn for training. An offset that is not an integer stops either; the
+// error is kept to be thrown where the writing pass meets it.
 struct CandidateSentence {
-  lexicon::AnnotatedSentence labels;
   size_t lexUnit = 0;  // index into FrameSentences::lexUnits
   std::string sentenceId;
   int32_t id = 0;  // sentenceId as an integer
+  std::string answer;
+  std::exception_ptr answerError;
+  std::string testInstance;
+  std::exception_ptr testError;
 };
 
-// A frame's annotated lexical units, each annotation document loaded once for both passes:
-// the documents stay alive with the frame's read, so the candidates' nodes stay valid.
+// Test instances stand inside "corpus" and "frame".
+constexpr size_t kTestInstanceDepth = 2;
+
+// A frame's annotated lexical units, each annotation document read once for both passes.
 struct FrameSentences {
   struct LexUnit {
     std::string id;
@@ -57,11 +65,10 @@ struct FrameSentences {
   int noFeSentences = 0;
 };
 
-// One frame's annotation documents, read on a worker thread: the candidates' nodes point into
-// the documents, which the read owns. What the run records in order (the last load tried, the
-// units read, documents skipped, an error met) is kept for the calling thread to apply.
+// One frame's annotation documents, read on a worker thread. What the run records in order
+// (the last load tried, the units read, documents skipped, an error met) is kept for the
+// calling thread to apply.
 struct FrameRead {
-  std::vector<std::unique_ptr<xml::TXpObjModel>> documents;  // outlives the nodes in frame
   FrameSentences frame;
   std::optional<std::string> lastLoad;  // the ID of the last unit a load was tried for
   std::vector<std::string> loaded;      // IDs of the units read
@@ -69,14 +76,46 @@ struct FrameRead {
   std::exception_ptr error;
 };
 
+// Whether the run writes a frame with this many candidates (it passes the sufficiency test):
+// unknown while the number of sentences is not an integer.
+bool frameIsWritten(std::optional<int32_t> numSents, size_t candidates) {
+  return !numSents || !(*numSents * 1.5 > static_cast<double>(candidates));
+}
+
+// What the writing pass writes for each candidate of a frame called name.
+void writeCandidates(const std::string& name, const SampleRequest& request,
+                     const std::vector<lexicon::AnnotatedSentence>& labels, FrameSentences& frame) {
+  for (size_t i = 0; i < labels.size(); ++i) {
+    CandidateSentence& candidate = frame.candidates[i];
+    const FrameSentences::LexUnit& lexUnit = frame.lexUnits[candidate.lexUnit];
+    try {
+      // Formatted, as the run sets the test document object.
+      xml::XpMarkupWriter instance(candidate.testInstance, true, kTestInstanceDepth);
+      writeTestInstance(instance, lexUnit.name, lexUnit.id, candidate.sentenceId, labels[i].target,
+                        labels[i].feLabels, labels[i].text->noGetText(), request.provideFes);
+    } catch (...) {
+      candidate.testError = std::current_exception();
+    }
+    try {
+      candidate.answer = answerLine(name, candidate.sentenceId, labels[i].feLabels);
+    } catch (...) {
+      candidate.answerError = std::current_exception();
+    }
+  }
+}
+
 // The walk both passes make over a frame's lexical units (luIds: those with an annotated count
 // other than 0, in document order): units whose annotation file is missing are skipped; a
 // sentence without a target label or (when it has frame-element labels) without an ID is
 // passed over. Sentences without frame-element labels are counted; the others are the
-// candidates. Touches no document but its own, so frames are read in parallel.
-FrameRead readFrameSentences(const std::vector<std::string>& luIds, std::string_view dataFolder) {
+// candidates, whose writing is prepared here when the frame will be written. Touches no
+// document but its own, so frames are read in parallel; the documents go when it returns.
+FrameRead readFrameSentences(const std::string& name, const std::vector<std::string>& luIds,
+                             const SampleRequest& request, std::string_view dataFolder) {
   FrameRead read;
   FrameSentences& frame = read.frame;
+  std::vector<std::unique_ptr<xml::TXpObjModel>> documents;  // outlive the labels' nodes
+  std::vector<lexicon::AnnotatedSentence> labelsOf;          // of each candidate
   try {
     for (const std::string& luId : luIds) {
       auto model = std::make_unique<xml::TXpObjModel>();
@@ -100,15 +139,21 @@ FrameRead readFrameSentences(const std::vector<std::string>& luIds, std::string_
                    labels->sentence->attributes()->GetNamedItem("ID")) {
           std::string sentenceId = xml::attributeText(labels->sentence, "ID");
           const int32_t id = text::strToInt(sentenceId);
-          frame.candidates.push_back(
-              {std::move(*labels), frame.lexUnits.size() - 1, std::move(sentenceId), id});
+          CandidateSentence& candidate = frame.candidates.emplace_back();
+          candidate.lexUnit = frame.lexUnits.size() - 1;
+          candidate.sentenceId = std::move(sentenceId);
+          candidate.id = id;
+          labelsOf.push_back(std::move(*labels));
         }
       }
-      read.documents.push_back(std::move(model));
+      documents.push_back(std::move(model));
     }
   } catch (...) {
     read.error = std::current_exception();
+    return read;
   }
+  if (frameIsWritten(text::tryStrToInt(request.numSentsText), frame.candidates.size()))
+    writeCandidates(name, request, labelsOf, frame);
   return read;
 }
 
@@ -235,11 +280,6 @@ struct SampleSets {
 // Text gathered before it goes to a file.
 constexpr size_t kTestSetPiece = size_t{256} << 10;
 
-void addLine(text::OutputFile& file, std::string line) {
-  line += "\r\n";
-  file.write(line);
-}
-
 // The frame's training sentences, drawn from its candidates. Throws text::RuntimeError when
 // the frame has fewer different candidate sentences than numSents.
 std::vector<int32_t> drawTrainingSentences(const FrameSentences& frame, const std::string& name,
@@ -259,7 +299,7 @@ std::vector<int32_t> drawTrainingSentences(const FrameSentences& frame, const st
 // The writing pass over a frame: every candidate becomes a training or a test instance, with
 // its answer line. lastLoad follows the documents the pass reads again.
 void writeFrame(const FrameSentences& frame, const std::string& name,
-                const std::vector<int32_t>& training, bool provideFes, SampleSets& sets,
+                const std::vector<int32_t>& training, SampleSets& sets,
                 std::optional<std::string>& lastLoad) {
   text::OutputFile& testFile = sets.files.test();
   xml::XpMarkupWriter& testSet = sets.testSet.markup();
@@ -277,12 +317,15 @@ void writeFrame(const FrameSentences& frame, const std::string& name,
       instance->SetAttribute("luID", lexUnit.id);
       instance->SetAttribute("sentID", found.sentenceId);
     } else {
-      writeTestInstance(testSet, lexUnit.name, lexUnit.id, found.sentenceId, found.labels.target,
-                        found.labels.feLabels, found.labels.text->noGetText(), provideFes);
+      if (found.testError) std::rethrow_exception(found.testError);
+      testSet.markup(found.testInstance);
       sets.testSet.passTo(testFile, kTestSetPiece);
     }
-    addLine(isTraining ? sets.files.trainingAnswers() : sets.files.testAnswers(),
-            answerLine(name, found.sentenceId, found.labels.feLabels));
+    if (found.answerError) std::rethrow_exception(found.answerError);
+    text::OutputFile& answers =
+        isTraining ? sets.files.trainingAnswers() : sets.files.testAnswers();
+    answers.write(found.answer);
+    answers.write("\r\n");
   }
   testSet.endElement();
 }
@@ -306,7 +349,7 @@ void processFrame(const SampleRequest& request, const std::string& name, FrameRe
   const FrameSentences& frame = read.frame;
   const int32_t numSents = text::strToInt(request.numSentsText);
   const size_t candidateCount = frame.candidates.size();
-  if (numSents * 1.5 > static_cast<double>(candidateCount)) {
+  if (!frameIsWritten(numSents, candidateCount)) {
     sets.messages.add("Frame " + quoted(name) + " has only " +
                       text::intToStr(static_cast<int64_t>(candidateCount)) +
                       " candidate sentences");
@@ -320,7 +363,7 @@ void processFrame(const SampleRequest& request, const std::string& name, FrameRe
   const std::vector<int32_t> training = drawTrainingSentences(frame, name, numSents, random);
   // The writing pass tries the same loads in the same order, so it ends on this one too.
   const std::optional<std::string> lastOfFrame = reads.lastLoad;
-  writeFrame(frame, name, training, request.provideFes, sets, reads.lastLoad);
+  writeFrame(frame, name, training, sets, reads.lastLoad);
   reads.lastLoad = lastOfFrame;
 }
 
@@ -413,7 +456,9 @@ SampleResult selectSample(const SampleRequest& request,
     if (!progress.cancelled()) {
       text::orderedWork<FrameRead>(
           planned.size(), request.jobs,
-          [&](size_t i) { return readFrameSentences(planned[i].luIds, dataFolder); },
+          [&](size_t i) {
+            return readFrameSentences(planned[i].name, planned[i].luIds, request, dataFolder);
+          },
           [&](size_t i, FrameRead read) {
             processFrame(request, planned[i].name, read, reads, random, sets, result, progress);
             ++result.framesDone;

@@ -188,7 +188,7 @@ void XpMarkupWriter::beforeNode(bool isText) {
   Open& parent = open_.back();
   parent.hasChildren = true;
   parent.lastIsText = isText;
-  if (!isText) appendLineBreak(out_, static_cast<int>(open_.size()), formatted_);
+  if (!isText) appendLineBreak(out_, depth_ + static_cast<int>(open_.size()), formatted_);
 }
 
 void XpMarkupWriter::startElement(std::string_view name) {
@@ -238,7 +238,8 @@ void XpMarkupWriter::endElement() {
     out_ += "/>";
     startTagOpen_ = false;
   } else {
-    if (!element.lastIsText) appendLineBreak(out_, static_cast<int>(open_.size()) - 1, formatted_);
+    if (!element.lastIsText)
+      appendLineBreak(out_, depth_ + static_cast<int>(open_.size()) - 1, formatted_);
     out_ += "</";
     out_.append(names_, element.nameAt, element.nameLength);
     out_ += '>';

@@ -24,6 +24,10 @@ std::string serializeDocument(const TXpDocument& document, bool formatted);
 class XpMarkupWriter {
  public:
   XpMarkupWriter(std::string& out, bool formatted) : out_(out), formatted_(formatted) {}
+  // Writes one element apart, to be passed whole to markup() of a writer in which it stands
+  // at the given depth (elements open there): its lines are indented for that place.
+  XpMarkupWriter(std::string& out, bool formatted, size_t depth)
+      : out_(out), formatted_(formatted), depth_(static_cast<int>(depth)) {}
 
   void startElement(std::string_view name);
   // Attributes of the element just started, before any of its children.
@@ -50,6 +54,7 @@ class XpMarkupWriter {
 
   std::string& out_;
   bool formatted_;
+  int depth_ = 0;              // of the top-level nodes
   bool startTagOpen_ = false;  // the last element started still takes attributes
   bool anyTopLevel_ = false;
   std::vector<Open> open_;
