@@ -47,7 +47,7 @@ struct CandidateSentence {
   int32_t id = 0;  // sentenceId as an integer
   std::string answer;
   std::exception_ptr answerError;
-  std::string testInstance;
+  size_t testBegin = 0, testEnd = 0;  // the test instance, in FrameSentences::testInstances
   std::exception_ptr testError;
 };
 
@@ -62,6 +62,7 @@ struct FrameSentences {
   };
   std::vector<LexUnit> lexUnits;
   std::vector<CandidateSentence> candidates;  // in walk order
+  std::string testInstances;                  // one after the other
   int noFeSentences = 0;
 };
 
@@ -85,17 +86,24 @@ bool frameIsWritten(std::optional<int32_t> numSents, size_t candidates) {
 // What the writing pass writes for each candidate of a frame called name.
 void writeCandidates(const std::string& name, const SampleRequest& request,
                      const std::vector<lexicon::AnnotatedSentence>& labels, FrameSentences& frame) {
+  // Formatted, as the run sets the test document object. A writer left inside an instance by
+  // an error is replaced.
+  std::optional<xml::XpMarkupWriter> instances;
   for (size_t i = 0; i < labels.size(); ++i) {
     CandidateSentence& candidate = frame.candidates[i];
     const FrameSentences::LexUnit& lexUnit = frame.lexUnits[candidate.lexUnit];
+    if (!instances) instances.emplace(frame.testInstances, true, kTestInstanceDepth);
+    candidate.testBegin = frame.testInstances.size();
     try {
-      // Formatted, as the run sets the test document object.
-      xml::XpMarkupWriter instance(candidate.testInstance, true, kTestInstanceDepth);
-      writeTestInstance(instance, lexUnit.name, lexUnit.id, candidate.sentenceId, labels[i].target,
-                        labels[i].feLabels, labels[i].text->noGetText(), request.provideFes);
+      writeTestInstance(*instances, lexUnit.name, lexUnit.id, candidate.sentenceId,
+                        labels[i].target, labels[i].feLabels, labels[i].text->noGetText(),
+                        request.provideFes);
     } catch (...) {
       candidate.testError = std::current_exception();
+      frame.testInstances.resize(candidate.testBegin);
+      instances.reset();
     }
+    candidate.testEnd = frame.testInstances.size();
     try {
       candidate.answer = answerLine(name, candidate.sentenceId, labels[i].feLabels);
     } catch (...) {
@@ -318,7 +326,8 @@ void writeFrame(const FrameSentences& frame, const std::string& name,
       instance->SetAttribute("sentID", found.sentenceId);
     } else {
       if (found.testError) std::rethrow_exception(found.testError);
-      testSet.markup(found.testInstance);
+      testSet.markup(std::string_view(frame.testInstances)
+                         .substr(found.testBegin, found.testEnd - found.testBegin));
       sets.testSet.passTo(testFile, kTestSetPiece);
     }
     if (found.answerError) std::rethrow_exception(found.answerError);

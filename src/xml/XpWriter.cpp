@@ -177,7 +177,7 @@ std::string serializeDocument(const TXpDocument& document, bool formatted) {
 
 void XpMarkupWriter::beforeNode(bool isText) {
   if (open_.empty()) {
-    if (anyTopLevel_) out_ += "\r\n";
+    if (anyTopLevel_ && !apart_) out_ += "\r\n";
     anyTopLevel_ = true;
     return;
   }

@@ -24,10 +24,11 @@ std::string serializeDocument(const TXpDocument& document, bool formatted);
 class XpMarkupWriter {
  public:
   XpMarkupWriter(std::string& out, bool formatted) : out_(out), formatted_(formatted) {}
-  // Writes one element apart, to be passed whole to markup() of a writer in which it stands
-  // at the given depth (elements open there): its lines are indented for that place.
+  // Writes elements apart, each to be passed whole to markup() of a writer in which it stands
+  // at the given depth (elements open there): their lines are indented for that place, and
+  // nothing comes between them, markup() writing what goes before each.
   XpMarkupWriter(std::string& out, bool formatted, size_t depth)
-      : out_(out), formatted_(formatted), depth_(static_cast<int>(depth)) {}
+      : out_(out), formatted_(formatted), apart_(true), depth_(static_cast<int>(depth)) {}
 
   void startElement(std::string_view name);
   // Attributes of the element just started, before any of its children.
@@ -54,6 +55,7 @@ class XpMarkupWriter {
 
   std::string& out_;
   bool formatted_;
+  bool apart_ = false;         // elements written apart
   int depth_ = 0;              // of the top-level nodes
   bool startTagOpen_ = false;  // the last element started still takes attributes
   bool anyTopLevel_ = false;

@@ -93,7 +93,8 @@ std::string savedWhole(const std::string& start, const Settings& settings,
 }
 
 // The same written through a stream, the pieces taken after every `every`-th element (0: only
-// at the end). With `apart`, each element is written on its own and inserted whole.
+// at the end). With `apart`, the elements are first written one after the other by a writer of
+// their own, then inserted whole.
 std::string streamed(const std::string& start, const Settings& settings,
                      const std::vector<Element>& elements, size_t every, bool working, bool apart,
                      bool& encoded) {
@@ -102,13 +103,18 @@ std::string streamed(const std::string& start, const Settings& settings,
   apply(model, settings);
   XpDocumentStream stream(model);
   std::string bytes, piece;
+  std::string markup;
+  std::vector<size_t> ends;
+  XpMarkupWriter alone(markup, settings.formatted, stream.markup().openElements());
+  for (const Element& element : elements) {
+    write(alone, element, working);
+    ends.push_back(markup.size());
+  }
   encoded = true;
   for (size_t i = 0; i < elements.size(); ++i) {
     if (apart) {
-      std::string markup;
-      XpMarkupWriter alone(markup, settings.formatted, stream.markup().openElements());
-      write(alone, elements[i], working);
-      stream.markup().markup(markup);
+      const size_t begin = i == 0 ? 0 : ends[i - 1];
+      stream.markup().markup(std::string_view(markup).substr(begin, ends[i] - begin));
     } else {
       write(stream.markup(), elements[i], working);
     }
