@@ -259,10 +259,16 @@ class SampleFiles {
 
  private:
   text::OutputFile& file(size_t i) {
-    if (files_.empty())
-      for (std::string_view name :
-           {kTrainingFile, kTestFile, kTrainingAnswersFile, kTestAnswersFile, kMessagesFile})
-        files_.push_back(&set_.open(folder_ + std::string(name)));
+    if (files_.empty()) {
+      try {
+        for (std::string_view name :
+             {kTrainingFile, kTestFile, kTrainingAnswersFile, kTestAnswersFile, kMessagesFile})
+          files_.push_back(&set_.open(folder_ + std::string(name)));
+      } catch (...) {
+        files_.clear();  // the set discarded the files opened
+        throw;
+      }
+    }
     return *files_[i];
   }
 
