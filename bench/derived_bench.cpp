@@ -1,8 +1,8 @@
 // The commands that derive files from a release, at full size on a generated release: the
 // evaluation sample over every frame, the frame files of 50 frames of that sample (with every
 // core and with one job), the preposition subcorpora over the whole lexical-unit ID range, the
-// other realizations of that preposition and the dictionaries. Each is timed in the same run as its yardstick: reading
-// the files the command opens (the same sequence of opens) into memory without parsing, page
+// other realizations of that preposition and the dictionaries. Each is timed in the same run
+// as its yardstick: reading the files the command opens (the same sequence of opens) into memory without parsing, page
 // cache warm for both, and against the parse floor: pugixml parsing every XML document the
 // command opens, each once, in the order first opened. A plain read moves with the machine's
 // disk cache; a ratio to another parser does not, so the targets are set against the floor.
