@@ -2,9 +2,9 @@
 // evaluation sample over every frame, the frame files of 50 frames of that sample (with every
 // core and with one job), the preposition subcorpora over the whole lexical-unit ID range, the
 // other realizations of that preposition and the dictionaries. Each is timed in the same run
-// as its yardstick: reading the files the command opens (the same sequence of opens) into memory without parsing, page
-// cache warm for both, and against the parse floor: pugixml parsing every XML document the
-// command opens, each once, in the order first opened. A plain read moves with the machine's
+// as its yardstick: reading the files the command opens (the same sequence of opens) into
+// memory without parsing, page cache warm for both, and against the parse floor: pugixml
+// parsing every XML document the command opens, each once, in the order first opened. A plain read moves with the machine's
 // disk cache; a ratio to another parser does not, so the targets are set against the floor.
 // The peak memory of `sorvanta sample --provide-fes` is read from the rusage of the CLI run as
 // a child process, beside the size of its largest output. The relation lines of the dictionaries are also timed at three release
