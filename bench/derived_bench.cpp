@@ -4,8 +4,9 @@
 // other realizations of that preposition and the dictionaries. Each is timed in the same run
 // as its yardstick: reading the files the command opens (the same sequence of opens) into
 // memory without parsing, page cache warm for both, and against the parse floor: pugixml
-// parsing every XML document the command opens, each once, in the order first opened. A plain read moves with the machine's
-// disk cache; a ratio to another parser does not, so the targets are set against the floor.
+// parsing every XML document the command opens, each once, in the order first opened. A plain
+// read moves with the machine's disk cache; a ratio to another parser does not, so the targets
+// are set against the floor.
 // The peak memory of `sorvanta sample --provide-fes` is read from the rusage of the CLI run as
 // a child process, beside the size of its largest output. The relation lines of the dictionaries are also timed at three release
 // sizes, to show their cost per frame stays flat.
