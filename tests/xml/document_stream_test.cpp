@@ -2,6 +2,7 @@
 // whatever the layout, the encoding, the start document and where the pieces are cut.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,20 +19,18 @@ namespace {
 // An element to append, names and values in working text.
 struct Element {
   std::string name;
-  std::vector<std::pair<std::string, std::string>> attributes;
-  std::string text;  // a text child before the children, when hasText
-  bool hasText = false;
-  std::vector<Element> children;
-  std::string tail;  // a text child after the children, when hasTail
-  bool hasTail = false;
+  std::vector<std::pair<std::string, std::string>> attributes = {};
+  std::optional<std::string> text = {};  // a text child before the children
+  std::vector<Element> children = {};
+  std::optional<std::string> tail = {};  // a text child after them
 };
 
 void build(TXpElement* parent, const Element& e) {
   TXpElement* element = parent->CreateChildElement(e.name);
   for (const auto& [name, value] : e.attributes) element->SetAttribute(name, value);
-  if (e.hasText) element->CreateChildText(e.text);
+  if (e.text) element->CreateChildText(*e.text);
   for (const Element& child : e.children) build(element, child);
-  if (e.hasTail) element->CreateChildText(e.tail);
+  if (e.tail) element->CreateChildText(*e.tail);
 }
 
 // Written with the working-text calls, or with the UTF-8 ones on converted values.
@@ -49,9 +48,9 @@ void write(XpMarkupWriter& writer, const Element& e, bool working) {
     else
       writer.text(workingToUtf8(value));
   };
-  if (e.hasText) text(e.text);
+  if (e.text) text(*e.text);
   for (const Element& child : e.children) write(writer, child, working);
-  if (e.hasTail) text(e.tail);
+  if (e.tail) text(*e.tail);
   writer.endElement();
 }
 
@@ -132,38 +131,23 @@ std::string streamed(const std::string& start, const Settings& settings,
 
 TEST(DocumentStream, WritesTheBytesOfTheWholeTree) {
   const Element instance{
-      "instance",
-      {{"lexunit", "caf\xE9.n"}, {"luID", "12"}, {"sentID", "7"}},
-      "",
-      false,
-      {{"sentence", {}, "He said \"A & B < C\"\n\ttwice \x80\x81\x01", true, {}, "", false},
-       {"target", {{"start", "3"}, {"end", "6"}}, "said", true, {}, "", false},
-       {"frame_elements",
-        {},
-        "",
-        false,
-        {{"frame_element",
-          {{"name", "Agent"}, {"start", "0"}, {"end", "1"}},
-          "He",
-          true,
-          {},
-          "",
-          false},
-         {"frame_element",
-          {{"name", "Theme"}, {"start", "0"}, {"end", "0"}, {"itype", "DNI"}},
-          "",
-          false,
-          {},
-          "",
-          false},
-         {"frame_element", {{"name", "q\"\n<&"}}, "", true, {}, "", false}},
-        "",
-        false}},
-      "",
-      false};
-  const Element mixed{"s", {}, "lead", true, {{"t", {}, "", false, {}, "", false}}, "tail", true};
-  const Element empty{"frame", {{"name", "Empty"}}, "", false, {}, "", false};
-  const Element frame{"frame", {{"name", "Motion"}}, "", false, {instance, instance}, "", false};
+      .name = "instance",
+      .attributes = {{"lexunit", "caf\xE9.n"}, {"luID", "12"}, {"sentID", "7"}},
+      .children = {
+          {.name = "sentence", .text = "He said \"A & B < C\"\n\ttwice \x80\x81\x01"},
+          {.name = "target", .attributes = {{"start", "3"}, {"end", "6"}}, .text = "said"},
+          {.name = "frame_elements",
+           .children = {
+               {.name = "frame_element",
+                .attributes = {{"name", "Agent"}, {"start", "0"}, {"end", "1"}},
+                .text = "He"},
+               {.name = "frame_element",
+                .attributes = {{"name", "Theme"}, {"start", "0"}, {"end", "0"}, {"itype", "DNI"}}},
+               {.name = "frame_element", .attributes = {{"name", "q\"\n<&"}}, .text = ""}}}}};
+  const Element mixed{.name = "s", .text = "lead", .children = {{.name = "t"}}, .tail = "tail"};
+  const Element empty{.name = "frame", .attributes = {{"name", "Empty"}}};
+  const Element frame{
+      .name = "frame", .attributes = {{"name", "Motion"}}, .children = {instance, instance}};
 
   const struct Start {
     const char* what;
@@ -203,7 +187,7 @@ TEST(DocumentStream, WritesTheBytesOfTheWholeTree) {
 // A name that the output encoding cannot hold fails the piece that holds it, as saving the
 // whole tree fails.
 TEST(DocumentStream, NamesOutsideTheEncodingAreRefused) {
-  const Element euro{"\x80name", {}, "", false, {}, "", false};
+  const Element euro{.name = "\x80name"};
   for (const Settings& settings : kSettings) {
     bool wholeEncoded = true, streamEncoded = true;
     const std::string whole = savedWhole(kCorpus, settings, {euro}, wholeEncoded);
