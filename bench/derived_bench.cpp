@@ -1,11 +1,12 @@
 // The commands that derive files from a release, at full size on a generated release: the
-// evaluation sample over every frame, the frame files of 50 frames of that sample, the
-// preposition subcorpora over the whole lexical-unit ID range, the other realizations of that
-// preposition and the dictionaries. Each is timed in the same run as its yardstick: reading
-// the files the command opens (the same sequence of opens) into memory without parsing, page
-// cache warm for both, and against the parse floor: pugixml parsing every XML document the
-// command opens, each once, in the order first opened. A plain read moves with the machine's
-// disk cache; a ratio to another parser does not, so the targets are set against the floor.
+// evaluation sample over every frame, the frame files of 50 frames of that sample (with every
+// core and with one job), the preposition subcorpora over the whole lexical-unit ID range, the
+// other realizations of that preposition and the dictionaries. Each is timed in the same run
+// as its yardstick: reading the files the command opens (the same sequence of opens) into
+// memory without parsing, page cache warm for both, and against the parse floor: pugixml
+// parsing every XML document the command opens, each once, in the order first opened. A plain
+// read moves with the machine's disk cache; a ratio to another parser does not, so the targets
+// are set against the floor.
 // The peak memory of `sorvanta sample --provide-fes` is read from the rusage of the CLI run as
 // a child process, beside the size of its largest output. The relation lines of the dictionaries are also timed at three release
 // sizes, to show their cost per frame stays flat.
@@ -198,8 +199,9 @@ Comparison measureSample(Release& release, int repetitions, bool provideFes, uns
   return comparison;
 }
 
-// The training set written by the sample, loaded back; the frame files of its first frames.
-Comparison measureFrameFiles(Release& release, int repetitions, int frames) {
+// The training set written by the sample, loaded back; the frame files of its first frames,
+// their documents read on `jobs` worker threads (0: every core).
+Comparison measureFrameFiles(Release& release, int repetitions, int frames, unsigned jobs = 0) {
   const std::string trainingPath =
       release.dataFolder + std::string(sorvanta::samples::kTrainingFile);
   xml::TXpObjModel training, test, lexUnit;
@@ -214,7 +216,7 @@ Comparison measureFrameFiles(Release& release, int repetitions, int frames) {
         load.frameNames.begin() + std::min<std::ptrdiff_t>(frames, std::ssize(load.frameNames)));
     outcome = sorvanta::derived::createFrameFiles(checked, release.dataFolder,
                                                   {training, test, lexUnit},
-                                                  sorvanta::text::noProgress());
+                                                  sorvanta::text::noProgress(), jobs);
   };
   ours();
   if (!outcome.done()) throw std::runtime_error(outcome.notices.front().text);
@@ -235,9 +237,9 @@ Comparison measureFrameFiles(Release& release, int repetitions, int frames) {
     }
   }
   char command[80];
-  std::snprintf(command, sizeof command, "frame files: %zu frames (with loading the set)",
-                checked.size());
-  Comparison comparison = compare(command, repetitions, ours, paths, 10);
+  std::snprintf(command, sizeof command, "frame files: %zu frames%s (with loading the set)",
+                checked.size(), jobs == 1 ? ", 1 job" : "");
+  Comparison comparison = compare(command, repetitions, ours, paths, jobs == 1 ? 0 : 10);
   comparison.targetOnRead = true;
   char detail[160];
   std::snprintf(detail, sizeof detail, "%zu training instances; set of %.2f MB", instances,
@@ -578,6 +580,8 @@ int main(int argc, char** argv) {
     if (wanted("sample")) rows.push_back(measureSample(release, repetitions, false, 1));
     if (wanted("sample")) rows.push_back(measureSample(release, repetitions, true));
     if (wanted("frame-files")) rows.push_back(measureFrameFiles(release, repetitions, frameFiles));
+    if (wanted("frame-files"))
+      rows.push_back(measureFrameFiles(release, repetitions, frameFiles, 1));
     if (wanted("subcorpora") || wanted("realizations"))
       rows.push_back(
           measureSubcorpora(release, wanted("subcorpora") ? repetitions : 0, preposition));

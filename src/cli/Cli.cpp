@@ -97,9 +97,9 @@ const CliCommand kCommands[] = {
      "the messages file into the data folder. S fixes the generator's state in place of the "
      "clock." JOBS_HELP WRITING_HELP,
      Needs::Release, declareSample, kWritingDetails},
-    {"frame-files", "frame-files (--all | FRAME...) [--strict] [--no-wait]",
+    {"frame-files", "frame-files (--all | FRAME...) [--strict] [--no-wait] [--jobs N]",
      "Loads SensSemRolesTrg.xml from the data folder and writes the .eval, .trec and .out "
-     "files of every listed frame (or all) and SensSemRolesTrgTest.xml." WRITING_HELP,
+     "files of every listed frame (or all) and SensSemRolesTrgTest.xml." JOBS_HELP WRITING_HELP,
      Needs::Release, declareFrameFiles, kWritingDetails},
     {"subcorpora",
      "subcorpora --low L --high H --preposition P [--strict] [--no-wait] [--jobs N]",

@@ -127,7 +127,8 @@ CommandRun declareSample(CommandLine& line) {
 namespace {
 
 // frame-files once the data folder is locked: the training set, the frames asked for, the files.
-int runFrameFiles(CliContext& context, const CommandLine& line, const CLI::Option* all) {
+int runFrameFiles(CliContext& context, const CommandLine& line, const CLI::Option* all,
+                  unsigned jobs) {
   std::vector<std::string> wanted;
   for (const std::string& word : line.words()) wanted.push_back(text::utf8ToWorking(word));
   ReleaseSession& release = context.release();
@@ -157,7 +158,7 @@ int runFrameFiles(CliContext& context, const CommandLine& line, const CLI::Optio
     if (all->count() > 0 || named(wanted, item)) checked.push_back(item);
   return finishWriting(context, derived::createFrameFiles(checked, release.dataFolder(),
                                                           {training, test, lexUnit},
-                                                          context.progress()));
+                                                          context.progress(), jobs));
 }
 
 }  // namespace
@@ -165,13 +166,15 @@ int runFrameFiles(CliContext& context, const CommandLine& line, const CLI::Optio
 CommandRun declareFrameFiles(CommandLine& line) {
   CLI::Option* all = line.flag("--all");
   const WriteOptions writing = declareWriteOptions(line, true);
+  CLI::Option* jobs = declareJobs(line);
   line.check([&line, all] {
     const bool valid =
         all->count() > 0 ? all->count() == 1 && line.words().empty() : !line.words().empty();
     if (!valid) throw UsageError{"give --all or one or more frame names"};
   });
-  return [&line, all, writing](CliContext& context) {
-    return runWriting(context, writing, [&] { return runFrameFiles(context, line, all); });
+  return [&line, all, writing, jobs](CliContext& context) {
+    return runWriting(context, writing,
+                      [&] { return runFrameFiles(context, line, all, jobsValue(jobs)); });
   };
 }
 

@@ -33,13 +33,15 @@ struct FrameFilesDocuments {
   xml::TXpObjModel& lexUnit;
 };
 
-// Writes the files of checkedFrames (the ticked items' texts in list order) into dataFolder.
+// Writes the files of checkedFrames (the ticked items' texts in list order) into dataFolder,
+// reading the frames' annotation documents on `jobs` worker threads (0: every core); the files
+// are the same for any number.
 // Refused (caption: the program's), with nothing changed or written, when a name would write
 // outside the data folder. Cancelled between frames: the frames done keep their new files, the
 // others and the test document stay as they were. Throws text::ConversionError for an offset
 // that is not an integer and text::FileCreateError when a file cannot be written.
 text::Outcome createFrameFiles(const std::vector<std::string>& checkedFrames,
                                std::string_view dataFolder, FrameFilesDocuments documents,
-                               text::Progress& progress);
+                               text::Progress& progress, unsigned jobs = 0);
 
 }  // namespace sorvanta::derived

@@ -1,10 +1,12 @@
 #pragma once
 // The corpus documents commands write (training and test sets, the frame files' test set,
 // the frames dictionary): the empty corpus they start from, and saving.
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "text/OutputSet.h"
+#include "xml/XpDocumentStream.h"
 #include "xml/XpNode.h"
 #include "xml/XpObjModel.h"
 
@@ -22,5 +24,25 @@ xml::TXpElement* resetToCorpusTemplate(xml::TXpObjModel& model);
 void saveDocument(xml::TXpObjModel& model, const std::string& path);
 // Adds the document's bytes to a data set written together; throws like saveDocument.
 void addDocument(text::OutputSet& set, xml::TXpObjModel& model, const std::string& path);
+// Writes the document's bytes to a file of a data set; throws like saveDocument.
+void writeDocument(text::OutputFile& file, xml::TXpObjModel& model);
+
+// A corpus document written to its file while it grows, never held whole: the file gets the
+// bytes saveDocument would write for the same tree. The model is reset to the empty corpus,
+// which it keeps; elements written through markup() go into "corpus".
+class CorpusStream {
+ public:
+  explicit CorpusStream(xml::TXpObjModel& model);
+  xml::XpMarkupWriter& markup() { return stream_->markup(); }
+  // Hands the text written so far to file once at least `minimum` bytes have gathered (call
+  // between elements). Throws like saveDocument.
+  void passTo(text::OutputFile& file, size_t minimum = 0);
+  // Ends the corpus; the rest still has to be passed.
+  void finish() { stream_->finish(); }
+
+ private:
+  std::unique_ptr<xml::XpDocumentStream> stream_;
+  std::string bytes_;  // reused for every piece
+};
 
 }  // namespace sorvanta::lexicon

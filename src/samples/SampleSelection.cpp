@@ -37,16 +37,24 @@ bool isExcluded(int32_t id) {
          std::end(kExcludedFrameIds);
 }
 
-// One candidate sentence met in the walk over a frame's lexical units.
+// One candidate sentence met in the walk over a frame's lexical units, with what the writing
+// pass writes for it, made on the worker thread: its answer line, and its instance in the test
+// set should it not be drawn for training. An offset that is not an integer stops either; the
+// error is kept to be thrown where the writing pass meets it.
 struct CandidateSentence {
-  lexicon::AnnotatedSentence labels;
   size_t lexUnit = 0;  // index into FrameSentences::lexUnits
   std::string sentenceId;
   int32_t id = 0;  // sentenceId as an integer
+  std::string answer;
+  std::exception_ptr answerError;
+  size_t testBegin = 0, testEnd = 0;  // the test instance, in FrameSentences::testInstances
+  std::exception_ptr testError;
 };
 
-// A frame's annotated lexical units, each annotation document loaded once for both passes:
-// the documents stay alive with the frame's read, so the candidates' nodes stay valid.
+// Test instances stand inside "corpus" and "frame".
+constexpr size_t kTestInstanceDepth = 2;
+
+// A frame's annotated lexical units, each annotation document read once for both passes.
 struct FrameSentences {
   struct LexUnit {
     std::string id;
@@ -54,14 +62,14 @@ struct FrameSentences {
   };
   std::vector<LexUnit> lexUnits;
   std::vector<CandidateSentence> candidates;  // in walk order
+  std::string testInstances;                  // one after the other
   int noFeSentences = 0;
 };
 
-// One frame's annotation documents, read on a worker thread: the candidates' nodes point into
-// the documents, which the read owns. What the run records in order (the last load tried, the
-// units read, documents skipped, an error met) is kept for the calling thread to apply.
+// One frame's annotation documents, read on a worker thread. What the run records in order
+// (the last load tried, the units read, documents skipped, an error met) is kept for the
+// calling thread to apply.
 struct FrameRead {
-  std::vector<std::unique_ptr<xml::TXpObjModel>> documents;  // outlives the nodes in frame
   FrameSentences frame;
   std::optional<std::string> lastLoad;  // the ID of the last unit a load was tried for
   std::vector<std::string> loaded;      // IDs of the units read
@@ -69,14 +77,53 @@ struct FrameRead {
   std::exception_ptr error;
 };
 
+// Whether the run writes a frame with this many candidates (it passes the sufficiency test):
+// unknown while the number of sentences is not an integer.
+bool frameIsWritten(std::optional<int32_t> numSents, size_t candidates) {
+  return !numSents || !(*numSents * 1.5 > static_cast<double>(candidates));
+}
+
+// What the writing pass writes for each candidate of a frame called name.
+void writeCandidates(const std::string& name, const SampleRequest& request,
+                     const std::vector<lexicon::AnnotatedSentence>& labels, FrameSentences& frame) {
+  // Formatted, as the run sets the test document object. A writer left inside an instance by
+  // an error is replaced.
+  std::optional<xml::XpMarkupWriter> instances;
+  for (size_t i = 0; i < labels.size(); ++i) {
+    CandidateSentence& candidate = frame.candidates[i];
+    const FrameSentences::LexUnit& lexUnit = frame.lexUnits[candidate.lexUnit];
+    if (!instances) instances.emplace(frame.testInstances, true, kTestInstanceDepth);
+    candidate.testBegin = frame.testInstances.size();
+    try {
+      writeTestInstance(*instances, lexUnit.name, lexUnit.id, candidate.sentenceId,
+                        labels[i].target, labels[i].feLabels, labels[i].text->noGetText(),
+                        request.provideFes);
+    } catch (...) {
+      candidate.testError = std::current_exception();
+      frame.testInstances.resize(candidate.testBegin);
+      instances.reset();
+    }
+    candidate.testEnd = frame.testInstances.size();
+    try {
+      candidate.answer = answerLine(name, candidate.sentenceId, labels[i].feLabels);
+    } catch (...) {
+      candidate.answerError = std::current_exception();
+    }
+  }
+}
+
 // The walk both passes make over a frame's lexical units (luIds: those with an annotated count
 // other than 0, in document order): units whose annotation file is missing are skipped; a
 // sentence without a target label or (when it has frame-element labels) without an ID is
 // passed over. Sentences without frame-element labels are counted; the others are the
-// candidates. Touches no document but its own, so frames are read in parallel.
-FrameRead readFrameSentences(const std::vector<std::string>& luIds, std::string_view dataFolder) {
+// candidates, whose writing is prepared here when the frame will be written. Touches no
+// document but its own, so frames are read in parallel; the documents go when it returns.
+FrameRead readFrameSentences(const std::string& name, const std::vector<std::string>& luIds,
+                             const SampleRequest& request, std::string_view dataFolder) {
   FrameRead read;
   FrameSentences& frame = read.frame;
+  std::vector<std::unique_ptr<xml::TXpObjModel>> documents;  // outlive the labels' nodes
+  std::vector<lexicon::AnnotatedSentence> labelsOf;          // of each candidate
   try {
     for (const std::string& luId : luIds) {
       auto model = std::make_unique<xml::TXpObjModel>();
@@ -100,15 +147,21 @@ FrameRead readFrameSentences(const std::vector<std::string>& luIds, std::string_
                    labels->sentence->attributes()->GetNamedItem("ID")) {
           std::string sentenceId = xml::attributeText(labels->sentence, "ID");
           const int32_t id = text::strToInt(sentenceId);
-          frame.candidates.push_back(
-              {std::move(*labels), frame.lexUnits.size() - 1, std::move(sentenceId), id});
+          CandidateSentence& candidate = frame.candidates.emplace_back();
+          candidate.lexUnit = frame.lexUnits.size() - 1;
+          candidate.sentenceId = std::move(sentenceId);
+          candidate.id = id;
+          labelsOf.push_back(std::move(*labels));
         }
       }
-      read.documents.push_back(std::move(model));
+      documents.push_back(std::move(model));
     }
   } catch (...) {
     read.error = std::current_exception();
+    return read;
   }
+  if (frameIsWritten(text::tryStrToInt(request.numSentsText), frame.candidates.size()))
+    writeCandidates(name, request, labelsOf, frame);
   return read;
 }
 
@@ -184,12 +237,62 @@ std::vector<int32_t> candidateFrameIds(const SampleRequest& request,
   return ids;
 }
 
-// The two documents and three line lists the run fills.
-struct SampleSets {
-  xml::TXpElement* trainingCorpus = nullptr;
-  xml::TXpElement* testCorpus = nullptr;
-  text::TextLines trainingAnswers, testAnswers, messages;
+// The five files form one data set: all are replaced, or none. They are created when the first
+// frame is written (or at the end), so a count that is not an integer stops the run before any
+// file is touched; the test set and the answers then go to their files as they are written.
+class SampleFiles {
+ public:
+  explicit SampleFiles(std::string_view dataFolder) : folder_(dataFolder) {}
+
+  text::OutputFile& training() { return file(0); }
+  text::OutputFile& test() { return file(1); }
+  text::OutputFile& trainingAnswers() { return file(2); }
+  text::OutputFile& testAnswers() { return file(3); }
+  text::OutputFile& messages() { return file(4); }
+
+  // Replaces the older files; returns the files written.
+  std::vector<std::string> commit() {
+    std::vector<std::string> targets = set_.targets();
+    set_.commit();
+    return targets;
+  }
+
+ private:
+  text::OutputFile& file(size_t i) {
+    if (files_.empty()) {
+      try {
+        for (std::string_view name :
+             {kTrainingFile, kTestFile, kTrainingAnswersFile, kTestAnswersFile, kMessagesFile})
+          files_.push_back(&set_.open(folder_ + std::string(name)));
+      } catch (...) {
+        files_.clear();  // the set discarded the files opened
+        throw;
+      }
+    }
+    return *files_[i];
+  }
+
+  std::string folder_;
+  text::OutputSet set_;
+  std::vector<text::OutputFile*> files_;
 };
+
+// What the run fills: the training document, the test set written as it grows, the answers
+// and the messages.
+struct SampleSets {
+  SampleSets(xml::TXpObjModel& training, xml::TXpObjModel& test, std::string_view dataFolder)
+      : trainingCorpus(lexicon::resetToCorpusTemplate(training)),
+        testSet(test),
+        files(dataFolder) {}
+
+  xml::TXpElement* trainingCorpus;
+  lexicon::CorpusStream testSet;
+  text::TextLines messages;
+  SampleFiles files;
+};
+
+// Text gathered before it goes to a file.
+constexpr size_t kTestSetPiece = size_t{256} << 10;
 
 // The frame's training sentences, drawn from its candidates. Throws text::RuntimeError when
 // the frame has fewer different candidate sentences than numSents.
@@ -210,16 +313,17 @@ std::vector<int32_t> drawTrainingSentences(const FrameSentences& frame, const st
 // The writing pass over a frame: every candidate becomes a training or a test instance, with
 // its answer line. lastLoad follows the documents the pass reads again.
 void writeFrame(const FrameSentences& frame, const std::string& name,
-                const std::vector<int32_t>& training, bool provideFes, SampleSets& sets,
+                const std::vector<int32_t>& training, SampleSets& sets,
                 std::optional<std::string>& lastLoad) {
-  xml::TXpElement* testFrame = sets.testCorpus->CreateChildElement("frame");
-  testFrame->SetAttribute("name", name);
+  text::OutputFile& testFile = sets.files.test();
+  xml::XpMarkupWriter& testSet = sets.testSet.markup();
+  testSet.startElement("frame");
+  testSet.workingAttribute("name", name);
   xml::TXpElement* trainingFrame = sets.trainingCorpus->CreateChildElement("frame");
   trainingFrame->SetAttribute("name", name);
   for (const CandidateSentence& found : frame.candidates) {
     const FrameSentences::LexUnit& lexUnit = frame.lexUnits[found.lexUnit];
     lastLoad = lexUnit.id;
-    const std::string sentence = found.labels.text->noGetText();
     const bool isTraining = !training.empty() && contains(training, found.id);
     if (isTraining) {
       xml::TXpElement* instance = trainingFrame->CreateChildElement("instance");
@@ -227,12 +331,18 @@ void writeFrame(const FrameSentences& frame, const std::string& name,
       instance->SetAttribute("luID", lexUnit.id);
       instance->SetAttribute("sentID", found.sentenceId);
     } else {
-      addTestInstance(testFrame, lexUnit.name, lexUnit.id, found.sentenceId, found.labels.target,
-                      found.labels.feLabels, sentence, provideFes);
+      if (found.testError) std::rethrow_exception(found.testError);
+      testSet.markup(std::string_view(frame.testInstances)
+                         .substr(found.testBegin, found.testEnd - found.testBegin));
+      sets.testSet.passTo(testFile, kTestSetPiece);
     }
-    (isTraining ? sets.trainingAnswers : sets.testAnswers)
-        .add(answerLine(name, found.sentenceId, found.labels.feLabels));
+    if (found.answerError) std::rethrow_exception(found.answerError);
+    text::OutputFile& answers =
+        isTraining ? sets.files.trainingAnswers() : sets.files.testAnswers();
+    answers.write(found.answer);
+    answers.write("\r\n");
   }
+  testSet.endElement();
 }
 
 // The run's record of the reads, kept in frame order on the calling thread.
@@ -254,7 +364,7 @@ void processFrame(const SampleRequest& request, const std::string& name, FrameRe
   const FrameSentences& frame = read.frame;
   const int32_t numSents = text::strToInt(request.numSentsText);
   const size_t candidateCount = frame.candidates.size();
-  if (numSents * 1.5 > static_cast<double>(candidateCount)) {
+  if (!frameIsWritten(numSents, candidateCount)) {
     sets.messages.add("Frame " + quoted(name) + " has only " +
                       text::intToStr(static_cast<int64_t>(candidateCount)) +
                       " candidate sentences");
@@ -268,7 +378,7 @@ void processFrame(const SampleRequest& request, const std::string& name, FrameRe
   const std::vector<int32_t> training = drawTrainingSentences(frame, name, numSents, random);
   // The writing pass tries the same loads in the same order, so it ends on this one too.
   const std::optional<std::string> lastOfFrame = reads.lastLoad;
-  writeFrame(frame, name, training, request.provideFes, sets, reads.lastLoad);
+  writeFrame(frame, name, training, sets, reads.lastLoad);
   reads.lastLoad = lastOfFrame;
 }
 
@@ -303,19 +413,14 @@ std::vector<PlannedFrame> planFrames(const SampleRequest& request,
   return planned;
 }
 
-// The five files form one data set: all are replaced, or none. Returns the files written.
-std::vector<std::string> saveSampleFiles(SampleDocuments documents, const SampleSets& sets,
-                                         std::string_view dataFolder) {
-  const std::string folder(dataFolder);
-  text::OutputSet files;
-  lexicon::addDocument(files, documents.training, folder + std::string(kTrainingFile));
-  lexicon::addDocument(files, documents.test, folder + std::string(kTestFile));
-  files.add(folder + std::string(kTrainingAnswersFile), sets.trainingAnswers.text());
-  files.add(folder + std::string(kTestAnswersFile), sets.testAnswers.text());
-  files.add(folder + std::string(kMessagesFile), sets.messages.text());
-  std::vector<std::string> targets = files.targets();
-  files.commit();
-  return targets;
+// Step 9: the training document and the messages join the answers and the test set, whose
+// end is written now; then the five files replace the older ones.
+std::vector<std::string> saveSampleFiles(xml::TXpObjModel& training, SampleSets& sets) {
+  lexicon::writeDocument(sets.files.training(), training);
+  sets.testSet.finish();
+  sets.testSet.passTo(sets.files.test());
+  sets.files.messages().write(sets.messages.text());
+  return sets.files.commit();
 }
 
 }  // namespace
@@ -347,9 +452,9 @@ SampleResult selectSample(const SampleRequest& request,
 
   documents.training.FormattedOutput = true;
   documents.test.FormattedOutput = true;
-  SampleSets sets;
-  sets.trainingCorpus = lexicon::resetToCorpusTemplate(documents.training);
-  sets.testCorpus = lexicon::resetToCorpusTemplate(documents.test);
+  // The test set goes to its file as it is written; the test document keeps the empty corpus
+  // (the window reads the set from nowhere but its file, frame files rebuild the document).
+  SampleSets sets(documents.training, documents.test, dataFolder);
 
   // Afterwards, also when an error ends the run, documents.lexUnit holds what the last read
   // would have left in it had every read gone there: the document of lastLoad, or nothing when
@@ -366,7 +471,9 @@ SampleResult selectSample(const SampleRequest& request,
     if (!progress.cancelled()) {
       text::orderedWork<FrameRead>(
           planned.size(), request.jobs,
-          [&](size_t i) { return readFrameSentences(planned[i].luIds, dataFolder); },
+          [&](size_t i) {
+            return readFrameSentences(planned[i].name, planned[i].luIds, request, dataFolder);
+          },
           [&](size_t i, FrameRead read) {
             processFrame(request, planned[i].name, read, reads, random, sets, result, progress);
             ++result.framesDone;
@@ -384,7 +491,7 @@ SampleResult selectSample(const SampleRequest& request,
     result.outcome = text::Outcome::cancelled();
     return result;
   }
-  result.outcome.filesWritten = saveSampleFiles(documents, sets, dataFolder);
+  result.outcome.filesWritten = saveSampleFiles(documents.training, sets);
   result.outcome.notices = std::move(reads.warnings.notices);
   result.messages = sets.messages.lines();
   return result;

@@ -25,32 +25,43 @@ std::string answerLine(std::string_view frame, std::string_view sentenceId,
   return line;
 }
 
-void addTestInstance(xml::TXpElement* testFrame, std::string_view lexUnitName,
-                     std::string_view luId, std::string_view sentenceId, const xml::TXpNode* target,
-                     const xml::TXpNodeList& feLabels, std::string_view sentence, bool provideFes) {
-  xml::TXpElement* instance = testFrame->CreateChildElement("instance");
-  instance->SetAttribute("lexunit", lexUnitName);
-  instance->SetAttribute("luID", luId);
-  instance->SetAttribute("sentID", sentenceId);
-  xml::TXpElement* sentenceElement = instance->CreateChildElement("sentence");
+void writeTestInstance(xml::XpMarkupWriter& testSet, std::string_view lexUnitName,
+                       std::string_view luId, std::string_view sentenceId,
+                       const xml::TXpNode* target, const xml::TXpNodeList& feLabels,
+                       std::string_view sentence, bool provideFes) {
+  // The offsets are read in the order the elements of the instance need them, so a label
+  // that is not an integer stops the run at the same one whatever is written.
+  testSet.startElement("instance");
+  testSet.workingAttribute("lexunit", lexUnitName);
+  testSet.workingAttribute("luID", luId);
+  testSet.workingAttribute("sentID", sentenceId);
   const int32_t targetStart = lexicon::labelOffset(target, "start");
   const int32_t targetEnd = lexicon::labelOffset(target, "end");
-  sentenceElement->CreateChildText(sentence);
-  xml::TXpElement* targetElement = instance->CreateChildElement("target");
-  targetElement->CreateChildText(text::spanOf(sentence, targetStart, targetEnd));
-  targetElement->SetAttribute("start", text::intToStr(targetStart));
-  targetElement->SetAttribute("end", text::intToStr(targetEnd));
-  if (!provideFes) return;
-  xml::TXpElement* elements = instance->CreateChildElement("frame_elements");
-  for (const xml::TXpNode* label : feLabels) {
-    const lexicon::LabelSpan span = lexicon::readLabelSpan(label, sentence);
-    xml::TXpElement* element = elements->CreateChildElement("frame_element");
-    if (span.itype.empty()) element->CreateChildText(span.text);
-    element->SetAttribute("name", span.name);
-    element->SetAttribute("start", text::intToStr(span.start));
-    element->SetAttribute("end", text::intToStr(span.end));
-    if (!span.itype.empty()) element->SetAttribute("itype", span.itype);
+  testSet.startElement("sentence");
+  testSet.workingText(sentence);
+  testSet.endElement();
+  testSet.startElement("target");
+  testSet.attribute("start", text::intToStr(targetStart));
+  testSet.attribute("end", text::intToStr(targetEnd));
+  testSet.workingText(text::spanOf(sentence, targetStart, targetEnd));
+  testSet.endElement();
+  if (provideFes) {
+    testSet.startElement("frame_elements");
+    for (const xml::TXpNode* label : feLabels) {
+      const lexicon::LabelSpan span = lexicon::readLabelSpan(label, sentence);
+      testSet.startElement("frame_element");
+      testSet.workingAttribute("name", span.name);
+      testSet.attribute("start", text::intToStr(span.start));
+      testSet.attribute("end", text::intToStr(span.end));
+      if (!span.itype.empty())
+        testSet.workingAttribute("itype", span.itype);
+      else
+        testSet.workingText(span.text);
+      testSet.endElement();
+    }
+    testSet.endElement();
   }
+  testSet.endElement();
 }
 
 }  // namespace sorvanta::samples

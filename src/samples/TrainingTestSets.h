@@ -7,6 +7,7 @@
 
 #include "xml/XpNode.h"
 #include "xml/XpObjModel.h"
+#include "xml/XpWriter.h"
 
 namespace sorvanta::samples {
 
@@ -21,11 +22,12 @@ inline constexpr std::string_view kMessagesFile = "SensSemRolesMessages.txt";
 std::string answerLine(std::string_view frame, std::string_view sentenceId,
                        const xml::TXpNodeList& feLabels);
 
-// Appends to testFrame the instance of a test sentence: "sentence", "target" and, with
-// provideFes, "frame_elements". Throws text::ConversionError for an offset that is not an
-// integer.
-void addTestInstance(xml::TXpElement* testFrame, std::string_view lexUnitName,
-                     std::string_view luId, std::string_view sentenceId, const xml::TXpNode* target,
-                     const xml::TXpNodeList& feLabels, std::string_view sentence, bool provideFes);
+// Writes the instance of a test sentence into the test set's open frame element: "sentence",
+// "target" and, with provideFes, "frame_elements". Names and values are working text. Throws
+// text::ConversionError for an offset that is not an integer.
+void writeTestInstance(xml::XpMarkupWriter& testSet, std::string_view lexUnitName,
+                       std::string_view luId, std::string_view sentenceId,
+                       const xml::TXpNode* target, const xml::TXpNodeList& feLabels,
+                       std::string_view sentence, bool provideFes);
 
 }  // namespace sorvanta::samples

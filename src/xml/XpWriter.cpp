@@ -26,7 +26,9 @@ void appendReference(std::string& out, unsigned code) {
 
 // Escapes per UTF-16 code unit: "&" and "<" always, in attributes also the quotation mark
 // and the line feed; every character outside tab, LF, CR and 32..126 as a reference.
-void appendEscaped(std::string& out, std::string_view value, bool attribute) {
+// decode(value, i) reads the character at value[i] and moves i past it.
+template <class Decode>
+void appendEscaped(std::string& out, std::string_view value, bool attribute, Decode decode) {
   size_t i = 0;
   while (i < value.size()) {
     size_t runStart = i;
@@ -39,7 +41,7 @@ void appendEscaped(std::string& out, std::string_view value, bool attribute) {
     }
     out.append(value.substr(runStart, i - runStart));
     if (i >= value.size()) break;
-    char32_t cp = nextCodePoint(value, i);
+    char32_t cp = decode(value, i);
     if (cp == '&') {
       out += "&amp;";
     } else if (cp == '<') {
@@ -57,75 +59,70 @@ void appendEscaped(std::string& out, std::string_view value, bool attribute) {
   }
 }
 
+void appendEscapedUtf8(std::string& out, std::string_view utf8, bool attribute) {
+  appendEscaped(out, utf8, attribute, nextCodePoint);
+}
+
+// Working text escapes as its UTF-8 would: each byte is one character.
+void appendEscapedWorking(std::string& out, std::string_view working, bool attribute) {
+  appendEscaped(out, working, attribute, [](std::string_view value, size_t& i) {
+    return text::workingToUnicode(static_cast<unsigned char>(value[i++]));
+  });
+}
+
 void appendLineBreak(std::string& out, int depth, bool formatted) {
   if (!formatted) return;
   out += "\r\n";
   out.append(static_cast<size_t>(2 * depth), ' ');
 }
 
-// Writes a leaf node whole, or the start tag of an element with children.
-void writeOpening(std::string& out, const TXpNode* node) {
+}  // namespace
+
+void writeOpening(XpMarkupWriter& writer, const TXpNode* node) {
   switch (node->nodeType()) {
     case ELEMENT_NODE:
-      out += '<';
-      out += node->nameUtf8();
-      for (TXpAttribute* a = node->attributes()->first(); a; a = a->nextAttribute()) {
-        out += ' ';
-        out += a->nameUtf8();
-        out += "=\"";
-        appendEscaped(out, a->valueUtf8(), true);
-        out += '"';
-      }
-      out += node->HasChildNodes() ? ">" : "/>";
+      writer.startElement(node->nameUtf8());
+      for (TXpAttribute* a = node->attributes()->first(); a; a = a->nextAttribute())
+        writer.attribute(a->nameUtf8(), a->valueUtf8());
       break;
     case TEXT_NODE:
     case CDATA_SECTION_NODE:
-      appendEscaped(out, node->valueUtf8(), false);
+      writer.text(node->valueUtf8());
       break;
     case COMMENT_NODE:
-      out += "<!--";
-      out += node->valueUtf8();
-      out += "-->";
+      writer.markup("<!--" + std::string(node->valueUtf8()) + "-->");
       break;
     case PROCESSING_INSTRUCTION_NODE:
-      out += "<?";
-      out += node->nameUtf8();
-      out += ' ';
-      out += node->valueUtf8();
-      out += "?>";
+      writer.markup("<?" + std::string(node->nameUtf8()) + " " + std::string(node->valueUtf8()) +
+                    "?>");
       break;
     default:
+      writer.markup({});
       break;
   }
 }
 
-// Writes a subtree at the given depth without recursion.
-void writeSubtree(std::string& out, const TXpNode* root, bool formatted) {
+// Without recursion: documents may nest deeper than the stack would allow.
+void writeSubtree(XpMarkupWriter& writer, const TXpNode* root) {
   const TXpNode* node = root;
-  int depth = 0;
   for (;;) {
-    writeOpening(out, node);
+    writeOpening(writer, node);
     if (node->isElement() && node->HasChildNodes()) {
       node = node->noGetFirstChild();
-      ++depth;
-      if (!node->isText()) appendLineBreak(out, depth, formatted);
       continue;
     }
-    // Close every element whose last child has just been written.
+    if (node->isElement()) writer.endElement();
+    // End every element whose last child has just been written.
     while (node != root && !node->noGetNextSibling()) {
-      bool lastIsText = node->isText();
       node = node->parentNode();
-      --depth;
-      if (!lastIsText) appendLineBreak(out, depth, formatted);
-      out += "</";
-      out += node->nameUtf8();
-      out += '>';
+      writer.endElement();
     }
     if (node == root) return;
     node = node->noGetNextSibling();
-    if (!node->isText()) appendLineBreak(out, depth, formatted);
   }
 }
+
+namespace {
 
 bool toLatin1(std::string_view utf8, std::string& out, std::string& error) {
   out.reserve(out.size() + utf8.size());
@@ -147,13 +144,13 @@ bool toLatin1(std::string_view utf8, std::string& out, std::string& error) {
   return true;
 }
 
-void toUtf16(std::string_view utf8, bool bigEndian, std::string& out) {
+void toUtf16(std::string_view utf8, bool bigEndian, bool mark, std::string& out) {
   auto put = [&](unsigned unit) {
     char hi = static_cast<char>(unit >> 8), lo = static_cast<char>(unit & 0xFF);
     out += bigEndian ? hi : lo;
     out += bigEndian ? lo : hi;
   };
-  put(0xFEFF);
+  if (mark) put(0xFEFF);
   for (size_t i = 0; i < utf8.size();) {
     char32_t cp = nextCodePoint(utf8, i);
     if (cp >= 0x10000) {
@@ -172,39 +169,112 @@ std::string serializeDocument(const TXpDocument& document, bool formatted) {
   // The text comes to roughly half the document's storage (nodes, names, values): reserved
   // at once, a text of many megabytes is not copied again and again as it grows.
   out.reserve(document.storage().memoryUsage() / 2);
-  bool first = true;
-  for (const TXpNode* child = document.noGetFirstChild(); child; child = child->noGetNextSibling()) {
-    if (!first) out += "\r\n";
-    first = false;
-    writeSubtree(out, child, formatted);
-  }
+  XpMarkupWriter writer(out, formatted);
+  for (const TXpNode* child = document.noGetFirstChild(); child; child = child->noGetNextSibling())
+    writeSubtree(writer, child);
   return out;
+}
+
+void XpMarkupWriter::beforeNode(bool isText) {
+  if (open_.empty()) {
+    if (anyTopLevel_ && !apart_) out_ += "\r\n";
+    anyTopLevel_ = true;
+    return;
+  }
+  if (startTagOpen_) {
+    out_ += '>';
+    startTagOpen_ = false;
+  }
+  Open& parent = open_.back();
+  parent.hasChildren = true;
+  parent.lastIsText = isText;
+  if (!isText) appendLineBreak(out_, depth_ + static_cast<int>(open_.size()), formatted_);
+}
+
+void XpMarkupWriter::startElement(std::string_view name) {
+  beforeNode(false);
+  out_ += '<';
+  out_ += name;
+  open_.push_back(
+      {static_cast<uint32_t>(names_.size()), static_cast<uint32_t>(name.size()), false, false});
+  names_ += name;
+  startTagOpen_ = true;
+}
+
+void XpMarkupWriter::attribute(std::string_view name, std::string_view utf8Value) {
+  out_ += ' ';
+  out_ += name;
+  out_ += "=\"";
+  appendEscapedUtf8(out_, utf8Value, true);
+  out_ += '"';
+}
+
+void XpMarkupWriter::workingAttribute(std::string_view name, std::string_view workingValue) {
+  out_ += ' ';
+  out_ += name;
+  out_ += "=\"";
+  appendEscapedWorking(out_, workingValue, true);
+  out_ += '"';
+}
+
+void XpMarkupWriter::text(std::string_view utf8) {
+  beforeNode(true);
+  appendEscapedUtf8(out_, utf8, false);
+}
+
+void XpMarkupWriter::workingText(std::string_view working) {
+  beforeNode(true);
+  appendEscapedWorking(out_, working, false);
+}
+
+void XpMarkupWriter::markup(std::string_view verbatim) {
+  beforeNode(false);
+  out_ += verbatim;
+}
+
+void XpMarkupWriter::endElement() {
+  const Open element = open_.back();
+  if (!element.hasChildren) {
+    out_ += "/>";
+    startTagOpen_ = false;
+  } else {
+    if (!element.lastIsText)
+      appendLineBreak(out_, depth_ + static_cast<int>(open_.size()) - 1, formatted_);
+    out_ += "</";
+    out_.append(names_, element.nameAt, element.nameLength);
+    out_ += '>';
+  }
+  names_.resize(element.nameAt);
+  open_.pop_back();
 }
 
 bool encodeOutput(std::string utf8, TCharEncoding encoding, bool utf8Signature,
                   std::string& out, std::string& error) {
   out.clear();
+  // The text taken over whole where the encoding keeps its bytes: UTF-8 without signature,
+  // and plain ASCII in ISO-8859-1.
+  const bool latin1 = encoding == ceUnknown || encoding == ceISO88591;
+  if ((encoding == ceUTF8 && !utf8Signature) || (latin1 && text::isAscii(utf8))) {
+    out = std::move(utf8);
+    return true;
+  }
+  return encodeOutputPiece(utf8, encoding, utf8Signature, true, out, error);
+}
+
+bool encodeOutputPiece(std::string_view utf8, TCharEncoding encoding, bool utf8Signature,
+                       bool first, std::string& out, std::string& error) {
   switch (encoding) {
     case ceUTF8:
-      if (!utf8Signature) {
-        out = std::move(utf8);
-        return true;
-      }
-      out = "\xEF\xBB\xBF";
+      if (first && utf8Signature) out += "\xEF\xBB\xBF";
       out.append(utf8);
       return true;
     case ceUTF16LE:
     case ceUTF16BE:
-      toUtf16(utf8, encoding == ceUTF16BE, out);
+      toUtf16(utf8, encoding == ceUTF16BE, first, out);
       return true;
     case ceUnknown:
     case ceISO88591:
       break;
-  }
-  // Plain ASCII is the same bytes in ISO-8859-1: the document's text is taken over whole.
-  if (text::isAscii(utf8)) {
-    out = std::move(utf8);
-    return true;
   }
   return toLatin1(utf8, out, error);
 }

@@ -119,5 +119,31 @@ TEST(DataSetFaults, FrameFilesKeepFinishedFramesAndTheFailingFramesOlderFiles) {
   EXPECT_FALSE(release.hasTemporaries());
 }
 
+// The frames' sets and the test document are committed together, the test document last: its
+// failing rename leaves every frame's new files and the older test document.
+TEST(DataSetFaults, FrameFilesFailingTestDocumentKeepsTheFramesFiles) {
+  ReleaseCopy release;
+  fs::copy_file(testing::testDataPath("golden/samples/all-frames-2-sentences/SensSemRolesTrg.xml"),
+                release.folder + "SensSemRolesTrg.xml");
+  const samples::TrainingSetLoad load = samples::loadTrainingSet(release.first, release.folder);
+  ASSERT_TRUE(load.loaded) << load.message;
+  std::vector<std::string> files;
+  for (const std::string& frame : load.frameNames)
+    for (const char* suffix : {".eval", ".trec", ".out"}) files.push_back(frame + suffix);
+  release.markOlder(files);
+  release.markOlder({std::string(kTrainingTestFile)});
+
+  runFailing(static_cast<int>(files.size()) + 1, [&] {
+    createFrameFiles(load.frameNames, release.folder,
+                     {release.first, release.second, release.third}, text::noProgress());
+  });
+  const std::string golden = testing::testDataPath("golden/samples/frame-files-all/");
+  for (const std::string& file : files)
+    EXPECT_EQ(readBytes(release.folder + file), readBytes(golden + file)) << file;
+  EXPECT_EQ(readBytes(release.folder + std::string(kTrainingTestFile)),
+            "older " + std::string(kTrainingTestFile));
+  EXPECT_FALSE(release.hasTemporaries());
+}
+
 }  // namespace
 }  // namespace sorvanta::derived

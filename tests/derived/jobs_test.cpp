@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "derived/Dictionaries.h"
+#include "derived/FrameFiles.h"
 #include "derived/OtherRealizations.h"
 #include "derived/PrepositionSubcorpora.h"
 #include "lexicon/FramesIndex.h"
@@ -15,6 +16,7 @@
 #include "releasegen/ReleaseFolder.h"
 #include "releasegen/ReleaseGenerator.h"
 #include "samples/SampleSelection.h"
+#include "samples/TrainingSetLoad.h"
 #include "support/TempDir.h"
 #include "xml/XpObjModel.h"
 
@@ -65,6 +67,14 @@ TEST(Jobs, OneWorkerAndFourWriteTheSameBytes) {
           .outcome;
     };
   };
+  // After the sample, whose training set it loads.
+  const Command frameFiles = [](GeneratedRelease& r, unsigned jobs) {
+    xml::TXpObjModel training, test, lexUnit;
+    const samples::TrainingSetLoad load = samples::loadTrainingSet(training, r.folder);
+    EXPECT_GT(load.frameNames.size(), 10u);
+    return createFrameFiles(load.frameNames, r.folder, {training, test, lexUnit},
+                            text::noProgress(), jobs);
+  };
   const Command subcorpora = [](GeneratedRelease& r, unsigned jobs) {
     xml::TXpObjModel lexUnit;
     return selectSubcorpora({"1", "99999", "with", r.folder, jobs}, lexUnit, text::noProgress())
@@ -103,8 +113,8 @@ TEST(Jobs, OneWorkerAndFourWriteTheSameBytes) {
   }
 }
 
-// The window's subcorpora and realizations leave the document they read last in the model
-// they were given, whichever worker parsed it.
+// The window's subcorpora and frame files leave the document they read last in the model they
+// were given, whichever worker parsed it.
 TEST(Jobs, TheLastDocumentReadStaysInTheGivenModel) {
   GeneratedRelease release;
   for (const unsigned jobs : {1u, 4u}) {
@@ -118,6 +128,29 @@ TEST(Jobs, TheLastDocumentReadStaysInTheGivenModel) {
     const std::vector<int32_t> ids = lexicon::subcorpusDocumentIds(release.folder, 1, 99999);
     ASSERT_FALSE(ids.empty());
     EXPECT_EQ(xml::attributeText(root, "ID"), std::to_string(ids.back()));
+  }
+  xml::TXpObjModel training, test, sampleLexUnit;
+  ASSERT_TRUE(samples::selectSample({0, 32767, "0", "2", false, 7, 1}, release.index.frames,
+                                    release.framesRoot(), release.folder,
+                                    {training, test, sampleLexUnit}, text::noProgress())
+                  .outcome.done());
+  const samples::TrainingSetLoad load = samples::loadTrainingSet(training, release.folder);
+  ASSERT_GT(load.frameNames.size(), 2u);
+  // The unit of the last instance of the last frame is the last one loaded.
+  const xml::TXpNodeList instances = training.Document()->docGetDocumentElement()->SelectNodes(
+      "frame[@name='" + load.frameNames.back() + "']/instance");
+  ASSERT_GT(instances.nlGetLength(), 0);
+  const std::string lastUnit =
+      xml::attributeText(instances.Item(instances.nlGetLength() - 1), "luID");
+  for (const unsigned jobs : {1u, 4u}) {
+    SCOPED_TRACE(jobs);
+    xml::TXpObjModel lexUnit;
+    ASSERT_TRUE(createFrameFiles(load.frameNames, release.folder, {training, test, lexUnit},
+                                 text::noProgress(), jobs)
+                    .done());
+    const xml::TXpNode* root = lexUnit.Document()->docGetDocumentElement();
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(xml::attributeText(root, "ID"), lastUnit);
   }
 }
 

@@ -1,12 +1,15 @@
-// The sample draw parses each annotation document once, yet leaves the window's annotation
-// document as if every read had gone there.
+// The window's documents after a sample draw: it parses each annotation document once, yet
+// leaves the annotation document as if every read had gone there; the training document holds
+// the set. Errors in the documents read stop the run where the writing pass meets them.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "lexicon/FramesIndex.h"
 #include "samples/SampleSelection.h"
+#include "samples/TrainingTestSets.h"
 #include "support/MiniRelease.h"
 #include "text/Errors.h"
 #include "xml/XpObjModel.h"
@@ -16,6 +19,7 @@ namespace {
 
 using testing::MiniFrame;
 using testing::MiniLexUnit;
+using testing::MiniSentence;
 using testing::plainSentence;
 
 // Frames whose lexical units each hold one plain sentence; a missing file when id ends in 9.
@@ -88,6 +92,122 @@ TEST(SampleSelection, AnErrorLeavesLoadedTheDocumentBeingRead) {
                             folder, {training, test, lexUnit}, text::noProgress()),
                text::ConversionError);
   EXPECT_EQ(xml::attributeText(lexUnit.Document()->docGetDocumentElement(), "name"), "lu12.v");
+}
+
+// A label offset that is not an integer stops the run only where the writing pass reads it:
+// the target's of a test sentence, a frame element's of any written sentence (its answer
+// line), never in a frame the sufficiency test skips. Nothing is written then.
+TEST(SampleSelection, AnOffsetThatIsNotAnIntegerStopsTheRunWhereItIsRead) {
+  const auto sentence = [](const std::string& id, const std::string& targetStart,
+                           const std::string& feEnd) {
+    MiniSentence s = plainSentence(id);
+    s.targetStart = targetStart;
+    s.fes[0].end = feEnd;
+    return s;
+  };
+  const auto unit = [](const std::string& id, std::vector<MiniSentence> sentences) {
+    return MiniLexUnit{id, "lu" + id + ".v", 1, std::move(sentences), true};
+  };
+  // Sentence 100 twice and 200 once: drawing 2 of 3 candidates makes every one training.
+  const auto allTraining = [&](const MiniSentence& first) {
+    return MiniFrame{"F",
+                     "1",
+                     {unit("11", {first}), unit("12", {plainSentence("100")}),
+                      unit("13", {plainSentence("200")})}};
+  };
+  const struct Case {
+    const char* what;
+    MiniFrame frame;
+    const char* sentences;
+    bool provideFes;
+    std::string error;  // empty: the run writes its files
+  } cases[] = {
+      {"target of a test sentence",
+       {"F", "1", {unit("11", {sentence("100", "x", "2")})}},
+       "0",
+       false,
+       "'x' is not a valid integer value"},
+      {"frame element of a test sentence",
+       {"F", "1", {unit("11", {sentence("100", "4", "y")})}},
+       "0",
+       false,
+       "'y' is not a valid integer value"},
+      {"frame element of a test sentence, elements in the set",
+       {"F", "1", {unit("11", {sentence("100", "4", "y")})}},
+       "0",
+       true,
+       "'y' is not a valid integer value"},
+      {"target before frame element",
+       {"F", "1", {unit("11", {sentence("100", "x", "y")})}},
+       "0",
+       true,
+       "'x' is not a valid integer value"},
+      {"target of a training sentence", allTraining(sentence("100", "x", "2")), "2", true, ""},
+      {"frame element of a training sentence", allTraining(sentence("100", "4", "y")), "2", false,
+       "'y' is not a valid integer value"},
+      {"frame skipped as too small",
+       {"F", "1", {unit("11", {sentence("100", "x", "y")})}},
+       "1",
+       true,
+       ""},
+  };
+  for (const Case& c : cases) {
+    testing::TempDir dir;
+    const std::string folder = testing::writeMiniRelease(dir, {c.frame});
+    xml::TXpObjModel frames, training, test, lexUnit;
+    frames.LoadDataSource(folder + "frXML/frames.xml");
+    const lexicon::FramesIndex index =
+        lexicon::fillFramesIndex(frames.Document()->docGetDocumentElement());
+    SampleRequest request;
+    request.high = 100;
+    request.numFramesText = "0";
+    request.numSentsText = c.sentences;
+    request.provideFes = c.provideFes;
+    for (const unsigned jobs : {1u, 3u}) {
+      request.jobs = jobs;
+      std::string error;
+      try {
+        selectSample(request, index.frames, frames.Document()->docGetDocumentElement(), folder,
+                     {training, test, lexUnit}, text::noProgress());
+      } catch (const text::ConversionError& e) {
+        error = e.what();
+      }
+      EXPECT_EQ(error, c.error) << c.what << ", " << jobs << " jobs";
+      EXPECT_EQ(std::filesystem::exists(folder + std::string(kTestFile)), c.error.empty())
+          << c.what;
+    }
+  }
+}
+
+// Afterwards the training document holds the training set its file holds; the test set is in
+// its file only, the test document keeping the empty corpus.
+TEST(SampleSelection, TheTrainingDocumentHoldsTheSetTheTestDocumentTheEmptyCorpus) {
+  testing::TempDir dir;
+  MiniFrame frame{"F", "1", {{"11", "lu11.v", 4, {}, true}}};
+  for (int i = 0; i < 6; ++i)
+    frame.lexUnits[0].sentences.push_back(plainSentence(std::to_string(100 + i)));
+  const std::string folder = testing::writeMiniRelease(dir, {frame});
+  xml::TXpObjModel frames, training, test, lexUnit;
+  frames.LoadDataSource(folder + "frXML/frames.xml");
+  const lexicon::FramesIndex index =
+      lexicon::fillFramesIndex(frames.Document()->docGetDocumentElement());
+  SampleRequest request;
+  request.high = 100;
+  request.numFramesText = "0";
+  request.numSentsText = "2";
+  request.provideFes = true;
+  ASSERT_TRUE(selectSample(request, index.frames, frames.Document()->docGetDocumentElement(),
+                           folder, {training, test, lexUnit}, text::noProgress())
+                  .outcome.done());
+  std::string bytes;
+  ASSERT_TRUE(training.saveToBytes(bytes));
+  EXPECT_EQ(bytes, testing::readBytes(folder + std::string(kTrainingFile)));
+  EXPECT_EQ(
+      training.Document()->docGetDocumentElement()->SelectNodes("frame/instance").nlGetLength(), 2);
+  ASSERT_TRUE(test.saveToBytes(bytes));
+  EXPECT_EQ(bytes, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<corpus lang=\"en\"/>");
+  EXPECT_NE(testing::readBytes(folder + std::string(kTestFile)).find("<sentence>"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -150,3 +150,110 @@ TEST(OutputSet, FileSystemWithoutLinksStillReplacesTheSet) {
   for (const char* name : kNames) EXPECT_EQ(readBytes(dir.file(name)), std::string("new ") + name);
   EXPECT_EQ(namesIn(dir.path()).size(), 3u);
 }
+
+// A file written in pieces, between files added whole: the pieces in order, the files replaced
+// in the order opened or added, nothing else left in the folder.
+TEST(OutputSet, FileWrittenInPiecesHoldsThemInOrder) {
+  TempDir dir;
+  std::string expected;
+  {
+    OutputSet set;
+    OutputFile& pieces = set.open(dir.file("pieces.txt"));
+    set.add(dir.file("whole.txt"), "whole");
+    // Small pieces, one larger than any buffer, one of a single byte, an empty one.
+    for (const size_t size : {size_t{10}, size_t{100000}, size_t{700000}, size_t{1}, size_t{0},
+                              size_t{300000}, size_t{5000}}) {
+      const std::string piece(size, static_cast<char>('a' + expected.size() % 26));
+      pieces.write(piece);
+      expected += piece;
+    }
+    EXPECT_EQ(set.targets(),
+              (std::vector<std::string>{dir.file("pieces.txt"), dir.file("whole.txt")}));
+    set.commit();
+  }
+  EXPECT_EQ(readBytes(dir.file("pieces.txt")), expected);
+  EXPECT_EQ(readBytes(dir.file("whole.txt")), "whole");
+  EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"pieces.txt", "whole.txt"}));
+}
+
+// Faults while a file is written in pieces: the error names the file whose write or flush
+// failed, the older set stays, no temporary is left.
+TEST(OutputSet, FaultWhileWritingInPiecesLeavesTheOlderSet) {
+  // The writes: 1 the file added whole; 2 the first two pieces, sent out when the third
+  // comes; 3 the third, sent out when the fourth comes; 4 the fourth, too large to be kept.
+  // PerFile flushes: 1 the file added whole, 2 the file in pieces when the commit ends it.
+  const std::string kB100(100 << 10, 'p'), kB200(200 << 10, 'q'), kB300(300 << 10, 'r');
+  struct Case {
+    FileFaults faults;
+    const char* failing;
+  } cases[] = {
+      {{.failWrite = 1}, "whole.txt"},   {{.failWrite = 2}, "pieces.txt"},
+      {{.failWrite = 3}, "pieces.txt"},  {{.failWrite = 4}, "pieces.txt"},
+      {{.failSync = 1}, "whole.txt"},    {{.failSync = 2}, "pieces.txt"},
+      {{.failRename = 1}, "pieces.txt"}, {{.failRename = 2}, "whole.txt"},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    dir.write("pieces.txt", "old pieces");
+    dir.write("whole.txt", "old whole");
+    std::string message;
+    {
+      ScopedFileFaults armed(c.faults);
+      try {
+        OutputSet set(OutputSet::Flush::PerFile);
+        OutputFile& pieces = set.open(dir.file("pieces.txt"));
+        set.add(dir.file("whole.txt"), "whole");
+        pieces.write(kB100);
+        pieces.write(kB100);
+        pieces.write(kB200);
+        pieces.write(kB300);
+        set.commit();
+      } catch (const FileCreateError& error) {
+        message = error.what();
+      }
+    }
+    const std::string label = std::to_string(c.faults.failWrite) + " " +
+                              std::to_string(c.faults.failSync) + " " +
+                              std::to_string(c.faults.failRename);
+    EXPECT_EQ(message, "Cannot create file " + dir.file(c.failing)) << label;
+    EXPECT_EQ(readBytes(dir.file("pieces.txt")), "old pieces") << label;
+    EXPECT_EQ(readBytes(dir.file("whole.txt")), "old whole") << label;
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"pieces.txt", "whole.txt"})) << label;
+  }
+}
+
+// Sets of many files, committed together: every older file's second name is removed (by
+// several threads then), and a rename failing late puts back the targets of its own set only.
+TEST(OutputSet, ManySetsCommittedTogetherLeaveOnlyTheirTargets) {
+  constexpr int kSets = 40;
+  for (const bool failLast : {false, true}) {
+    TempDir dir;
+    std::vector<std::unique_ptr<OutputSet>> sets;
+    for (const char* version : {"old", "new"}) {
+      sets.clear();
+      std::vector<OutputSet*> pointers;
+      for (int s = 0; s < kSets; ++s) {
+        sets.push_back(std::make_unique<OutputSet>());
+        for (const char* name : kNames)
+          sets.back()->add(dir.file(std::to_string(s) + name), std::string(version) + " " + name);
+        pointers.push_back(sets.back().get());
+      }
+      // The renames of the new sets: three per set; the last set's second file fails.
+      ScopedFileFaults armed(failLast && std::string(version) == "new"
+                                 ? FileFaults{.failRename = 3 * kSets - 1}
+                                 : FileFaults{});
+      if (failLast && std::string(version) == "new")
+        EXPECT_THROW(OutputSet::commitTogether(pointers), FileCreateError);
+      else
+        OutputSet::commitTogether(pointers);
+    }
+    EXPECT_EQ(namesIn(dir.path()).size(), size_t{3 * kSets}) << failLast;
+    for (int s = 0; s < kSets; ++s) {
+      const bool older = failLast && s == kSets - 1;
+      for (const char* name : kNames)
+        EXPECT_EQ(readBytes(dir.file(std::to_string(s) + name)),
+                  std::string(older ? "old " : "new ") + name)
+            << s << name;
+    }
+  }
+}
