@@ -33,6 +33,27 @@ MiniFrame frameOf(const std::string& name, const std::string& frameId,
   return frame;
 }
 
+// A mini release and the window's documents, ready for a draw of every frame.
+struct Draw {
+  explicit Draw(const std::vector<MiniFrame>& miniFrames)
+      : folder(testing::writeMiniRelease(dir, miniFrames)) {
+    frames.LoadDataSource(folder + "frXML/frames.xml");
+    index = lexicon::fillFramesIndex(frames.Document()->docGetDocumentElement());
+    request.high = 100;
+    request.numFramesText = "0";
+  }
+  SampleResult run() {
+    return selectSample(request, index.frames, frames.Document()->docGetDocumentElement(), folder,
+                        {training, test, lexUnit}, text::noProgress());
+  }
+
+  testing::TempDir dir;
+  std::string folder;
+  xml::TXpObjModel frames, training, test, lexUnit;
+  lexicon::FramesIndex index;
+  SampleRequest request;
+};
+
 TEST(SampleSelection, LeavesLoadedTheAnnotationDocumentReadLast) {
   struct Case {
     const char* what;
@@ -56,21 +77,13 @@ TEST(SampleSelection, LeavesLoadedTheAnnotationDocumentReadLast) {
       {"no document read at all", {{"A", "1", {}}}, "0", "earlier.v"},
   };
   for (const Case& c : cases) {
-    testing::TempDir dir;
-    const std::string folder = testing::writeMiniRelease(dir, c.frames);
-    xml::TXpObjModel frames, training, test, lexUnit;
-    frames.LoadDataSource(folder + "frXML/frames.xml");
-    const lexicon::FramesIndex index =
-        lexicon::fillFramesIndex(frames.Document()->docGetDocumentElement());
+    Draw draw(c.frames);
     const std::string earlier = "<lexunit-annotation name=\"earlier.v\"/>";
-    lexUnit.LoadMemory(earlier.data(), earlier.size());
-    SampleRequest request;
-    request.high = 100;
-    request.numFramesText = "0";
-    request.numSentsText = c.sentences;
-    selectSample(request, index.frames, frames.Document()->docGetDocumentElement(), folder,
-                 {training, test, lexUnit}, text::noProgress());
-    EXPECT_EQ(xml::attributeText(lexUnit.Document()->docGetDocumentElement(), "name"), c.loaded)
+    draw.lexUnit.LoadMemory(earlier.data(), earlier.size());
+    draw.request.numSentsText = c.sentences;
+    draw.run();
+    EXPECT_EQ(xml::attributeText(draw.lexUnit.Document()->docGetDocumentElement(), "name"),
+              c.loaded)
         << c.what;
   }
 }
@@ -78,20 +91,11 @@ TEST(SampleSelection, LeavesLoadedTheAnnotationDocumentReadLast) {
 TEST(SampleSelection, AnErrorLeavesLoadedTheDocumentBeingRead) {
   MiniFrame frame = frameOf("A", "1", {"11", "12", "13"});
   frame.lexUnits[1].sentences[0].id = "1q";  // not an integer: the first pass stops there
-  testing::TempDir dir;
-  const std::string folder = testing::writeMiniRelease(dir, {frame});
-  xml::TXpObjModel frames, training, test, lexUnit;
-  frames.LoadDataSource(folder + "frXML/frames.xml");
-  const lexicon::FramesIndex index =
-      lexicon::fillFramesIndex(frames.Document()->docGetDocumentElement());
-  SampleRequest request;
-  request.high = 100;
-  request.numFramesText = "0";
-  request.numSentsText = "0";
-  EXPECT_THROW(selectSample(request, index.frames, frames.Document()->docGetDocumentElement(),
-                            folder, {training, test, lexUnit}, text::noProgress()),
-               text::ConversionError);
-  EXPECT_EQ(xml::attributeText(lexUnit.Document()->docGetDocumentElement(), "name"), "lu12.v");
+  Draw draw({frame});
+  draw.request.numSentsText = "0";
+  EXPECT_THROW(draw.run(), text::ConversionError);
+  EXPECT_EQ(xml::attributeText(draw.lexUnit.Document()->docGetDocumentElement(), "name"),
+            "lu12.v");
 }
 
 // A label offset that is not an integer stops the run only where the writing pass reads it:
@@ -152,28 +156,19 @@ TEST(SampleSelection, AnOffsetThatIsNotAnIntegerStopsTheRunWhereItIsRead) {
        ""},
   };
   for (const Case& c : cases) {
-    testing::TempDir dir;
-    const std::string folder = testing::writeMiniRelease(dir, {c.frame});
-    xml::TXpObjModel frames, training, test, lexUnit;
-    frames.LoadDataSource(folder + "frXML/frames.xml");
-    const lexicon::FramesIndex index =
-        lexicon::fillFramesIndex(frames.Document()->docGetDocumentElement());
-    SampleRequest request;
-    request.high = 100;
-    request.numFramesText = "0";
-    request.numSentsText = c.sentences;
-    request.provideFes = c.provideFes;
+    Draw draw({c.frame});
+    draw.request.numSentsText = c.sentences;
+    draw.request.provideFes = c.provideFes;
     for (const unsigned jobs : {1u, 3u}) {
-      request.jobs = jobs;
+      draw.request.jobs = jobs;
       std::string error;
       try {
-        selectSample(request, index.frames, frames.Document()->docGetDocumentElement(), folder,
-                     {training, test, lexUnit}, text::noProgress());
+        draw.run();
       } catch (const text::ConversionError& e) {
         error = e.what();
       }
       EXPECT_EQ(error, c.error) << c.what << ", " << jobs << " jobs";
-      EXPECT_EQ(std::filesystem::exists(folder + std::string(kTestFile)), c.error.empty())
+      EXPECT_EQ(std::filesystem::exists(draw.folder + std::string(kTestFile)), c.error.empty())
           << c.what;
     }
   }
@@ -182,31 +177,21 @@ TEST(SampleSelection, AnOffsetThatIsNotAnIntegerStopsTheRunWhereItIsRead) {
 // Afterwards the training document holds the training set its file holds; the test set is in
 // its file only, the test document keeping the empty corpus.
 TEST(SampleSelection, TheTrainingDocumentHoldsTheSetTheTestDocumentTheEmptyCorpus) {
-  testing::TempDir dir;
   MiniFrame frame{"F", "1", {{"11", "lu11.v", 4, {}, true}}};
   for (int i = 0; i < 6; ++i)
     frame.lexUnits[0].sentences.push_back(plainSentence(std::to_string(100 + i)));
-  const std::string folder = testing::writeMiniRelease(dir, {frame});
-  xml::TXpObjModel frames, training, test, lexUnit;
-  frames.LoadDataSource(folder + "frXML/frames.xml");
-  const lexicon::FramesIndex index =
-      lexicon::fillFramesIndex(frames.Document()->docGetDocumentElement());
-  SampleRequest request;
-  request.high = 100;
-  request.numFramesText = "0";
-  request.numSentsText = "2";
-  request.provideFes = true;
-  ASSERT_TRUE(selectSample(request, index.frames, frames.Document()->docGetDocumentElement(),
-                           folder, {training, test, lexUnit}, text::noProgress())
-                  .outcome.done());
+  Draw draw({frame});
+  draw.request.numSentsText = "2";
+  draw.request.provideFes = true;
+  ASSERT_TRUE(draw.run().outcome.done());
   std::string bytes;
-  ASSERT_TRUE(training.saveToBytes(bytes));
-  EXPECT_EQ(bytes, testing::readBytes(folder + std::string(kTrainingFile)));
-  EXPECT_EQ(
-      training.Document()->docGetDocumentElement()->SelectNodes("frame/instance").nlGetLength(), 2);
-  ASSERT_TRUE(test.saveToBytes(bytes));
+  ASSERT_TRUE(draw.training.saveToBytes(bytes));
+  EXPECT_EQ(bytes, testing::readBytes(draw.folder + std::string(kTrainingFile)));
+  EXPECT_EQ(draw.training.Document()->docGetDocumentElement()->SelectNodes("frame/instance").nlGetLength(),
+            2);
+  ASSERT_TRUE(draw.test.saveToBytes(bytes));
   EXPECT_EQ(bytes, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<corpus lang=\"en\"/>");
-  EXPECT_NE(testing::readBytes(folder + std::string(kTestFile)).find("<sentence>"),
+  EXPECT_NE(testing::readBytes(draw.folder + std::string(kTestFile)).find("<sentence>"),
             std::string::npos);
 }
 
