@@ -155,6 +155,15 @@ class Compiler {
   explicit Compiler(SearchTarget target) : target_(target) {}
 
   CompiledQuery compile(const std::vector<Term>& terms) {
+    // With a lexical-unit term, the sets are walked in result order through the units' sets
+    // and the lists of words and labels only tested: a page is then read without sorting
+    // every match of a common word or label.
+    unitDriven_ = target_ == SearchTarget::Sets &&
+                  std::any_of(terms.begin(), terms.end(), [](const Term& term) {
+                    return !term.negated && (term.key == "frame" || term.key == "lu" ||
+                                             term.key == "lemma" || term.key == "pos" ||
+                                             term.key == "luid");
+                  });
     std::string condition;
     for (const Term& term : terms) {
       negated_ = term.negated;
@@ -255,8 +264,11 @@ class Compiler {
     }
     match += prefixOnly ? "\" *" : "\"";
     parameters_.emplace_back(match);
-    return "s.set_ord IN (SELECT rowid FROM sentence_words WHERE sentence_words MATCH ?)";
+    return setList() + "(SELECT rowid FROM sentence_words WHERE sentence_words MATCH ?)";
   }
+
+  // "s.set_ord IN ", kept from driving the query ('+') when the units' sets drive it.
+  std::string setList() const { return unitDriven_ ? "+s.set_ord IN " : "s.set_ord IN "; }
 
   // Label names are stored once in label_names; a name test picks their IDs there.
   std::string nameIds(const std::string& column, const std::string& value) {
@@ -275,7 +287,7 @@ class Compiler {
     if (negated_)
       return "EXISTS (SELECT 1 FROM sentences x JOIN label_data d ON d.sentence_ord = x.labels_of "
              "WHERE x.set_ord = s.set_ord AND " + where + ")";
-    return "s.set_ord IN (SELECT set_ord FROM label_data WHERE " + where + ")";
+    return setList() + "(SELECT set_ord FROM label_data WHERE " + where + ")";
   }
 
   std::string realization(const Term& term, const std::string& part) {
@@ -290,7 +302,7 @@ class Compiler {
     if (pieces.size() != 3 || std::any_of(pieces.begin(), pieces.end(), [](auto& p) { return p.empty(); }))
       fail(term.text, "The term '" + term.text + "' needs FE.PT.GF (any part may be '*').");
     std::string sql = negated_ ? "EXISTS (SELECT 1 FROM constituents c WHERE c.set_ord = s.set_ord"
-                               : "s.set_ord IN (SELECT set_ord FROM constituents WHERE 1";
+                               : setList() + "(SELECT set_ord FROM constituents WHERE 1";
     const char* columns[] = {"fe_id", "pt_id", "gf_id"};
     for (int i = 0; i < 3; ++i) {
       const std::string test = nameIds(columns[i], pieces[static_cast<size_t>(i)]);
@@ -391,6 +403,7 @@ class Compiler {
 
   SearchTarget target_;
   bool negated_ = false;  // compiling a term under '-'
+  bool unitDriven_ = false;
   std::vector<SqlValue> parameters_;
 };
 

@@ -136,6 +136,15 @@ TEST_F(SearchScan, TermsMatchTheDocuments) {
        }},
       {{"pt:PP", "-real:Goal.PP.Dep"},
        [&](const Key&, const ScannedSet& s) { return hasLabel(s, "PT", "PP", true) && !realized(s, "Goal", "PP", "Dep"); }},
+      // With a unit term the units' sets lead and the word and label lists are only tested.
+      {{"frame:Motion,Self_motion", "the"},
+       [&](const Key& k, const ScannedSet& s) {
+         return (frameIs(k, "Motion") || frameIs(k, "Self_motion")) && word(s, "\\bthe\\b");
+       }},
+      {{"luid:1001,1002,1101", "real:Goal.PP.Dep"},
+       [&](const Key& k, const ScannedSet& s) {
+         return (k.first == 1001 || k.first == 1002 || k.first == 1101) && realized(s, "Goal", "PP", "Dep");
+       }},
       {{"fe:Goal", "-lu:move.v", "luid:1001,1002,1101"},
        [&](const Key& k, const ScannedSet& s) {
          return hasLabel(s, "FE", "Goal", true) && (k.first == 1002 || k.first == 1101);
