@@ -37,47 +37,82 @@ std::string labelNameAt(const xml::TXpNode* layer, std::string_view start) {
   return {};
 }
 
+// The realization line of one FE-layer label of fe, handed to add; none when the label does
+// not sit at the depth of an annotated lexical unit.
+template <typename Add>
+void addLabelLine(const xml::TXpNode* label, std::string_view fe, Add& add) {
+  // label, label container, layer, layer container, annotation set, subcorpus, lexical unit
+  const xml::TXpNode* head = ancestor(label, 6);
+  if (!head) return;
+  const std::string start = xml::attributeText(label, "start");
+  const std::string end = xml::attributeText(label, "end");
+  const std::string itype = start.empty() ? xml::attributeText(label, "itype") : std::string();
+  std::string line = xml::attributeText(head, "frame") + '\t' + std::string(fe) + '\t' +
+                     xml::attributeText(head, "name");
+  if (!itype.empty()) {
+    add(line + '\t' + itype);
+    return;
+  }
+  const xml::TXpNode* layers = ancestor(label, 3);
+  const xml::TXpNode* sentence = layers->noGetNextSibling();
+  const xml::TXpNode* feLayer = ancestor(label, 2);
+  if (const xml::TXpNode* functions = feLayer->noGetNextSibling()) {
+    const std::string function = labelNameAt(functions, start);
+    if (!function.empty()) line += '\t' + function;
+    if (const xml::TXpNode* phrases = functions->noGetNextSibling()) {
+      const std::string phrase = labelNameAt(phrases, start);
+      if (!phrase.empty()) {
+        line += '\t' + phrase;
+        if (phrase == "PP") {
+          const std::string span = text::spanOf(sentence ? sentence->noGetText() : std::string(),
+                                                text::strToInt(start), text::strToInt(end));
+          const size_t space = span.find(' ');
+          line += '\t' + (space == std::string::npos ? std::string() : span.substr(0, space));
+        }
+      }
+    }
+  }
+  add(std::move(line));
+}
+
 // The realization lines of fe in the document of model, each handed to add.
 template <typename Add>
 void addRealizationLines(xml::TXpObjModel& model, std::string_view fe, Add add) {
   const xml::TXpNode* root = model.Document()->docGetDocumentElement();
   if (!root) return;
   const std::string query = "//layer[@name='FE']//label[@name='" + std::string(fe) + "']";
-  for (const xml::TXpNode* label : root->SelectNodes(query)) {
-    // label, label container, layer, layer container, annotation set, subcorpus, lexical unit
-    const xml::TXpNode* head = ancestor(label, 6);
-    if (!head) continue;
-    const std::string start = xml::attributeText(label, "start");
-    const std::string end = xml::attributeText(label, "end");
-    const std::string itype = start.empty() ? xml::attributeText(label, "itype") : std::string();
-    std::string line = xml::attributeText(head, "frame") + '\t' + std::string(fe) + '\t' +
-                       xml::attributeText(head, "name");
-    if (!itype.empty()) {
-      add(line + '\t' + itype);
-      continue;
-    }
-    const xml::TXpNode* layers = ancestor(label, 3);
-    const xml::TXpNode* sentence = layers->noGetNextSibling();
-    const xml::TXpNode* feLayer = ancestor(label, 2);
-    if (const xml::TXpNode* functions = feLayer->noGetNextSibling()) {
-      const std::string function = labelNameAt(functions, start);
-      if (!function.empty()) line += '\t' + function;
-      if (const xml::TXpNode* phrases = functions->noGetNextSibling()) {
-        const std::string phrase = labelNameAt(phrases, start);
-        if (!phrase.empty()) {
-          line += '\t' + phrase;
-          if (phrase == "PP") {
-            const std::string span = text::spanOf(sentence ? sentence->noGetText() : std::string(),
-                                                  text::strToInt(start), text::strToInt(end));
-            const size_t space = span.find(' ');
-            line += '\t' + (space == std::string::npos ? std::string() : span.substr(0, space));
-          }
-        }
-      }
-    }
-    add(std::move(line));
-  }
+  for (const xml::TXpNode* label : root->SelectNodes(query)) addLabelLine(label, fe, add);
 }
+
+// The lines of several frame elements in one document from one query of its FE-layer labels:
+// those of fe are the labels whose name is fe, in the order the query per fe gives them.
+class DocumentRealizations {
+ public:
+  explicit DocumentRealizations(xml::TXpObjModel& model) : model_(model) {}
+
+  template <typename Add>
+  void add(std::string_view fe, Add add) {
+    // A name with a quote ends the query's literal: the query per fe reports it as it always has.
+    if (fe.find('\'') != std::string_view::npos) return addRealizationLines(model_, fe, add);
+    const xml::TXpNode* root = model_.Document()->docGetDocumentElement();
+    if (!root) return;
+    if (!queried_) {
+      labels_ = root->SelectNodes("//layer[@name='FE']//label");
+      queried_ = true;
+    }
+    const std::string name = text::workingToUtf8(fe);
+    for (const xml::TXpNode* label : labels_) {
+      const xml::TXpNamedNodeMap* attributes = label->attributes();
+      const xml::TXpAttribute* held = attributes ? attributes->getNamedItemUtf8("name") : nullptr;
+      if (held && held->valueUtf8() == name) addLabelLine(label, fe, add);
+    }
+  }
+
+ private:
+  xml::TXpObjModel& model_;
+  bool queried_ = false;
+  xml::TXpNodeList labels_;
+};
 
 // Lines in the order, and with the refusal of equal lines, of text::SortedTextLines; a tree
 // keeps each insertion logarithmic where the sorted list shifts its lines.
@@ -214,12 +249,13 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
         Parsed parsed;
         auto model = std::make_unique<xml::TXpObjModel>();
         model->LoadDataSource(paths[d]);
+        DocumentRealizations realizations(*model);
         for (const auto& [pass, place] : usesOf[d]) {
           (void)place;
           Gathered& each = parsed.uses.emplace_back();
           try {
-            addRealizationLines(*model, passes[pass].fe,
-                                [&](std::string line) { each.lines.push_back(std::move(line)); });
+            realizations.add(passes[pass].fe,
+                             [&](std::string line) { each.lines.push_back(std::move(line)); });
           } catch (...) {
             each.error = std::current_exception();
           }

@@ -34,7 +34,15 @@ std::string oneRealization(const std::string& frame, const std::string& word) {
 
 TEST(OtherRealizations, FramesAreFoundAsTheQueryFindsThem) {
   TempDir folder;
-  writeSubcorpusDocument(folder, 1, oneRealization("F", "ON"));
+  writeSubcorpusDocument(
+      folder, 1,
+      subcorpusDocument(
+          "u.v", "F",
+          subcorpus("V-ppon", annotationSet("1", "ON it.",
+                                            threeLayers(label("Goal", "0", "4") + label("Go'al", "0", "1") +
+                                                            label("Path", "3", "4"),
+                                                        label("Dep", "0", "4") + label("Obj", "3", "4"),
+                                                        label("PP", "0", "4") + label("NP", "3", "4"))))));
   writeSubcorpusDocument(folder, 2, oneRealization("F", "on"));    // equal but for case: left out
   writeSubcorpusDocument(folder, 3, oneRealization("F", "Upon"));  // second frame named F
   writeSubcorpusDocument(folder, 4, oneRealization("O'K", "by"));
@@ -48,6 +56,11 @@ TEST(OtherRealizations, FramesAreFoundAsTheQueryFindsThem) {
       {"F\tGoal\tu.v\nG\tGoal\tu.v\n", "F\tGoal\tu.v\tDep\tPP\tON\r\n"},
       // the apostrophe ends the query's literal early: nothing found
       {"O'K\tGoal\tu.v\n", ""},
+      // the same for a frame element named with one, though a label of that name exists
+      {"F\tGo'al\tu.v\n", ""},
+      // frame elements of one frame read from one query of each document
+      {"F\tGoal\tu.v\nF\tPath\tu.v\n",
+       "F\tGoal\tu.v\tDep\tPP\tON\r\nF\tPath\tu.v\tObj\tNP\r\n"},
   };
   for (const Case& c : cases) {
     folder.write("pp-on.txt", c.list);
