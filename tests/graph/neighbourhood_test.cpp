@@ -240,3 +240,22 @@ TEST(GraphWalks, ListingOrderIsUtf8ByteOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GraphWalks, NamesKeepTheCharactersTheDocumentsHold) {
+  // "β" has no byte in working text: both spellings below are the frame "?_decay" to every
+  // comparison, and the output shows the first met, the frames document's.
+  const std::string doc = relationsDocument(
+      {{"Using", relation("\xCE\xB2_decay", "Nasal") + relation("\xCE\xB3_decay", "Nasal")}});
+  auto loaded = std::make_unique<LoadedGraph>();
+  ASSERT_TRUE(loaded->relations.LoadMemory(doc.data(), doc.size()));
+  loaded->graph = RelationGraph(loaded->relations.Document()->docGetDocumentElement(),
+                                {{"?_decay", "\xCE\xB2_decay"}, {"Nasal", ""}});
+  EXPECT_EQ(loaded->graph.frameCount(), 2u);
+  EXPECT_EQ(graphTsv(loaded->graph, allEdges(loaded->graph, allTypes())),
+            "Using\t\xCE\xB2_decay\tNasal\n");
+  EXPECT_EQ(loaded->graph.frameName(*loaded->graph.findFrame("?_decay")), "?_decay");
+}
+
+}  // namespace
