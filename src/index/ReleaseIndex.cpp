@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "index/DocumentRows.h"
+#include "index/LabelSideFile.h"
 #include "index/Schema.h"
 #include "index/Sqlite.h"
 #include "xml/XpObjModel.h"
@@ -137,11 +138,13 @@ int sourceOf(DocumentKind kind) {
 }
 
 // Writes document rows into an open index, on one thread, inside the caller's transaction.
+// A cold build (fresh) hands the label rows to a side file instead; an update writes them here.
 class Writer {
  public:
-  explicit Writer(Database& db, bool fresh)
+  Writer(Database& db, bool fresh, LabelSideFile* side = nullptr)
       : db_(db),
         fresh_(fresh),
+        side_(side),
         document_(db, "INSERT OR REPLACE INTO documents(path, kind, lu_id, size, mtime_ns, readable) "
                       "VALUES (?,?,?,?,?,?)"),
         problem_(db, "INSERT INTO problems(document, location, code, message) VALUES (?,?,?,?)"),
@@ -169,11 +172,8 @@ class Writer {
                           "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
         feLabelCount_(db, "INSERT INTO fe_label_counts(document, lu_id, layer_rank, name, labels) "
                           "VALUES (?,?,?,?,?)"),
-        label_(db, "INSERT INTO label_data(sentence_ord, position, set_ord, layer_id, rank_id, "
-                   "name_id, start_text, end_text, start, \"end\", itype_id, merged) "
-                   "VALUES (?,?,?,?,?,?,?,?,?,?,?,?)"),
-        constituent_(db, "INSERT OR IGNORE INTO constituents(fe_id, pt_id, gf_id, set_ord, start, "
-                         "\"end\") VALUES (?,?,?,?,?,?)"),
+        label_(db, kInsertLabelSql),
+        constituent_(db, kInsertConstituentSql),
         labelName_(db, "INSERT INTO label_names(text) VALUES (?)"),
         realization_(db, "INSERT INTO fe_realizations(document, lu_id, fe, pt, gf, total_text, total, "
                          "doc_order) VALUES (?,?,?,?,?,?,?,?)") {
@@ -419,6 +419,7 @@ class Writer {
     for (const FeLabelCount& count : facts.feCounts)
       feLabelCount_.bind(1, entry.path).bind(2, luId).bind(3, count.rank).bind(4, count.name)
           .bind(5, count.labels).run();
+    flushLabels();
     if (annotation) held_ = std::move(rows);
   }
 
@@ -483,14 +484,24 @@ class Writer {
       if (record && std::find(record->layers.begin(), record->layers.end(), std::pair(layer, rank)) ==
                         record->layers.end())
         record->layers.emplace_back(layer, rank);
-      label_.bind(1, sentenceOrd).bind(2, position++).bind(3, setOrd).bind(4, layer).bind(5, rank)
-          .bind(6, name).bind(11, itype).bind(12, int64_t{merged});
-      const std::optional<int64_t> start = bindOffset(7, 9, label.startText);
-      const std::optional<int64_t> end = bindOffset(8, 10, label.endText);
-      label_.run();
-      if (start && end) overt.push_back({layer, name, itype, *start, *end});
+      LabelRecord& row = batch_.labels.emplace_back(
+          LabelRecord{sentenceOrd, position++, setOrd, layer, rank, name, itype, merged, {}, {}, {}, {}});
+      setOffset(label.startText, row.start, row.startText);
+      setOffset(label.endText, row.end, row.endText);
+      if (row.start && row.end) overt.push_back({layer, name, itype, *row.start, *row.end});
     }
     if (fresh_) writeConstituents(overt, setOrd);
+  }
+
+  // The rows of the document in hand go to the side file, or straight into the index.
+  void flushLabels() {
+    if (side_) {
+      if (!batch_.empty()) side_->add(std::move(batch_));
+    } else {
+      for (const LabelRecord& row : batch_.labels) insertLabel(label_, row);
+      for (const ConstituentRecord& row : batch_.constituents) insertConstituent(constituent_, row);
+    }
+    batch_ = LabelBatch();
   }
 
   // Every (FE, PT, GF) triple of overt labels with the same start and end.
@@ -508,25 +519,19 @@ class Writer {
         if (p.layer != pt || p.start != f.start || p.end != f.end) continue;
         for (const Overt& g : overt) {
           if (g.layer != gf || g.start != f.start || g.end != f.end) continue;
-          constituent_.bind(1, f.name).bind(2, p.name).bind(3, g.name).bind(4, setOrd)
-              .bind(5, f.start).bind(6, f.end).run();
+          batch_.constituents.push_back({f.name, p.name, g.name, setOrd, f.start, f.end});
         }
       }
     }
   }
 
   // An offset: the integer when the text is its plain decimal writing, else the text as
-  // written (and no integer), so the common case costs one column.
-  std::optional<int64_t> bindOffset(int textColumn, int valueColumn, const std::optional<std::string>& text) {
-    if (!text) return std::nullopt;
-    const std::optional<int64_t> value = decimalValue(*text);
-    if (value && std::to_string(*value) == *text) {
-      label_.bind(valueColumn, *value);
-    } else {
-      label_.bindStatic(textColumn, *text);
-      label_.bind(valueColumn, value);
-    }
-    return value;
+  // written (and the integer when it still reads as one), so the common case costs one column.
+  static void setOffset(const std::optional<std::string>& text, std::optional<int64_t>& value,
+                        std::optional<std::string>& written) {
+    if (!text) return;
+    value = decimalValue(*text);
+    if (!value || std::to_string(*value) != *text) written = *text;
   }
 
   int64_t nameId(const std::string& text) {
@@ -548,6 +553,8 @@ class Writer {
 
   Database& db_;
   bool fresh_;
+  LabelSideFile* side_;
+  LabelBatch batch_;  // label rows of the document in hand
   Statement document_, problem_, frame_, fe_, lu_, type_, relation_, feRelation_, subcorpus_,
       set_, setText_, sentence_, labelFinding_, feLabelCount_, label_, constituent_, labelName_,
       realization_;
@@ -684,7 +691,8 @@ bool coldBuild(const std::string& release, const std::string& target,
     Statement meta(db, "INSERT INTO meta(key, value) VALUES (?, ?)");
     meta.bind(1, std::string_view("release")).bind(2, release).run();
     meta.bind(1, std::string_view("schema_version")).bind(2, std::to_string(kSchemaVersion)).run();
-    Writer writer(db, true);
+    LabelSideFile side(temporary, threads);
+    Writer writer(db, true, &side);
     std::vector<const DocumentEntry*> documents;
     for (const DocumentEntry& entry : entries) documents.push_back(&entry);
     progress.stage("Reading documents");
@@ -693,15 +701,19 @@ bool coldBuild(const std::string& release, const std::string& target,
                                         writer.write(entry, std::move(rows));
                                       });
     if (!finished) return false;
+    side.close();
     progress.stage("Indexing words");
-    // The sorter of CREATE INDEX may use helper threads.
+    // The sorter of CREATE INDEX may use helper threads. The label tables are still empty
+    // here: their indexes and statistics come from the side file.
     db.exec("PRAGMA threads=" + std::to_string(std::max(1u, threads)) + ";");
     db.exec(indexSql());
     db.exec("INSERT INTO sentence_words(sentence_words) VALUES ('rebuild');");
     db.exec(fullTextTriggersSql());
-    meta.bind(1, std::string_view("complete")).bind(2, std::string_view("1")).run();
     db.exec("ANALYZE;");
     transaction.commit();
+    progress.stage("Indexing labels");
+    side.copyInto(db);
+    meta.bind(1, std::string_view("complete")).bind(2, std::string_view("1")).run();
     db.exec("PRAGMA journal_mode=DELETE;");
   }
   if (std::rename(temporary.c_str(), target.c_str()) != 0)

@@ -1,9 +1,13 @@
 #include "index/Schema.h"
 
+#include <string>
+
 namespace sorvanta::index {
 
-std::string_view schemaSql() {
-  return R"sql(
+namespace {
+
+// Tables, first part: everything but the label rows.
+constexpr std::string_view kCoreTables = R"sql(
 CREATE TABLE meta(
   key TEXT PRIMARY KEY,
   value TEXT
@@ -150,6 +154,9 @@ CREATE TABLE label_names(
   name_id INTEGER PRIMARY KEY,
   text TEXT NOT NULL UNIQUE
 );
+)sql";
+
+constexpr std::string_view kLabelDataTable = R"sql(
 -- The labels of a sentence element. A subcorpus-document sentence whose labels equal those
 -- of the annotation document's sentence of the same set has no rows of its own: its
 -- labels_of names that sentence.
@@ -168,7 +175,23 @@ CREATE TABLE label_data(
   end_text TEXT,
   PRIMARY KEY(sentence_ord, position)
 ) WITHOUT ROWID;
+)sql";
 
+constexpr std::string_view kConstituentsTable = R"sql(
+-- Constituents: an overt frame-element label and a phrase-type and a grammatical-function
+-- label with the same start and end, within one sentence element.
+CREATE TABLE constituents(
+  set_ord INTEGER NOT NULL,
+  start INTEGER NOT NULL,
+  "end" INTEGER NOT NULL,
+  fe_id INTEGER NOT NULL,     -- label_names of the three labels
+  pt_id INTEGER NOT NULL,
+  gf_id INTEGER NOT NULL,
+  PRIMARY KEY(set_ord, start, "end", fe_id, pt_id, gf_id)
+) WITHOUT ROWID;
+)sql";
+
+constexpr std::string_view kOtherTables = R"sql(
 -- Every label of an annotation set, with its names as text and its offsets as written.
 CREATE VIEW labels AS
 SELECT s.set_ord, s.source, s.label_base + d.position AS doc_order, l.text AS layer,
@@ -199,18 +222,6 @@ JOIN label_names n ON n.name_id = d.name_id
 JOIN label_names i ON i.name_id = d.itype_id
 WHERE d.merged = 1;
 
--- Constituents: an overt frame-element label and a phrase-type and a grammatical-function
--- label with the same start and end, within one sentence element.
-CREATE TABLE constituents(
-  set_ord INTEGER NOT NULL,
-  start INTEGER NOT NULL,
-  "end" INTEGER NOT NULL,
-  fe_id INTEGER NOT NULL,     -- label_names of the three labels
-  pt_id INTEGER NOT NULL,
-  gf_id INTEGER NOT NULL,
-  PRIMARY KEY(set_ord, start, "end", fe_id, pt_id, gf_id)
-) WITHOUT ROWID;
-
 CREATE TABLE fe_realizations(
   realization_ord INTEGER PRIMARY KEY,
   document TEXT NOT NULL,
@@ -228,10 +239,8 @@ CREATE VIRTUAL TABLE sentence_words USING fts5(
   tokenize='unicode61 remove_diacritics 0'
 );
 )sql";
-}
 
-std::string_view indexSql() {
-  return R"sql(
+constexpr std::string_view kCoreIndexes = R"sql(
 CREATE INDEX problems_document ON problems(document);
 CREATE INDEX frames_id ON frames(id);
 CREATE INDEX frames_name ON frames(name COLLATE NOCASE);
@@ -253,12 +262,42 @@ CREATE INDEX sentences_outside_1252 ON sentences(sentence_ord) WHERE outside_125
 CREATE INDEX sentences_fe_ranks ON sentences(source, set_ord, fe_ranks);
 CREATE INDEX label_findings_document ON label_findings(document);
 CREATE INDEX fe_label_counts_lu ON fe_label_counts(lu_id);
-CREATE INDEX label_data_name ON label_data(layer_id, name_id, itype_id, set_ord);
-CREATE INDEX label_data_itype ON label_data(itype_id, set_ord) WHERE itype_id <> 1;
-CREATE INDEX constituents_names ON constituents(fe_id, pt_id, gf_id, set_ord);
 CREATE INDEX documents_lu ON documents(lu_id);
 CREATE INDEX fe_realizations_lu ON fe_realizations(lu_id);
 )sql";
+
+constexpr std::string_view kLabelDataIndexes = R"sql(
+CREATE INDEX label_data_name ON label_data(layer_id, name_id, itype_id, set_ord);
+CREATE INDEX label_data_itype ON label_data(itype_id, set_ord) WHERE itype_id <> 1;
+)sql";
+
+constexpr std::string_view kConstituentsIndexes = R"sql(
+CREATE INDEX constituents_names ON constituents(fe_id, pt_id, gf_id, set_ord);
+)sql";
+
+}  // namespace
+
+std::string schemaSql() {
+  std::string sql(kCoreTables);
+  sql += kLabelDataTable;
+  sql += kConstituentsTable;
+  sql += kOtherTables;
+  return sql;
+}
+
+std::string_view sideTableSql(SideTable table) {
+  return table == SideTable::LabelData ? kLabelDataTable : kConstituentsTable;
+}
+
+std::string indexSql() {
+  std::string sql(kCoreIndexes);
+  sql += kLabelDataIndexes;
+  sql += kConstituentsIndexes;
+  return sql;
+}
+
+std::string_view sideIndexSql(SideTable table) {
+  return table == SideTable::LabelData ? kLabelDataIndexes : kConstituentsIndexes;
 }
 
 std::string_view fullTextTriggersSql() {

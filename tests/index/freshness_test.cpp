@@ -47,6 +47,41 @@ TEST_F(Freshness, IndexLivesInTheCacheFolderOnly) {
   EXPECT_TRUE(fs::exists(report.indexFile));
   EXPECT_EQ(index::defaultIndexPath(release), index::defaultIndexPath(release + "/"));
   EXPECT_NE(index::defaultIndexPath(release), index::defaultIndexPath(sampleReleasePath()));
+  // The build's temporaries (the file renamed into place, the label side files) are gone.
+  std::vector<std::string> cached;
+  for (const auto& entry : fs::directory_iterator(cache_.path() / "sorvanta"))
+    cached.push_back(entry.path().string());
+  std::sort(cached.begin(), cached.end());
+  EXPECT_EQ(cached, (std::vector<std::string>{report.indexFile, report.indexFile + ".lock"}));
+}
+
+// Cancelled while documents are read, or at once: no index, no temporaries, and the next
+// update builds it whole.
+TEST_F(Freshness, CancelledBuildLeavesNoFiles) {
+  const std::string release = copySample();
+  struct CancelAfter : text::Progress {
+    int64_t limit;
+    explicit CancelAfter(int64_t n) : limit(n) {}
+    void count(std::string_view, int64_t value, std::string_view) override {
+      if (value >= limit) cancel();
+    }
+  };
+  for (int64_t limit : {0, 1, 5}) {
+    CancelAfter progress(limit);
+    if (limit == 0) progress.cancel();
+    index::IndexOptions options;
+    options.releaseFolder = release;
+    index::IndexReport report;
+    EXPECT_EQ(index::updateIndex(options, report, progress).status, text::Outcome::Status::Cancelled)
+        << limit;
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(cache_.path() / "sorvanta"))
+      if (entry.path().extension() != ".lock") left.push_back(entry.path().filename().string());
+    EXPECT_TRUE(left.empty()) << limit << ": " << (left.empty() ? "" : left.front());
+  }
+  const index::IndexReport report = update(release);
+  EXPECT_TRUE(report.built);
+  EXPECT_EQ(search(release, {"--count", "*"}).out, "52\n");
 }
 
 TEST_F(Freshness, TouchedDocumentIsReadAlone) {

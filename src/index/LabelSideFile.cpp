@@ -1,0 +1,176 @@
+#include "index/LabelSideFile.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <utility>
+
+#include "index/Schema.h"
+
+namespace sorvanta::index {
+
+namespace {
+
+constexpr size_t kQueueLimit = 128;  // documents; bounds memory when the side thread lags
+
+void removeFile(const std::string& path) {
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
+}
+
+}  // namespace
+
+void insertLabel(Statement& insert, const LabelRecord& label) {
+  insert.bind(1, label.sentenceOrd)
+      .bind(2, label.position)
+      .bind(3, label.setOrd)
+      .bind(4, label.layer)
+      .bind(5, label.rank)
+      .bind(6, label.name)
+      .bind(7, label.itype)
+      .bind(8, int64_t{label.merged})
+      .bind(9, label.start)
+      .bind(10, label.end);
+  if (label.startText) insert.bindStatic(11, *label.startText);
+  if (label.endText) insert.bindStatic(12, *label.endText);
+  insert.run();
+}
+
+void insertConstituent(Statement& insert, const ConstituentRecord& constituent) {
+  insert.bind(1, constituent.fe)
+      .bind(2, constituent.pt)
+      .bind(3, constituent.gf)
+      .bind(4, constituent.setOrd)
+      .bind(5, constituent.start)
+      .bind(6, constituent.end)
+      .run();
+}
+
+SidePart::SidePart(std::string path, SideTable table, unsigned threads)
+    : path_(std::move(path)), table_(table) {
+  removeFile(path_);
+  thread_ = std::jthread([this, threads] { run(threads); });
+}
+
+SidePart::~SidePart() {
+  {
+    std::lock_guard lock(mutex_);
+    closed_ = true;
+    failed_ = failed_ || !done_;  // an unfinished file is dropped: stop writing it
+  }
+  ready_.notify_all();
+  room_.notify_all();
+  if (thread_.joinable()) thread_.join();
+  removeFile(path_);
+}
+
+void SidePart::add(LabelBatch&& batch) {
+  std::unique_lock lock(mutex_);
+  room_.wait(lock, [&] { return failed_ || queue_.size() < kQueueLimit; });
+  if (error_) std::rethrow_exception(error_);
+  if (failed_) return;
+  queue_.push_back(std::move(batch));
+  lock.unlock();
+  ready_.notify_one();
+}
+
+std::optional<LabelBatch> SidePart::next() {
+  std::unique_lock lock(mutex_);
+  ready_.wait(lock, [&] { return failed_ || closed_ || !queue_.empty(); });
+  if (failed_ || queue_.empty()) return std::nullopt;
+  LabelBatch batch = std::move(queue_.front());
+  queue_.pop_front();
+  lock.unlock();
+  room_.notify_one();
+  return batch;
+}
+
+void SidePart::run(unsigned threads) {
+  try {
+    Database db(path_, Database::Mode::Create);
+    db.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE; "
+            "PRAGMA cache_size=-65536; PRAGMA temp_store=MEMORY; PRAGMA page_size=8192;");
+    Transaction transaction(db);
+    db.exec(sideTableSql(table_));
+    {
+      const bool labels = table_ == SideTable::LabelData;
+      Statement insert(db, labels ? kInsertLabelSql : kInsertConstituentSql);
+      while (std::optional<LabelBatch> batch = next()) {
+        if (labels) {
+          for (const LabelRecord& row : batch->labels) insertLabel(insert, row);
+        } else {
+          for (const ConstituentRecord& row : batch->constituents) insertConstituent(insert, row);
+        }
+      }
+    }
+    {
+      std::lock_guard lock(mutex_);
+      if (failed_) return;  // abandoned: the destructor removes the file
+    }
+    db.exec("PRAGMA threads=" + std::to_string(std::max(1u, threads)) + ";");
+    db.exec(sideIndexSql(table_));
+    db.exec("ANALYZE;");
+    transaction.commit();
+    std::lock_guard lock(mutex_);
+    done_ = true;
+  } catch (...) {
+    std::lock_guard lock(mutex_);
+    error_ = std::current_exception();
+    failed_ = true;
+  }
+  room_.notify_all();
+}
+
+void SidePart::close() {
+  {
+    std::lock_guard lock(mutex_);
+    closed_ = true;
+  }
+  ready_.notify_all();
+}
+
+void SidePart::finish() {
+  close();
+  if (thread_.joinable()) thread_.join();
+  if (error_) std::rethrow_exception(error_);
+}
+
+LabelSideFile::LabelSideFile(const std::string& pathStem, unsigned threads)
+    : labels_(pathStem + "-labels", SideTable::LabelData, threads),
+      constituents_(pathStem + "-constituents", SideTable::Constituents, threads) {}
+
+void LabelSideFile::add(LabelBatch&& batch) {
+  if (!batch.constituents.empty()) {
+    LabelBatch part;
+    part.constituents = std::move(batch.constituents);
+    constituents_.add(std::move(part));
+  }
+  if (!batch.labels.empty()) labels_.add(std::move(batch));
+}
+
+void LabelSideFile::close() {
+  labels_.close();
+  constituents_.close();
+}
+
+void LabelSideFile::copyInto(Database& db) {
+  for (SidePart* part : {&labels_, &constituents_}) {
+    part->finish();
+    const std::string_view table = part->table() == SideTable::LabelData ? "label_data" : "constituents";
+    Statement attach(db, "ATTACH DATABASE ? AS side");
+    attach.bind(1, part->path()).run();
+    struct Detach {
+      Database& db;
+      ~Detach() { sqlite3_exec(db.handle(), "DETACH DATABASE side", nullptr, nullptr, nullptr); }
+    } detach{db};
+    Transaction transaction(db);
+    db.exec("INSERT INTO main." + std::string(table) + " SELECT * FROM side." + std::string(table) + ";");
+    // The statistics ANALYZE gathered in the side file describe the same rows and indexes;
+    // db has been analysed before (with the table empty), so it has sqlite_stat1.
+    Statement clear(db, "DELETE FROM main.sqlite_stat1 WHERE tbl = ?");
+    clear.bind(1, table).run();
+    db.exec("INSERT INTO main.sqlite_stat1 SELECT * FROM side.sqlite_stat1;");
+    transaction.commit();
+  }
+}
+
+}  // namespace sorvanta::index
