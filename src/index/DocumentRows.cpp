@@ -180,18 +180,19 @@ void readSentences(const TXpNode* root, DocumentRows& rows) {
         break;
       }
     }
-    const std::string where = "sentence " + quoted(sentence.key);
+    // Built only for a problem: most sentences have none.
+    auto where = [&] { return "sentence " + quoted(sentence.key); };
     if (!attrOf(node, "ID"))
-      rows.problems.push_back({where, "missing-id", "a sentence has no ID attribute"});
+      rows.problems.push_back({where(), "missing-id", "a sentence has no ID attribute"});
     else if (!decimalValue(sentence.key))
-      rows.problems.push_back({where, "bad-id", "sentence ID " + quoted(sentence.key) + " is not an integer"});
+      rows.problems.push_back({where(), "bad-id", "sentence ID " + quoted(sentence.key) + " is not an integer"});
     const TXpNode* set = node->parentNode();
     if (set && set != root && set->isElement()) readLabels(set, node, sentence);
     for (const LabelRow& label : sentence.labels) {
       if (!label.itype.empty()) continue;
       for (const auto* value : {&label.startText, &label.endText}) {
         if (value->has_value() && !decimalValue(**value))
-          rows.problems.push_back({where + " label " + quoted(label.name), "bad-offset",
+          rows.problems.push_back({where() + " label " + quoted(label.name), "bad-offset",
                                    "offset " + quoted(**value) + " is not an integer"});
       }
     }

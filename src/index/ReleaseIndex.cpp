@@ -475,8 +475,8 @@ class Writer {
     std::vector<Overt> overt;
     int64_t position = 0;
     for (const LabelRow& label : sentence.labels) {
-      const int64_t layer = nameId(label.layer), rank = nameId(label.rank);
-      const int64_t name = nameId(label.name), itype = nameId(label.itype);
+      const int64_t layer = nameId(label.layer, recentLayer_), rank = nameId(label.rank, recentRank_);
+      const int64_t name = nameId(label.name), itype = nameId(label.itype, recentItype_);
       bool merged = true;
       if (annotationSet)
         merged = std::find(annotationSet->layers.begin(), annotationSet->layers.end(),
@@ -534,6 +534,20 @@ class Writer {
     if (!value || std::to_string(*value) != *text) written = *text;
   }
 
+  // The last name looked up for one column: labels come grouped by layer, so layer, rank and
+  // itype mostly repeat from one label to the next. A name's ID never changes.
+  struct RecentName {
+    std::string text;
+    int64_t id = -1;
+  };
+  int64_t nameId(const std::string& text, RecentName& recent) {
+    if (recent.id < 0 || recent.text != text) {
+      recent.id = nameId(text);
+      recent.text = text;
+    }
+    return recent.id;
+  }
+
   int64_t nameId(const std::string& text) {
     auto found = names_.find(text);
     if (found != names_.end()) return found->second;
@@ -555,6 +569,7 @@ class Writer {
   bool fresh_;
   LabelSideFile* side_;
   LabelBatch batch_;  // label rows of the document in hand
+  RecentName recentLayer_, recentRank_, recentItype_;
   Statement document_, problem_, frame_, fe_, lu_, type_, relation_, feRelation_, subcorpus_,
       set_, setText_, sentence_, labelFinding_, feLabelCount_, label_, constituent_, labelName_,
       realization_;
