@@ -60,10 +60,15 @@ int32_t readDecimal(std::string_view text) {
 
 TXpAttribute* TXpNamedNodeMap::getNamedItemUtf8(std::string_view utf8Name) const {
   if (utf8Name == "*") return first_;
+  const char* wanted = utf8Name.data();
+  const size_t size = utf8Name.size();
   for (TXpAttribute* a = first_; a; a = a->nextAttribute()) {
-    if (std::strncmp(a->name_, utf8Name.data(), utf8Name.size()) == 0 &&
-        a->name_[utf8Name.size()] == '\0')
-      return a;
+    // Inline: names are short, and most differ in their first character. The name is read
+    // no further than its terminating NUL.
+    const char* own = a->name_;
+    size_t i = 0;
+    while (i < size && own[i] != '\0' && own[i] == wanted[i]) ++i;
+    if (i == size && own[i] == '\0') return a;
   }
   return nullptr;
 }
@@ -103,18 +108,8 @@ const TXpNodeList& TXpNode::childNodes() const {
   return document->storage().childList(this);
 }
 
-const TXpNamedNodeMap* TXpNode::attributes() const {
-  if (kind_ != ELEMENT_NODE) return nullptr;
-  return &static_cast<const TXpElement*>(this)->attributes_;
-}
-
 bool TXpNode::HasAttributes() const {
   return kind_ == ELEMENT_NODE && static_cast<const TXpElement*>(this)->attributes_.first_;
-}
-
-TXpNode* TXpNode::noGetFirstChild() const {
-  if (kind_ != ELEMENT_NODE && kind_ != DOCUMENT_NODE) return nullptr;
-  return static_cast<const TXpParentNode*>(this)->firstChild_;
 }
 
 TXpNode* TXpNode::noGetLastChild() const {
@@ -122,21 +117,6 @@ TXpNode* TXpNode::noGetLastChild() const {
   return first ? first->links().prevCyclic : nullptr;
 }
 
-TXpNode::Links& TXpNode::links() {
-  switch (kind_) {
-    case ELEMENT_NODE:
-    case DOCUMENT_NODE:
-      return static_cast<TXpParentNode*>(this)->links_;
-    case PROCESSING_INSTRUCTION_NODE:
-      return static_cast<TXpProcessingInstruction*>(this)->links_;
-    default:  // text, CDATA section, comment; attributes never get here
-      return static_cast<TXpCharacterData*>(this)->links_;
-  }
-}
-
-TXpNode* TXpNode::noGetNextSibling() const {
-  return kind_ == ATTRIBUTE_NODE ? nullptr : links().next;
-}
 
 TXpNode* TXpNode::noGetPreviousSibling() const {
   if (!parent_ || kind_ == ATTRIBUTE_NODE) return nullptr;

@@ -244,6 +244,33 @@ class TXpDocument : public TXpParentNode {
   DocStorage* storage_;
 };
 
+// Navigation, inline: query walks and readers call it for every node they pass.
+inline TXpNode::Links& TXpNode::links() {
+  switch (kind_) {
+    case ELEMENT_NODE:
+    case DOCUMENT_NODE:
+      return static_cast<TXpParentNode*>(this)->links_;
+    case PROCESSING_INSTRUCTION_NODE:
+      return static_cast<TXpProcessingInstruction*>(this)->links_;
+    default:  // text, CDATA section, comment; attributes never get here
+      return static_cast<TXpCharacterData*>(this)->links_;
+  }
+}
+
+inline TXpNode* TXpNode::noGetFirstChild() const {
+  if (kind_ != ELEMENT_NODE && kind_ != DOCUMENT_NODE) return nullptr;
+  return static_cast<const TXpParentNode*>(this)->firstChild_;
+}
+
+inline TXpNode* TXpNode::noGetNextSibling() const {
+  return kind_ == ATTRIBUTE_NODE ? nullptr : links().next;
+}
+
+inline const TXpNamedNodeMap* TXpNode::attributes() const {
+  if (kind_ != ELEMENT_NODE) return nullptr;
+  return &static_cast<const TXpElement*>(this)->attributes_;
+}
+
 // The node after node in document order (pre-order) inside root's subtree, root excluded;
 // none after the last. Walks without recursion, so any depth is fine:
 //   for (auto* n = root->noGetFirstChild(); n; n = nextInSubtree(n, root)) ...

@@ -144,6 +144,12 @@ TEST(Parser, AttributesAndNavigation) {
   EXPECT_EQ(root->attributeMap().GetNamedItem("id")->nodeValue(), "x");
   EXPECT_EQ(root->attributeMap().GetNamedItem("*")->nodeName(), "id");
   EXPECT_EQ(attributeText(root, "missing"), "");
+  // Whole names only: neither a prefix nor an extension of a name finds it.
+  TXpObjModel similar;
+  TXpElement* names = load(similar, "<r nam='1' name='2' names='3' n='4'/>");
+  for (auto [wanted, value] : {std::pair{"name", "2"}, {"nam", "1"}, {"names", "3"}, {"n", "4"},
+                               {"na", ""}, {"namesake", ""}, {"", ""}})
+    EXPECT_EQ(attributeText(names, wanted), value) << wanted;
   EXPECT_EQ(attributeText(nullptr, "id"), "");
   EXPECT_TRUE(root->HasAttributes());
   EXPECT_FALSE(root->noGetFirstChild()->HasAttributes());
