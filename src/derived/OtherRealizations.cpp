@@ -29,11 +29,21 @@ const xml::TXpNode* ancestor(const xml::TXpNode* node, int levels) {
   return node;
 }
 
-// The "name" of the first of ".//label" from layer whose "start" text equals start exactly.
+// The "start" attribute of label, as working text, equals start (working text as well).
+bool startIs(const xml::TXpNode* label, std::string_view start) {
+  const xml::TXpNamedNodeMap* map = label->attributes();
+  const xml::TXpAttribute* held = map ? map->getNamedItemUtf8("start") : nullptr;
+  const std::string_view value = held ? held->valueUtf8() : std::string_view();
+  // ASCII reads the same in both; other text is compared as working text.
+  if (text::isAscii(value)) return value == start;
+  return text::utf8ToWorking(value) == start;
+}
+
+// The "name" of the first of ".//label" from layer whose "start" text equals start exactly:
+// a direct walk in document order, as it runs for every label.
 std::string labelNameAt(const xml::TXpNode* layer, std::string_view start) {
-  static const xml::XpPath kLabels(".//label");  // compiled once: it runs for every label
-  for (const xml::TXpNode* label : kLabels.evaluate(layer))
-    if (xml::attributeText(label, "start") == start) return xml::attributeText(label, "name");
+  for (const xml::TXpNode* node = layer->noGetFirstChild(); node; node = xml::nextInSubtree(node, layer))
+    if (xml::isElementNamed(node, "label") && startIs(node, start)) return xml::attributeText(node, "name");
   return {};
 }
 

@@ -3,19 +3,42 @@
 #include "text/IntegerText.h"
 #include "text/Span.h"
 #include "text/WorkingText.h"
-#include "xml/XpPath.h"
+#include "xml/XpNode.h"
 
 namespace sorvanta::lexicon {
 
-// Compiled once: they run for every sentence.
+namespace {
+
+// The element's "name" attribute equals value (a missing attribute reads as empty text).
+bool nameIs(const xml::TXpNode* element, std::string_view value) {
+  const xml::TXpNamedNodeMap* map = element->attributes();
+  const xml::TXpAttribute* name = map ? map->getNamedItemUtf8("name") : nullptr;
+  return (name ? name->valueUtf8() : std::string_view()) == value;
+}
+
+}  // namespace
+
+// Direct walks, as the path queries ".//label[@name='Target']" (its first node) and
+// ".//layer[@name='FE']//label" would give them: they run for every sentence, and a walk
+// needs no node lists.
 const xml::TXpNode* targetLabel(const xml::TXpNode* from) {
-  static const xml::XpPath kTarget(".//label[@name='Target']");
-  return from ? kTarget.evaluate(from).Item(0) : nullptr;
+  if (!from) return nullptr;
+  for (const xml::TXpNode* node = from->noGetFirstChild(); node; node = xml::nextInSubtree(node, from))
+    if (xml::isElementNamed(node, "label") && nameIs(node, "Target")) return node;
+  return nullptr;
 }
 
 xml::TXpNodeList frameElementLabels(const xml::TXpNode* from) {
-  static const xml::XpPath kFrameElements(".//layer[@name='FE']//label");
-  return from ? kFrameElements.evaluate(from) : xml::TXpNodeList();
+  xml::TXpNodeList labels;
+  if (!from) return labels;
+  // Per FE layer below from, in document order, the labels below it: a layer nested in
+  // another gives its labels a second time, as the query does.
+  for (const xml::TXpNode* layer = from->noGetFirstChild(); layer; layer = xml::nextInSubtree(layer, from)) {
+    if (!xml::isElementNamed(layer, "layer") || !nameIs(layer, "FE")) continue;
+    for (const xml::TXpNode* node = layer->noGetFirstChild(); node; node = xml::nextInSubtree(node, layer))
+      if (xml::isElementNamed(node, "label")) labels.add(const_cast<xml::TXpNode*>(node));
+  }
+  return labels;
 }
 
 std::optional<AnnotatedSentence> findSentenceLabels(const xml::TXpNode* textNode) {
