@@ -4,8 +4,9 @@
 #include <exception>
 #include <memory>
 #include <optional>
-#include <set>
+#include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -124,14 +125,28 @@ class DocumentRealizations {
   xml::TXpNodeList labels_;
 };
 
-// Lines in the order, and with the refusal of equal lines, of text::SortedTextLines; a tree
-// keeps each insertion logarithmic where the sorted list shifts its lines.
-struct IgnoreCaseLess {
-  bool operator()(const std::string& a, const std::string& b) const {
-    return text::compareTextIgnoreCase(a, b) < 0;
+// Lines in the order, and with the refusal of equal lines, of text::SortedTextLines added one
+// by one: of lines equal but for case, the first added stays. Exact repeats (most lines) are
+// dropped by hash first; the rest are sorted once, stably, so the first of equals comes first.
+class AlterLines {
+ public:
+  // line must stay where it is until sorted() has been called.
+  void add(std::string& line) {
+    if (seen_.insert(line).second) lines_.push_back(&line);
   }
+  text::SortedTextLines sorted() {
+    std::stable_sort(lines_.begin(), lines_.end(), [](const std::string* a, const std::string* b) {
+      return text::compareTextIgnoreCase(*a, *b) < 0;
+    });
+    text::SortedTextLines result;
+    for (std::string* line : lines_) result.add(std::move(*line));  // refuses the later equals
+    return result;
+  }
+
+ private:
+  std::unordered_set<std::string_view> seen_;
+  std::vector<std::string*> lines_;
 };
-using AlterLineSet = std::set<std::string, IgnoreCaseLess>;
 
 // The second TAB-separated field of a line, or empty text when it has none.
 std::string_view secondField(std::string_view line) {
@@ -288,17 +303,14 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
     result.outcome = text::Outcome::cancelled();
     return result;
   }
-  AlterLineSet alterLines;
+  AlterLines alterLines;
   for (std::vector<Gathered>& pass : gathered) {
     for (Gathered& each : pass) {
-      for (std::string& line : each.lines) alterLines.insert(std::move(line));
+      for (std::string& line : each.lines) alterLines.add(line);
       if (each.error) std::rethrow_exception(each.error);
     }
   }
-  // In order already, each line lands at the end of the sorted list.
-  text::SortedTextLines sorted;
-  for (auto it = alterLines.begin(); it != alterLines.end();)
-    sorted.add(std::move(alterLines.extract(it++).value()));
+  text::SortedTextLines sorted = alterLines.sorted();
   result.outputPath = prepositionAlternativesPath(folder, preposition);
   sorted.saveToFile(result.outputPath);
   result.outcome.filesWritten.push_back(result.outputPath);

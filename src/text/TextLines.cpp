@@ -75,6 +75,11 @@ bool TextLines::loadFromFile(std::string_view path) {
 }
 
 bool SortedTextLines::add(std::string line) {
+  // Lines arriving in order (a merge of sorted lists) go to the end after one comparison.
+  if (lines_.empty() || compareTextIgnoreCase(lines_.back(), line) < 0) {
+    lines_.push_back(std::move(line));
+    return true;
+  }
   const auto at = std::lower_bound(lines_.begin(), lines_.end(), line,
                                    [](const std::string& held, const std::string& wanted) {
                                      return compareTextIgnoreCase(held, wanted) < 0;

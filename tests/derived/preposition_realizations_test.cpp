@@ -211,6 +211,29 @@ TEST(OtherRealizations, WorksEachRunOfOneFramePairOnce) {
             "F\tTime\tu1.v\tINI\r\n");
 }
 
+// Lines from several documents and passes that are equal but for case: the first gathered
+// (list order, then the frame's lexical units in order) stays, wherever it sorts.
+TEST(OtherRealizations, FirstOfLinesEqualButForCaseStaysAcrossDocuments) {
+  TempDir folder;
+  const auto document = [](const std::string& lexUnit, const std::string& fe, const std::string& phrase) {
+    return subcorpusDocument(
+        lexUnit, "F",
+        subcorpus("V-ppon", annotationSet("1", phrase + " it.",
+                                          threeLayers(label(fe, "0", "4"), label("Dep", "0", "4"),
+                                                      label("PP", "0", "4")))));
+  };
+  writeSubcorpusDocument(folder, 1, document("lu.v", "Goal", "into"));
+  writeSubcorpusDocument(folder, 2, document("LU.v", "GOAL", "INTO"));
+  writeSubcorpusDocument(folder, 3, document("Lu.v", "Goal", "Onto"));
+  folder.write("pp-on.txt", "F\tGoal\tlu.v\tV-ppon\t1-1\nF\tGOAL\tLU.v\tV-ppon\t1-1\n");
+  RunOutcome result =
+      run(folder, framesDocument("F", {{1, "1"}, {2, "1"}, {3, "1"}}), "on");
+  EXPECT_EQ(result.result.framesWorked, 2u);
+  EXPECT_EQ(result.output,
+            "F\tGoal\tlu.v\tDep\tPP\tinto\r\n"
+            "F\tGoal\tLu.v\tDep\tPP\tOnto\r\n");
+}
+
 TEST(OtherRealizations, BadPpOffsetWritesNothing) {
   TempDir folder;
   writeSubcorpusDocument(
