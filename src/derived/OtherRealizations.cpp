@@ -13,6 +13,7 @@
 #include "lexicon/DataFolder.h"
 #include "lexicon/FramesIndex.h"
 #include "lexicon/ReleaseLayout.h"
+#include "lexicon/SentenceLabels.h"
 #include "text/FileIO.h"
 #include "text/IntegerText.h"
 #include "text/OrderedWork.h"
@@ -108,7 +109,8 @@ class DocumentRealizations {
     const xml::TXpNode* root = model_.Document()->docGetDocumentElement();
     if (!root) return;
     if (!queried_) {
-      labels_ = root->SelectNodes("//layer[@name='FE']//label");
+      // "//layer[@name='FE']//label", walked directly from the document node.
+      labels_ = lexicon::frameElementLabels(model_.Document());
       queried_ = true;
     }
     const std::string name = text::workingToUtf8(fe);

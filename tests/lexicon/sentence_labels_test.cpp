@@ -53,6 +53,10 @@ TEST(SentenceLabels, DirectWalksEqualThePathQueries) {
         },
         [](const xml::TXpNode*) {});
     EXPECT_GT(compared, 3);
+    // From the document node: the absolute query, the document element included.
+    EXPECT_EQ(lexicon::frameElementLabels(model.Document()).nodes(),
+              root->SelectNodes("//layer[@name='FE']//label").nodes())
+        << text;
   }
   // The walks find something where the queries do (the comparison above is not vacuous).
   xml::TXpObjModel model;
