@@ -211,6 +211,7 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
   std::vector<std::string> paths;  // each document once, in the order first used
   std::vector<std::vector<std::pair<size_t, size_t>>> usesOf;  // per document: (pass, place)
   std::unordered_map<std::string, size_t> indexOf;
+  std::unordered_map<std::string, std::vector<size_t>> documentsOfFrame;  // indexes into paths
   std::string previousFrame;
   std::string previousFe;
   for (size_t k = 0; k < lines.size(); ++k) {
@@ -226,23 +227,30 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
         secondField(lines[k]) == kNoInstances || (frameName == previousFrame && fe == previousFe);
     if (!passOver) {
       ++result.framesWorked;
-      const xml::TXpNode* frame =
-          framesRoot ? framesRoot->SelectSingleNode("//frame[@name='" + frameName + "']") : nullptr;
       Pass pass{fe, {}};
-      if (frame) {
-        for (const xml::TXpNode* lexUnit : frame->SelectNodes(".//lexunit")) {
-          if (lexUnit->SelectInteger("./annotation/annotated") == 0) continue;
-          std::string path =
-              lexicon::subcorpusDocumentPath(folder, xml::attributeText(lexUnit, "ID"));
-          if (!text::fileExists(path)) continue;
-          const auto [it, added] = indexOf.try_emplace(path, paths.size());
-          if (added) {
-            paths.push_back(std::move(path));
-            usesOf.emplace_back();
+      // A frame's documents are looked up once, for its first pass.
+      auto [known, first] = documentsOfFrame.try_emplace(frameName);
+      if (first) {
+        const xml::TXpNode* frame =
+            framesRoot ? framesRoot->SelectSingleNode("//frame[@name='" + frameName + "']") : nullptr;
+        if (frame) {
+          for (const xml::TXpNode* lexUnit : frame->SelectNodes(".//lexunit")) {
+            if (lexUnit->SelectInteger("./annotation/annotated") == 0) continue;
+            std::string path =
+                lexicon::subcorpusDocumentPath(folder, xml::attributeText(lexUnit, "ID"));
+            if (!text::fileExists(path)) continue;
+            const auto [it, added] = indexOf.try_emplace(path, paths.size());
+            if (added) {
+              paths.push_back(std::move(path));
+              usesOf.emplace_back();
+            }
+            known->second.push_back(it->second);
           }
-          usesOf[it->second].emplace_back(passes.size(), pass.documents.size());
-          pass.documents.push_back(it->second);
         }
+      }
+      for (size_t document : known->second) {
+        usesOf[document].emplace_back(passes.size(), pass.documents.size());
+        pass.documents.push_back(document);
       }
       result.documentsRead += pass.documents.size();
       passes.push_back(std::move(pass));
