@@ -41,6 +41,17 @@ xml::TXpNodeList frameElementLabels(const xml::TXpNode* from) {
   return labels;
 }
 
+std::vector<const xml::TXpNode*> sentenceTexts(const xml::TXpNode* document) {
+  std::vector<const xml::TXpNode*> texts;
+  if (!document) return texts;
+  for (const xml::TXpNode* node = document->noGetFirstChild(); node; node = xml::nextInSubtree(node, document)) {
+    if (!xml::isElementNamed(node, "sentence")) continue;
+    for (const xml::TXpNode* child = node->noGetFirstChild(); child; child = child->noGetNextSibling())
+      if (xml::isElementNamed(child, "text")) texts.push_back(child);
+  }
+  return texts;
+}
+
 std::optional<AnnotatedSentence> findSentenceLabels(const xml::TXpNode* textNode) {
   AnnotatedSentence found;
   found.text = textNode;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "xml/XpNode.h"
 
@@ -16,6 +17,9 @@ namespace sorvanta::lexicon {
 const xml::TXpNode* targetLabel(const xml::TXpNode* from);
 // The labels of every FE layer below from, layer by layer, in document order.
 xml::TXpNodeList frameElementLabels(const xml::TXpNode* from);
+// The "text" children of every "sentence" element below document (the document node),
+// sentence by sentence in document order: what "//sentence/text" selects.
+std::vector<const xml::TXpNode*> sentenceTexts(const xml::TXpNode* document);
 
 struct AnnotatedSentence {
   const xml::TXpNode* text = nullptr;      // the sentence's "text" element

@@ -138,7 +138,7 @@ FrameRead readFrameSentences(const std::string& name, const std::vector<std::str
       read.loaded.push_back(luId);
       const xml::TXpNode* root = model->Document()->docGetDocumentElement();
       frame.lexUnits.push_back({luId, xml::attributeText(root, "name")});
-      for (const xml::TXpNode* textNode : root->SelectNodes("//sentence/text")) {
+      for (const xml::TXpNode* textNode : lexicon::sentenceTexts(model->Document())) {
         std::optional<lexicon::AnnotatedSentence> labels = lexicon::findSentenceLabels(textNode);
         if (!labels) continue;
         if (labels->feLabels.nlGetLength() == 0) {

@@ -1,6 +1,6 @@
-// The target and frame-element labels of a sentence are found by direct walks; they must
-// give what the path queries they stand for give, from every node of documents with nested,
-// unnamed, misplaced and repeated layers and labels.
+// The sentence texts of a document and the target and frame-element labels of a sentence are
+// found by direct walks; they must give what the path queries they stand for give, from every
+// node of documents with nested, unnamed, misplaced and repeated sentences, layers and labels.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -31,6 +31,8 @@ const char* const kDocuments[] = {
        <layer name="FE"/><label name="F"/><LABEL name="Target"/></set>)",
     // No labels at all; an FE layer as the document element; text and comments around.
     R"(<layer name="FE">text<!-- c --><x><label name="G">t</label></x><label name="Target"/></layer>)",
+    // Sentences nested, with several texts, none, and texts below other elements.
+    R"(<sentence><text>a</text>x<text/><sentence><text>b</text></sentence><p><text/></p></sentence>)",
 };
 
 }  // namespace
@@ -56,6 +58,10 @@ TEST(SentenceLabels, DirectWalksEqualThePathQueries) {
     // From the document node: the absolute query, the document element included.
     EXPECT_EQ(lexicon::frameElementLabels(model.Document()).nodes(),
               root->SelectNodes("//layer[@name='FE']//label").nodes())
+        << text;
+    const xml::TXpNodeList texts = root->SelectNodes("//sentence/text");
+    EXPECT_EQ(lexicon::sentenceTexts(model.Document()),
+              std::vector<const xml::TXpNode*>(texts.begin(), texts.end()))
         << text;
   }
   // The walks find something where the queries do (the comparison above is not vacuous).
