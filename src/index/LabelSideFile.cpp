@@ -45,10 +45,10 @@ void insertConstituent(Statement& insert, const ConstituentRecord& constituent) 
       .run();
 }
 
-SidePart::SidePart(std::string path, SideTable table, unsigned threads)
+SidePart::SidePart(std::string path, SideTable table)
     : path_(std::move(path)), table_(table) {
   removeFile(path_);
-  thread_ = std::jthread([this, threads] { run(threads); });
+  thread_ = std::jthread([this] { run(); });
 }
 
 SidePart::~SidePart() {
@@ -84,13 +84,16 @@ std::optional<LabelBatch> SidePart::next() {
   return batch;
 }
 
-void SidePart::run(unsigned threads) {
+void SidePart::run() {
   try {
     Database db(path_, Database::Mode::Create);
     db.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE; "
             "PRAGMA cache_size=-65536; PRAGMA temp_store=MEMORY; PRAGMA page_size=8192;");
     Transaction transaction(db);
     db.exec(sideTableSql(table_));
+    // Indexes grown with the rows: the rows come while documents are still being read, when
+    // the cores have room; built after them, they would lengthen the build's serial end.
+    db.exec(sideIndexSql(table_));
     {
       const bool labels = table_ == SideTable::LabelData;
       Statement insert(db, labels ? kInsertLabelSql : kInsertConstituentSql);
@@ -106,8 +109,6 @@ void SidePart::run(unsigned threads) {
       std::lock_guard lock(mutex_);
       if (failed_) return;  // abandoned: the destructor removes the file
     }
-    db.exec("PRAGMA threads=" + std::to_string(std::max(1u, threads)) + ";");
-    db.exec(sideIndexSql(table_));
     db.exec("ANALYZE;");
     transaction.commit();
     std::lock_guard lock(mutex_);
@@ -134,9 +135,9 @@ void SidePart::finish() {
   if (error_) std::rethrow_exception(error_);
 }
 
-LabelSideFile::LabelSideFile(const std::string& pathStem, unsigned threads)
-    : labels_(pathStem + "-labels", SideTable::LabelData, threads),
-      constituents_(pathStem + "-constituents", SideTable::Constituents, threads) {}
+LabelSideFile::LabelSideFile(const std::string& pathStem)
+    : labels_(pathStem + "-labels", SideTable::LabelData),
+      constituents_(pathStem + "-constituents", SideTable::Constituents) {}
 
 void LabelSideFile::add(LabelBatch&& batch) {
   if (!batch.constituents.empty()) {

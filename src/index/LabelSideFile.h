@@ -1,10 +1,11 @@
 #pragma once
 // The label rows of a cold build (label_data and constituents: two thirds of the index's
-// rows and most of its index-building time) go into a side file, written by a thread of its
-// own while the calling thread writes every other table. The side file then builds their
-// indexes and statistics, and copyInto() moves the rows into the index with INSERT ... SELECT,
-// which SQLite carries out record by record, indexes included, without decoding or sorting
-// them again (the tables are empty and alike on both sides).
+// rows and most of its index-building time) go into side files, one per table, each written
+// by a thread of its own while the calling thread writes every other table. The side files
+// grow their indexes with the rows and gather statistics; copyInto() then moves the rows into
+// the index with INSERT ... SELECT, which SQLite carries out record by record, indexes
+// included, without decoding or sorting them again (the tables are empty and alike on both
+// sides).
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -56,19 +57,19 @@ void insertConstituent(Statement& insert, const ConstituentRecord& constituent);
 // One side file: a table of its own, written by a thread of its own.
 class SidePart {
  public:
-  SidePart(std::string path, SideTable table, unsigned threads);
+  SidePart(std::string path, SideTable table);
   ~SidePart();  // stops the thread if it still runs and removes the file
   SidePart(const SidePart&) = delete;
   SidePart& operator=(const SidePart&) = delete;
 
   void add(LabelBatch&& batch);
-  void close();   // no more rows: the thread goes on to the indexes and statistics
+  void close();   // no more rows: the thread goes on to the statistics
   void finish();  // waits for that
   const std::string& path() const { return path_; }
   SideTable table() const { return table_; }
 
  private:
-  void run(unsigned threads);
+  void run();
   std::optional<LabelBatch> next();
 
   std::string path_;
@@ -86,13 +87,13 @@ class SidePart {
 class LabelSideFile {
  public:
   // Creates the side files at pathStem + "-labels" and "-constituents" (replacing stale
-  // ones) and starts their threads; threads is what the index sorter may use.
-  LabelSideFile(const std::string& pathStem, unsigned threads);
+  // ones) and starts their threads.
+  explicit LabelSideFile(const std::string& pathStem);
 
   // Queues one document's rows; waits while a queue is full. Throws what a writing thread
   // failed with.
   void add(LabelBatch&& batch);
-  // No more rows: the side files build their indexes and statistics meanwhile.
+  // No more rows: the side files gather their statistics meanwhile.
   void close();
   // Waits until they are done, then copies the rows and their statistics into db, which
   // holds the same tables, empty, and their indexes. db must be outside any transaction

@@ -706,7 +706,7 @@ bool coldBuild(const std::string& release, const std::string& target,
     Statement meta(db, "INSERT INTO meta(key, value) VALUES (?, ?)");
     meta.bind(1, std::string_view("release")).bind(2, release).run();
     meta.bind(1, std::string_view("schema_version")).bind(2, std::to_string(kSchemaVersion)).run();
-    LabelSideFile side(temporary, threads);
+    LabelSideFile side(temporary);
     Writer writer(db, true, &side);
     std::vector<const DocumentEntry*> documents;
     for (const DocumentEntry& entry : entries) documents.push_back(&entry);
