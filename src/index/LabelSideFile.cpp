@@ -88,7 +88,7 @@ void SidePart::run() {
   try {
     Database db(path_, Database::Mode::Create);
     db.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE; "
-            "PRAGMA cache_size=-65536; PRAGMA temp_store=MEMORY; PRAGMA page_size=8192;");
+            "PRAGMA cache_size=-65536; PRAGMA temp_store=MEMORY; PRAGMA page_size=16384;");
     Transaction transaction(db);
     db.exec(sideTableSql(table_));
     // Indexes grown with the rows: the rows come while documents are still being read, when

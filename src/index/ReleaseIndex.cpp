@@ -698,7 +698,7 @@ bool coldBuild(const std::string& release, const std::string& target,
   {
     Database db(temporary, Database::Mode::Create);
     db.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE; "
-            "PRAGMA cache_size=-65536; PRAGMA temp_store=MEMORY; PRAGMA page_size=8192;");
+            "PRAGMA cache_size=-65536; PRAGMA temp_store=MEMORY; PRAGMA page_size=16384;");
     db.exec("PRAGMA application_id=" + std::to_string(kApplicationId) + "; PRAGMA user_version=" +
             std::to_string(kSchemaVersion) + ";");
     Transaction transaction(db);
