@@ -263,6 +263,30 @@ TEST_F(Freshness, DamagedOrForeignIndexIsRebuilt) {
   EXPECT_EQ(result.out, expected);
 }
 
+// A side file that cannot be created (a folder holds its name): the build stops with the
+// SQLite message, leaves no index and no temporary, and does not hang on the writing threads.
+TEST_F(Freshness, FailingSideFileRefusesTheBuild) {
+  const std::string release = copySample();
+  const std::string indexFile = (work_.path() / "index.sqlite").string();
+  const std::string blocked = indexFile + ".tmp-" + std::to_string(getpid()) + "-labels";
+  fs::create_directories(blocked + "/inside");
+  index::IndexOptions options;
+  options.releaseFolder = release;
+  options.indexFile = indexFile;
+  index::IndexReport report;
+  const text::Outcome outcome = index::updateIndex(options, report);
+  ASSERT_EQ(outcome.status, text::Outcome::Status::Refused);
+  ASSERT_FALSE(outcome.notices.empty());
+  EXPECT_EQ(outcome.notices.front().text.rfind("Cannot write the index: ", 0), 0u)
+      << outcome.notices.front().text;
+  EXPECT_FALSE(fs::exists(indexFile));
+  EXPECT_FALSE(fs::exists(indexFile + ".tmp-" + std::to_string(getpid())));
+  EXPECT_FALSE(fs::exists(indexFile + ".tmp-" + std::to_string(getpid()) + "-constituents"));
+  fs::remove_all(blocked);
+  EXPECT_TRUE(index::updateIndex(options, report).done());
+  EXPECT_TRUE(report.built);
+}
+
 TEST_F(Freshness, TwoBuildersAtOnceAgree) {
   const std::string release = copySample();
   index::IndexReport reports[2];
