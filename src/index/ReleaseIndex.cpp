@@ -343,7 +343,8 @@ class Writer {
         setText_.bind(1, sentence.text).bind(2, found->second).bind(3, sentence.text).run();
       return found->second;
     }
-    set_.bind(1, luId).bind(2, sentence.key).bind(3, decimalValue(sentence.key)).bind(4, sentence.text).run();
+    set_.bind(1, luId).bindStatic(2, sentence.key).bind(3, decimalValue(sentence.key))
+        .bindStatic(4, sentence.text).run();
     const int64_t setOrd = sqlite3_last_insert_rowid(db_.handle());
     sets_.emplace(sentence.key, setOrd);
     return setOrd;
@@ -381,12 +382,13 @@ class Writer {
         if (found != heldSets_.end()) held = &found->second;
       }
       const bool shared = held && held_.sentences[held->index].labels == sentence.labels;
-      sentence_.bind(1, setOrd).bind(2, entry.path).bind(3, source).bind(4, luId);
-      if (sentence.subcorpus) sentence_.bind(5, *sentence.subcorpus);
+      // Text bound without copies: the rows outlive the statement's run.
+      sentence_.bind(1, setOrd).bindStatic(2, entry.path).bind(3, source).bind(4, luId);
+      if (sentence.subcorpus) sentence_.bindStatic(5, *sentence.subcorpus);
       const int64_t sentenceOrd = nextSentence_++;
-      sentence_.bind(6, sentence.key).bind(7, decimalValue(sentence.key)).bind(8, sentence.text)
+      sentence_.bindStatic(6, sentence.key).bind(7, decimalValue(sentence.key)).bindStatic(8, sentence.text)
           .bind(9, sentenceOrder++).bind(10, shared ? held->sentenceOrd : sentenceOrd)
-          .bind(11, labelOrder).bind(12, sentenceOrd).bind(13, facts.sentences[index].feRanks)
+          .bind(11, labelOrder).bind(12, sentenceOrd).bindStatic(13, facts.sentences[index].feRanks)
           .bind(14, facts.sentences[index].outside1252).run();
       firstLabel.push_back(labelOrder);
       labelOrder += static_cast<int64_t>(sentence.labels.size());
