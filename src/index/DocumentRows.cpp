@@ -135,6 +135,9 @@ void readRelations(const TXpNode* root, DocumentRows& rows) {
 // The labels of one annotation set: every label beneath the set outside its sentence, with
 // the name and rank of the layer holding it.
 void readLabels(const TXpNode* set, const TXpNode* sentence, SentenceRow& row) {
+  // The layer of the label before, whose name and rank most labels share.
+  const TXpNode* lastLayer = nullptr;
+  size_t lastLabel = 0;  // its index in row.labels (the vector may move)
   for (const TXpNode* node = nextInWalk(set, set); node;) {
     if (node == sentence) {
       node = nextInWalk(node, set, true);
@@ -146,13 +149,22 @@ void readLabels(const TXpNode* set, const TXpNode* sentence, SentenceRow& row) {
       label.itype = valueOf(node, "itype");
       if (auto start = attrOf(node, "start")) label.startText = std::string(*start);
       if (auto end = attrOf(node, "end")) label.endText = std::string(*end);
+      const TXpNode* layer = nullptr;
       for (const TXpNode* up = node->parentNode(); up && up != set; up = up->parentNode()) {
         if (named(up, "layer")) {
-          label.layer = valueOf(up, "name");
-          label.rank = valueOf(up, "rank");
+          layer = up;
           break;
         }
       }
+      if (layer && layer == lastLayer) {
+        label.layer = row.labels[lastLabel].layer;
+        label.rank = row.labels[lastLabel].rank;
+      } else if (layer) {
+        label.layer = valueOf(layer, "name");
+        label.rank = valueOf(layer, "rank");
+      }
+      lastLayer = layer;
+      lastLabel = row.labels.size() - 1;
     }
     node = nextInWalk(node, set);
   }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <map>
-#include <set>
 #include <unordered_map>
 
 #include "index/DocumentRows.h"
@@ -74,16 +73,19 @@ LabelFacts labelFacts(const std::vector<SentenceRow>& sentences) {
     SentenceFacts& sentenceFacts = facts.sentences.emplace_back();
     sentenceFacts.length = characterCount(sentence.text);
     sentenceFacts.outside1252 = countOutside1252(sentence.text);
-    std::set<std::string_view> feRanks;
+    // A sentence has one or two FE ranks: small sorted vectors, not trees.
+    std::vector<std::string_view> feRanks;
     for (const LabelRow& label : sentence.labels)
       if (label.layer == "FE") {
-        feRanks.insert(label.rank);
+        if (std::find(feRanks.begin(), feRanks.end(), label.rank) == feRanks.end())
+          feRanks.push_back(label.rank);
         ++feCounts[{label.rank, label.name}];
       }
+    std::sort(feRanks.begin(), feRanks.end());
     for (std::string_view rank : feRanks) sentenceFacts.feRanks.append("<").append(rank).append(">");
     if (keys[sentence.key] > 1) continue;
 
-    std::map<std::string_view, std::vector<Span>> feSpans;  // by rank
+    std::vector<std::pair<std::string_view, std::vector<Span>>> feSpans;  // by rank
     for (size_t l = 0; l < sentence.labels.size(); ++l) {
       const LabelRow& label = sentence.labels[l];
       if (!label.itype.empty()) continue;
@@ -105,8 +107,15 @@ LabelFacts labelFacts(const std::vector<SentenceRow>& sentences) {
         facts.findings.push_back({LabelFault::OutOfRange, s, l, std::nullopt});
         continue;
       }
-      if (label.layer == "FE") feSpans[label.rank].push_back({l, start, end});
+      if (label.layer == "FE") {
+        auto rank = std::find_if(feSpans.begin(), feSpans.end(),
+                                 [&](const auto& entry) { return entry.first == label.rank; });
+        if (rank == feSpans.end()) rank = feSpans.insert(feSpans.end(), {label.rank, {}});
+        rank->second.push_back({l, start, end});
+      }
     }
+    std::sort(feSpans.begin(), feSpans.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
     const size_t firstOverlap = facts.findings.size();
     for (auto& [rank, spans] : feSpans) findOverlaps(s, spans, facts.findings);
     std::sort(facts.findings.begin() + static_cast<std::ptrdiff_t>(firstOverlap), facts.findings.end(),
