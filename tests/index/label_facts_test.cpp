@@ -49,6 +49,10 @@ TEST(LabelFacts, EachFaultAlone) {
       {"other ranks and layers do not overlap",
        {label("FE", "A", "0", "5"), label("FE", "B", "0", "5", "2"), label("GF", "Ext", "0", "5")},
        {}},
+      {"overlaps judged per rank, ranks in any order",
+       {label("FE", "A", "0", "5", "2"), label("FE", "B", "0", "5", "1"), label("FE", "C", "3", "9", "2"),
+        label("FE", "D", "4", "6", "1")},
+       {{LabelFault::Overlap, 0, 2, 0}, {LabelFault::Overlap, 0, 3, 1}}},
       {"a label beyond the sentence overlaps nothing",
        {label("FE", "A", "0", "20"), label("FE", "B", "2", "3")},
        {{LabelFault::OutOfRange, 0, 0, {}}}},
@@ -80,17 +84,21 @@ TEST(LabelFacts, CountsRanksAndCharacters) {
       {sentence("1", "Zo\xC3\xAB \xE2\x98\x83",
                 {label("FE", "Goal", "0", "1"), label("FE", "Goal", "3", "4", "2"),
                  label("FE", "Path", std::nullopt, std::nullopt, "1", "DNI"), label("GF", "Ext", "0", "1")}),
-       sentence("2", "plain", {label("FE", "Goal", "0", "1", "")})});
-  ASSERT_EQ(facts.sentences.size(), 2u);
+       sentence("2", "plain", {label("FE", "Goal", "0", "1", "")}),
+       sentence("3", "plain", {label("FE", "Goal", "0", "1", "2"), label("FE", "Path", "2", "3", "10"),
+                               label("FE", "Goal", "3", "4", "1")})});
+  ASSERT_EQ(facts.sentences.size(), 3u);
   EXPECT_EQ(facts.sentences[0].length, 5);
   EXPECT_EQ(facts.sentences[0].outside1252, 1);
   EXPECT_EQ(facts.sentences[0].feRanks, "<1><2>");
   EXPECT_EQ(facts.sentences[1].outside1252, 0);
   EXPECT_EQ(facts.sentences[1].feRanks, "<>");
+  EXPECT_EQ(facts.sentences[2].feRanks, "<1><10><2>");  // sorted as text, each once
   std::vector<std::tuple<std::string, std::string, int64_t>> counts;
   for (const FeLabelCount& count : facts.feCounts) counts.emplace_back(count.rank, count.name, count.labels);
   EXPECT_EQ(counts, (std::vector<std::tuple<std::string, std::string, int64_t>>{
-                        {"", "Goal", 1}, {"1", "Goal", 1}, {"1", "Path", 1}, {"2", "Goal", 1}}));
+                        {"", "Goal", 1}, {"1", "Goal", 2}, {"1", "Path", 1}, {"10", "Path", 1},
+                        {"2", "Goal", 2}}));
 }
 
 }  // namespace
