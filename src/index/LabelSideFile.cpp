@@ -87,8 +87,10 @@ std::optional<LabelBatch> SidePart::next() {
 void SidePart::run() {
   try {
     Database db(path_, Database::Mode::Create);
+    // A small page cache: rows arrive in key order and the index grows at few places, so a
+    // larger one only raised the process's peak memory (by 68 MB), not the speed.
     db.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE; "
-            "PRAGMA cache_size=-65536; PRAGMA temp_store=MEMORY; PRAGMA page_size=16384;");
+            "PRAGMA cache_size=-4096; PRAGMA temp_store=MEMORY; PRAGMA page_size=16384;");
     Transaction transaction(db);
     db.exec(sideTableSql(table_));
     // Indexes grown with the rows: the rows come while documents are still being read, when
