@@ -41,50 +41,114 @@ bool startIs(const xml::TXpNode* label, std::string_view start) {
   return text::utf8ToWorking(value) == start;
 }
 
-// The "name" of the first of ".//label" from layer whose "start" text equals start exactly:
-// a direct walk in document order, as it runs for every label.
-std::string labelNameAt(const xml::TXpNode* layer, std::string_view start) {
-  for (const xml::TXpNode* node = layer->noGetFirstChild(); node; node = xml::nextInSubtree(node, layer))
-    if (xml::isElementNamed(node, "label") && startIs(node, start)) return xml::attributeText(node, "name");
-  return {};
+// The UTF-8 value of node's attribute name; empty when absent.
+std::string_view attributeUtf8(const xml::TXpNode* node, std::string_view name) {
+  const xml::TXpNamedNodeMap* map = node->attributes();
+  const xml::TXpAttribute* held = map ? map->getNamedItemUtf8(name) : nullptr;
+  return held ? held->valueUtf8() : std::string_view();
 }
 
-// The realization line of one FE-layer label of fe, handed to add; none when the label does
-// not sit at the depth of an annotated lexical unit.
+// Appends UTF-8 text to line as working text.
+void appendWorking(std::string& line, std::string_view utf8) {
+  if (text::isAscii(utf8))
+    line += utf8;
+  else
+    line += text::utf8ToWorking(utf8);
+}
+
+// The first of ".//label" from layer whose "start" text equals start exactly: a direct walk
+// in document order, as it runs for every label.
+const xml::TXpNode* labelAt(const xml::TXpNode* layer, std::string_view start) {
+  for (const xml::TXpNode* node = layer->noGetFirstChild(); node; node = xml::nextInSubtree(node, layer))
+    if (xml::isElementNamed(node, "label") && startIs(node, start)) return node;
+  return nullptr;
+}
+
+// What the lines of one document share, kept from the label before: the line's start (frame,
+// frame element and lexical unit) for the same lexical-unit element and frame element, and the
+// working text of the same sentence, as the labels of a sentence come one after another.
+class LineParts {
+ public:
+  const std::string& startOf(const xml::TXpNode* head, std::string_view fe) {
+    if (head != head_ || fe != fe_) {
+      head_ = head;
+      fe_.assign(fe);
+      start_.clear();
+      appendWorking(start_, attributeUtf8(head, "frame"));
+      start_ += '\t';
+      start_ += fe;
+      start_ += '\t';
+      appendWorking(start_, attributeUtf8(head, "name"));
+    }
+    return start_;
+  }
+  // The buffer a line is built in, kept to spare an allocation per label.
+  std::string& line() { return line_; }
+  const std::string& textOf(const xml::TXpNode* sentence) {
+    if (sentence != sentence_) {
+      sentence_ = sentence;
+      text_ = sentence ? sentence->noGetText() : std::string();
+    }
+    return text_;
+  }
+
+ private:
+  const xml::TXpNode* head_ = nullptr;
+  std::string fe_, start_;
+  const xml::TXpNode* sentence_ = nullptr;
+  std::string text_, line_;
+};
+
+// The realization line of one FE-layer label of fe, handed to add (valid until the next line
+// of parts); none when the label does
+// not sit at the depth of an annotated lexical unit. The line is built in place: frame, fe and
+// lexical unit, then the label's itype, or the names of the grammatical-function and
+// phrase-type labels at its start, and for a PP the first word of its span.
 template <typename Add>
-void addLabelLine(const xml::TXpNode* label, std::string_view fe, Add& add) {
+void addLabelLine(const xml::TXpNode* label, std::string_view fe, LineParts& parts, Add& add) {
   // label, label container, layer, layer container, annotation set, subcorpus, lexical unit
   const xml::TXpNode* head = ancestor(label, 6);
   if (!head) return;
-  const std::string start = xml::attributeText(label, "start");
-  const std::string end = xml::attributeText(label, "end");
-  const std::string itype = start.empty() ? xml::attributeText(label, "itype") : std::string();
-  std::string line = xml::attributeText(head, "frame") + '\t' + std::string(fe) + '\t' +
-                     xml::attributeText(head, "name");
-  if (!itype.empty()) {
-    add(line + '\t' + itype);
-    return;
+  std::string& line = parts.line();
+  line = parts.startOf(head, fe);
+  const std::string_view startUtf8 = attributeUtf8(label, "start");
+  if (startUtf8.empty()) {
+    const std::string_view itype = attributeUtf8(label, "itype");
+    if (!itype.empty()) {
+      line += '\t';
+      appendWorking(line, itype);
+      add(std::as_const(line));
+      return;
+    }
   }
+  const std::string start = text::utf8ToWorking(startUtf8);
   const xml::TXpNode* layers = ancestor(label, 3);
-  const xml::TXpNode* sentence = layers->noGetNextSibling();
   const xml::TXpNode* feLayer = ancestor(label, 2);
   if (const xml::TXpNode* functions = feLayer->noGetNextSibling()) {
-    const std::string function = labelNameAt(functions, start);
-    if (!function.empty()) line += '\t' + function;
+    if (const xml::TXpNode* function = labelAt(functions, start)) {
+      if (const std::string_view name = attributeUtf8(function, "name"); !name.empty()) {
+        line += '\t';
+        appendWorking(line, name);
+      }
+    }
     if (const xml::TXpNode* phrases = functions->noGetNextSibling()) {
-      const std::string phrase = labelNameAt(phrases, start);
-      if (!phrase.empty()) {
-        line += '\t' + phrase;
-        if (phrase == "PP") {
-          const std::string span = text::spanOf(sentence ? sentence->noGetText() : std::string(),
-                                                text::strToInt(start), text::strToInt(end));
+      const xml::TXpNode* phrase = labelAt(phrases, start);
+      const std::string_view name = phrase ? attributeUtf8(phrase, "name") : std::string_view();
+      if (!name.empty()) {
+        line += '\t';
+        appendWorking(line, name);
+        if (name == "PP") {
+          const std::string& sentence = parts.textOf(layers->noGetNextSibling());
+          const std::string span = text::spanOf(sentence, text::strToInt(start),
+                                                text::strToInt(text::utf8ToWorking(attributeUtf8(label, "end"))));
           const size_t space = span.find(' ');
-          line += '\t' + (space == std::string::npos ? std::string() : span.substr(0, space));
+          line += '\t';
+          if (space != std::string::npos) line.append(span, 0, space);
         }
       }
     }
   }
-  add(std::move(line));
+  add(std::as_const(line));
 }
 
 // The realization lines of fe in the document of model, each handed to add.
@@ -93,7 +157,8 @@ void addRealizationLines(xml::TXpObjModel& model, std::string_view fe, Add add) 
   const xml::TXpNode* root = model.Document()->docGetDocumentElement();
   if (!root) return;
   const std::string query = "//layer[@name='FE']//label[@name='" + std::string(fe) + "']";
-  for (const xml::TXpNode* label : root->SelectNodes(query)) addLabelLine(label, fe, add);
+  LineParts parts;
+  for (const xml::TXpNode* label : root->SelectNodes(query)) addLabelLine(label, fe, parts, add);
 }
 
 // The lines of several frame elements in one document from one query of its FE-layer labels:
@@ -109,45 +174,92 @@ class DocumentRealizations {
     const xml::TXpNode* root = model_.Document()->docGetDocumentElement();
     if (!root) return;
     if (!queried_) {
-      // "//layer[@name='FE']//label", walked directly from the document node.
-      labels_ = lexicon::frameElementLabels(model_.Document());
+      // "//layer[@name='FE']//label", walked directly from the document node, and grouped by
+      // name: several frame elements are asked for in one document.
+      for (const xml::TXpNode* label : lexicon::frameElementLabels(model_.Document())) {
+        const xml::TXpNamedNodeMap* attributes = label->attributes();
+        if (const xml::TXpAttribute* held = attributes ? attributes->getNamedItemUtf8("name") : nullptr)
+          labelsNamed_[held->valueUtf8()].push_back(label);
+      }
       queried_ = true;
     }
-    const std::string name = text::workingToUtf8(fe);
-    for (const xml::TXpNode* label : labels_) {
-      const xml::TXpNamedNodeMap* attributes = label->attributes();
-      const xml::TXpAttribute* held = attributes ? attributes->getNamedItemUtf8("name") : nullptr;
-      if (held && held->valueUtf8() == name) addLabelLine(label, fe, add);
-    }
+    const auto found = labelsNamed_.find(text::workingToUtf8(fe));
+    if (found == labelsNamed_.end()) return;
+    for (const xml::TXpNode* label : found->second) addLabelLine(label, fe, parts_, add);
   }
 
  private:
   xml::TXpObjModel& model_;
   bool queried_ = false;
-  xml::TXpNodeList labels_;
+  std::unordered_map<std::string_view, std::vector<const xml::TXpNode*>> labelsNamed_;
+  LineParts parts_;
 };
 
 // Lines in the order, and with the refusal of equal lines, of text::SortedTextLines added one
 // by one: of lines equal but for case, the first added stays. Exact repeats (most lines) are
-// dropped by hash first; the rest are sorted once, stably, so the first of equals comes first.
+// dropped by hash first; the rest are sorted stably, so the first of equals comes first. Lines
+// are sorted in runs as they come (settle()) and each run merged, stably, into those before, so
+// most of the sorting is done while documents are still being read.
 class AlterLines {
  public:
   // line must stay where it is until sorted() has been called.
   void add(std::string& line) {
     if (seen_.insert(line).second) lines_.push_back(&line);
   }
+  // Sorts the lines added since the last run into those before, once there are enough of them.
+  void settle(size_t least = 4096) {
+    if (lines_.size() - sortedCount_ < least) return;
+    const auto middle = lines_.begin() + static_cast<std::ptrdiff_t>(sortedCount_);
+    std::stable_sort(middle, lines_.end(), lessIgnoringCase);
+    std::inplace_merge(lines_.begin(), middle, lines_.end(), lessIgnoringCase);
+    sortedCount_ = lines_.size();
+  }
   text::SortedTextLines sorted() {
-    std::stable_sort(lines_.begin(), lines_.end(), [](const std::string* a, const std::string* b) {
-      return text::compareTextIgnoreCase(*a, *b) < 0;
-    });
+    settle(1);
     text::SortedTextLines result;
     for (std::string* line : lines_) result.add(std::move(*line));  // refuses the later equals
     return result;
   }
 
  private:
+  static bool lessIgnoringCase(const std::string* a, const std::string* b) {
+    return text::compareTextIgnoreCase(*a, *b) < 0;
+  }
   std::unordered_set<std::string_view> seen_;
   std::vector<std::string*> lines_;
+  size_t sortedCount_ = 0;  // lines_ sorted up to here
+};
+
+// What "//frame[@name='NAME']" selects first from the frames document, for many names: the
+// frame elements by name, from one walk in document order on the first look-up.
+class FrameFinder {
+ public:
+  explicit FrameFinder(const xml::TXpNode* framesRoot) : root_(framesRoot) {}
+
+  const xml::TXpNode* find(const std::string& name) {
+    if (!root_) return nullptr;
+    // A quote ends the query's literal: such a name is looked up as it always was.
+    if (name.find('\'') != std::string::npos)
+      return root_->SelectSingleNode("//frame[@name='" + name + "']");
+    if (!walked_) {
+      const xml::TXpNode* top = root_;
+      while (top->parentNode()) top = top->parentNode();
+      for (const xml::TXpNode* node = top; node; node = xml::nextInSubtree(node, top)) {
+        if (!xml::isElementNamed(node, "frame")) continue;
+        const xml::TXpNamedNodeMap* map = node->attributes();
+        if (const xml::TXpAttribute* held = map ? map->getNamedItemUtf8("name") : nullptr)
+          byName_.try_emplace(held->valueUtf8(), node);
+      }
+      walked_ = true;
+    }
+    const auto found = byName_.find(text::isAscii(name) ? name : text::workingToUtf8(name));
+    return found == byName_.end() ? nullptr : found->second;
+  }
+
+ private:
+  const xml::TXpNode* root_;
+  bool walked_ = false;
+  std::unordered_map<std::string_view, const xml::TXpNode*> byName_;  // names in the tree
 };
 
 // The second TAB-separated field of a line, or empty text when it has none.
@@ -171,7 +283,7 @@ std::string takeWord(std::string& rest) {
 
 void AddFeRealizationLines(xml::TXpObjModel& model, std::string_view fe,
                            text::SortedTextLines& alterLines) {
-  addRealizationLines(model, fe, [&](std::string line) { alterLines.add(std::move(line)); });
+  addRealizationLines(model, fe, [&](const std::string& line) { alterLines.add(line); });
 }
 
 RealizationsResult findOtherRealizations(std::string_view preposition, std::string_view folder,
@@ -212,6 +324,7 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
   std::vector<std::vector<std::pair<size_t, size_t>>> usesOf;  // per document: (pass, place)
   std::unordered_map<std::string, size_t> indexOf;
   std::unordered_map<std::string, std::vector<size_t>> documentsOfFrame;  // indexes into paths
+  FrameFinder frames(framesRoot);
   std::string previousFrame;
   std::string previousFe;
   for (size_t k = 0; k < lines.size(); ++k) {
@@ -231,8 +344,7 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
       // A frame's documents are looked up once, for its first pass.
       auto [known, first] = documentsOfFrame.try_emplace(frameName);
       if (first) {
-        const xml::TXpNode* frame =
-            framesRoot ? framesRoot->SelectSingleNode("//frame[@name='" + frameName + "']") : nullptr;
+        const xml::TXpNode* frame = frames.find(frameName);
         if (frame) {
           for (const xml::TXpNode* lexUnit : frame->SelectNodes(".//lexunit")) {
             if (lexUnit->SelectInteger("./annotation/annotated") == 0) continue;
@@ -277,6 +389,23 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
     std::vector<Gathered> uses;  // in the order of usesOf
     std::unique_ptr<xml::TXpObjModel> model;  // kept for the last document only
   };
+  // The lines of a pass join the output as soon as all its documents are in, in the order of
+  // the passes, so the merge runs while later documents are still being read.
+  AlterLines alterLines;
+  size_t passesMerged = 0;
+  const auto mergeReadyPasses = [&](size_t documentsIn) {
+    for (; passesMerged < passes.size(); ++passesMerged) {
+      const std::vector<size_t>& documents = passes[passesMerged].documents;
+      if (!documents.empty() && *std::max_element(documents.begin(), documents.end()) >= documentsIn)
+        break;
+      for (Gathered& each : gathered[passesMerged]) {
+        for (std::string& line : each.lines) alterLines.add(line);
+        if (each.error) std::rethrow_exception(each.error);
+      }
+    }
+    alterLines.settle();
+  };
+  mergeReadyPasses(0);
   bool cancelled = false;
   text::orderedWork<Parsed>(
       paths.size(), jobs,
@@ -285,12 +414,16 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
         auto model = std::make_unique<xml::TXpObjModel>();
         model->LoadDataSource(paths[d]);
         DocumentRealizations realizations(*model);
+        // A line seen before in this document is dropped here, on the worker: the merge keeps
+        // only the first of exact repeats anyway, and earlier uses of a document come first.
+        std::unordered_set<std::string> seen;
         for (const auto& [pass, place] : usesOf[d]) {
           (void)place;
           Gathered& each = parsed.uses.emplace_back();
           try {
-            realizations.add(passes[pass].fe,
-                             [&](std::string line) { each.lines.push_back(std::move(line)); });
+            realizations.add(passes[pass].fe, [&](const std::string& line) {
+              if (seen.insert(line).second) each.lines.push_back(line);
+            });
           } catch (...) {
             each.error = std::current_exception();
           }
@@ -305,6 +438,7 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
         }
         if (parsed.model) lexUnitModel.swapDocument(*parsed.model);
         ++result.documentsParsed;
+        mergeReadyPasses(d + 1);
         progress.count(kDocumentsParsedCounter, static_cast<int64_t>(result.documentsParsed));
         cancelled = progress.cancelled();
         return !cancelled;
@@ -312,13 +446,6 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
   if (cancelled) {
     result.outcome = text::Outcome::cancelled();
     return result;
-  }
-  AlterLines alterLines;
-  for (std::vector<Gathered>& pass : gathered) {
-    for (Gathered& each : pass) {
-      for (std::string& line : each.lines) alterLines.add(line);
-      if (each.error) std::rethrow_exception(each.error);
-    }
   }
   text::SortedTextLines sorted = alterLines.sorted();
   result.outputPath = prepositionAlternativesPath(folder, preposition);

@@ -47,7 +47,7 @@ void orderedWork(size_t count, unsigned jobs, Produce produce, Consume consume) 
     std::exception_ptr error;
     bool ready = false;
   };
-  const size_t window = size_t{2} * jobs;
+  const size_t window = size_t{8} * jobs;
   std::vector<Slot> slots(window);
   std::mutex mutex;
   std::condition_variable readyChanged, spaceChanged;

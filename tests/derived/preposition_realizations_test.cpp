@@ -1,6 +1,7 @@
 // Other syntactic realizations of the frame elements a preposition list names.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,14 @@ std::string framesDocument(const std::string& frame,
     xml += "</annotation></lexunit>";
   }
   return xml + "</lexunits></frame></frames>";
+}
+
+// A frame element of a frames document with one annotated lexical unit, "u<id>.v".
+std::string annotatedFrame(const std::string& name, int id) {
+  const std::string text = std::to_string(id);
+  return "<frame name=\"" + name + "\" ID=\"" + text + "\"><lexunits><lexunit name=\"u" + text +
+         ".v\" ID=\"" + text + "\"><annotation><annotated>1</annotated></annotation></lexunit>"
+         "</lexunits></frame>";
 }
 
 // The lines AddFeRealizationLines adds for fe from one subcorpus document, in set order.
@@ -272,4 +281,62 @@ TEST(OtherRealizations, SampleReleaseMatchesGoldenFiles) {
     EXPECT_EQ(readBytes(folder.file(name)), readBytes(testDataPath("golden/preposition/" + name)))
         << name;
   }
+}
+
+// Thousands of lines, merged in sorted runs while documents are read: of lines equal but for
+// case the first gathered still stays, and every PP line takes the first word of its own
+// sentence.
+TEST(OtherRealizations, ManyLinesKeepTheFirstOfEqualsAndTheirOwnSentences) {
+  TempDir folder;
+  const int kSets = 5000;
+  const auto document = [&](const std::string& lexUnit, const std::string& frame, const std::string& fe,
+                            bool upper) {
+    std::string sets;
+    for (int i = 0; i < kSets; ++i) {
+      const std::string word = (upper ? "W" : "w") + std::to_string(kSets - i);
+      const std::string end = std::to_string(word.size());  // the span takes the space after
+      sets += annotationSet(std::to_string(i + 1), word + " it.",
+                            threeLayers(label(fe, "0", end), label("Dep", "0", end), label("PP", "0", end)));
+    }
+    return subcorpusDocument(lexUnit, frame, subcorpus("V-ppon", sets));
+  };
+  // Two frames, so the second pass's lines come in a run of their own.
+  writeSubcorpusDocument(folder, 1, document("lu.v", "F", "Goal", false));
+  writeSubcorpusDocument(folder, 2, document("LU.v", "f", "GOAL", true));
+  folder.write("pp-on.txt", "F\tGoal\tlu.v\tV-ppon\t1-1\nG\tGOAL\tLU.v\tV-ppon\t1-1\n");
+  RunOutcome result =
+      run(folder, "<frames>" + annotatedFrame("F", 1) + annotatedFrame("G", 2) + "</frames>", "on");
+  std::vector<std::string> expected;
+  for (int i = 1; i <= kSets; ++i) expected.push_back("F\tGoal\tlu.v\tDep\tPP\tw" + std::to_string(i));
+  std::sort(expected.begin(), expected.end());
+  std::string text;
+  for (const std::string& line : expected) text += line + "\r\n";
+  EXPECT_EQ(result.result.realizationLines, static_cast<size_t>(kSets));
+  EXPECT_EQ(result.output, text);
+}
+
+// The frame of a list line is the first frame element of that name in document order, at any
+// depth; a name outside ASCII is matched as the document writes it.
+TEST(OtherRealizations, FramesAreFoundByNameInDocumentOrder) {
+  TempDir folder;
+  const auto document = [](const std::string& lexUnit, const std::string& frame) {
+    return subcorpusDocument(
+        lexUnit, frame,
+        subcorpus("V-ppon", annotationSet("1", "on it.",
+                                          threeLayers(label("Goal", "0", "1"), label("Dep", "0", "1"),
+                                                      label("PP", "0", "1")))));
+  };
+  writeSubcorpusDocument(folder, 1, document("one.v", "Caf\xC3\xA9"));
+  writeSubcorpusDocument(folder, 2, document("two.v", "Caf\xC3\xA9"));
+  writeSubcorpusDocument(folder, 3, document("three.v", "Later"));
+  const std::string framesXml = "<frames><group>" + annotatedFrame("Caf\xC3\xA9", 1) + "</group>" +
+                                annotatedFrame("Caf\xC3\xA9", 2) + annotatedFrame("Later", 3) +
+                                "</frames>";
+  // The list is working text: "Café" in one byte per character.
+  folder.write("pp-on.txt", "Caf\xE9\tGoal\tone.v\tV-ppon\t1-1\nLater\tGoal\tthree.v\tV-ppon\t1-1\n");
+  RunOutcome result = run(folder, framesXml, "on");
+  EXPECT_EQ(result.result.documentsRead, 2u);
+  EXPECT_EQ(result.output,
+            "Caf\xE9\tGoal\tone.v\tDep\tPP\t\r\n"
+            "Later\tGoal\tthree.v\tDep\tPP\t\r\n");
 }
