@@ -13,21 +13,29 @@
 #include "text/OrderedWork.h"
 #include "text/OutputSet.h"
 #include "text/TextLines.h"
-#include "xml/XpPath.h"
 
 namespace sorvanta::derived {
 
 namespace {
 
-// The expressions issued per frame, compiled once for the whole run.
-struct FramePaths {
-  xml::XpPath frameElements;
-  xml::XpPath lexUnits;
-  FramePaths() {
-    frameElements.compile(".//fe");
-    lexUnits.compile(".//lexunit");
-  }
+// The "fe" and the "lexunit" elements below a frame, each in document order: what ".//fe" and
+// ".//lexunit" select, from one walk of the frame.
+struct FrameParts {
+  std::vector<const xml::TXpNode*> frameElements;
+  std::vector<const xml::TXpNode*> lexUnits;
+  std::vector<std::string> entryPaths;  // the lexical-entry file of each lexical unit
 };
+
+FrameParts framePartsOf(const xml::TXpNode* frame) {
+  FrameParts parts;
+  for (const xml::TXpNode* node = frame->noGetFirstChild(); node; node = xml::nextInSubtree(node, frame)) {
+    if (xml::isElementNamed(node, "fe"))
+      parts.frameElements.push_back(node);
+    else if (xml::isElementNamed(node, "lexunit"))
+      parts.lexUnits.push_back(node);
+  }
+  return parts;
+}
 
 }  // namespace
 
@@ -42,7 +50,6 @@ DictionaryResult createDictionaries(const xml::TXpNode* framesRoot,
     return refused;
   }
   const std::string folder(dataFolder);
-  const FramePaths paths;
   const xml::TXpNodeList frames =
       framesRoot ? framesRoot->SelectNodes("//frame") : xml::TXpNodeList();
 
@@ -50,19 +57,14 @@ DictionaryResult createDictionaries(const xml::TXpNode* framesRoot,
   documents.dictionary.LoadMemory(kFrameDictTemplate.data(), kFrameDictTemplate.size());
   xml::TXpElement* dictionaryFrames = documents.dictionary.Document()->docGetDocumentElement();
 
-  // The lexical units of every frame, and the lexical-entry files they name, read from the
-  // frames document before any worker starts (its query indexes are built as queries come).
-  struct FrameUnits {
-    std::vector<const xml::TXpNode*> lexUnits;
-    std::vector<std::string> entryPaths;
-  };
-  std::vector<FrameUnits> units(frames.nlGetLength());
+  // The frame elements and lexical units of every frame, and the lexical-entry files they
+  // name, read from the frames document before any worker starts.
+  std::vector<FrameParts> units(frames.nlGetLength());
   for (size_t f = 0; f < units.size(); ++f) {
-    for (const xml::TXpNode* lexUnit : paths.lexUnits.evaluate(frames.Item(f))) {
-      units[f].lexUnits.push_back(lexUnit);
+    units[f] = framePartsOf(frames.Item(f));
+    for (const xml::TXpNode* lexUnit : units[f].lexUnits)
       units[f].entryPaths.push_back(
           lexicon::lexicalEntryDocumentPath(folder, xml::attributeText(lexUnit, "ID")));
-    }
   }
   // The realization lines of a frame's lexical entries, one list per lexical unit; none for a
   // missing or unreadable entry.
@@ -104,7 +106,7 @@ DictionaryResult createDictionaries(const xml::TXpNode* framesRoot,
         frameLines.add(std::string(kNilLine));
         AddFrameRelationLines(frameLines, relationsRoot, frameName);
 
-        for (const xml::TXpNode* fe : paths.frameElements.evaluate(frame)) {
+        for (const xml::TXpNode* fe : units[f].frameElements) {
           const std::string name = xml::attributeText(fe, "name");
           const std::string coreType = xml::attributeText(fe, "coreType");
           xml::TXpElement* dictionaryFe = dictionaryFrame->CreateChildElement("fe");

@@ -74,11 +74,11 @@ class LineParts {
       head_ = head;
       fe_.assign(fe);
       start_.clear();
-      appendWorking(start_, attributeUtf8(head, "frame"));
+      xml::appendAttributeText(start_, head, "frame");
       start_ += '\t';
       start_ += fe;
       start_ += '\t';
-      appendWorking(start_, attributeUtf8(head, "name"));
+      xml::appendAttributeText(start_, head, "name");
     }
     return start_;
   }

@@ -13,8 +13,12 @@ using xml::TXpNodeList;
 
 std::string_view framesDocumentProblem(const xml::TXpNode* framesRoot) {
   if (!framesRoot) return kFramesNotLoaded;
-  if (framesRoot->SelectNodes("//frame").nlGetLength() == 0) return kNoFrameInDocument;
-  return {};
+  // Whether "//frame" selects anything: a walk of the whole tree that stops at the first.
+  const TXpNode* top = framesRoot;
+  while (top->parentNode()) top = top->parentNode();
+  for (const TXpNode* node = top; node; node = xml::nextInSubtree(node, top))
+    if (xml::isElementNamed(node, "frame")) return {};
+  return kNoFrameInDocument;
 }
 
 char partOfSpeechLetter(std::string_view lexUnitName) {

@@ -255,6 +255,17 @@ std::string attributeText(const TXpNode* node, std::string_view name) {
   return attribute ? attribute->nodeValue() : std::string();
 }
 
+void appendAttributeText(std::string& out, const TXpNode* node, std::string_view name) {
+  const TXpNamedNodeMap* map = node ? node->attributes() : nullptr;
+  const TXpAttribute* attribute = map ? map->GetNamedItem(name) : nullptr;
+  if (!attribute) return;
+  const std::string_view value = attribute->valueUtf8();
+  if (text::isAscii(value))
+    out += value;
+  else
+    out += utf8ToWorking(value);
+}
+
 text::ShownText attributeShown(const TXpNode* node, std::string_view name) {
   const TXpNamedNodeMap* map = node ? node->attributes() : nullptr;
   const TXpAttribute* attribute = map ? map->GetNamedItem(name) : nullptr;

@@ -293,6 +293,8 @@ inline bool isElementNamed(const TXpNode* node, const char* name) {
 
 // The attribute's value as working text, or empty text when node has no such attribute.
 std::string attributeText(const TXpNode* node, std::string_view name);
+// The same appended to out, without a string of its own: for lines built from many attributes.
+void appendAttributeText(std::string& out, const TXpNode* node, std::string_view name);
 // The same, with the document's UTF-8 beside it when working text cannot hold it.
 text::ShownText attributeShown(const TXpNode* node, std::string_view name);
 // The node text (noGetText) of node, likewise; empty for none.

@@ -38,7 +38,9 @@ const char kRelations[] = R"(<t><frame-relation-type name="Using"><frame-relatio
 const char kLexEntry7[] = R"(<e><FERealization total="9"/><FERealizations>
   <FERealization total="25"><valence-unit fe="R1" pt="P1" gf="G1"/><valence-unit fe="X"/>
   </FERealization><FERealization total="2"><valence-unit fe="Fig" pt="NP"/></FERealization>
-  <FERealization total="1"><other/></FERealization></FERealizations></e>)";
+  <FERealization total="1"><other/></FERealization></FERealizations>
+  <deeper><FERealizations><FERealization total="3"><valence-unit fe="Café" pt="PP"/>
+  </FERealization></FERealizations></deeper></e>)";
 
 // The counts reported, "f<frames completed>" and "e<lexeme entries completed>" in order.
 std::string calls(const testing::RecordingProgress& progress) {
@@ -90,7 +92,8 @@ TEST(Dictionaries, WritesTheThreeFilesWithEntriesForMissingLexicalEntries) {
   EXPECT_EQ(run.file(kLexemesDumpFile),
             "%%1 in\r\n\t%%2 prp\r\n\t%%d within\r\n\t%%6 frame %%v Loc\r\n"
             "\t%%6 source %%v COD\r\n\t%%6 id %%v 7\r\n"
-            "\t%%6 P1(G1) %%v R1 (25)\r\n\t%%6 NP() %%v Fig (2)\r\n\t%%6 () %%v  (1)\r\n\r\n"
+            "\t%%6 P1(G1) %%v R1 (25)\r\n\t%%6 NP() %%v Fig (2)\r\n\t%%6 () %%v  (1)\r\n"
+            "\t%%6 PP() %%v Caf\xE9 (3)\r\n\r\n"
             "%%1 e\r\n\t%%2 nil\r\n\t%%d to give\r\n\t%%6 frame %%v Loc\r\n"
             "\t%%6 source %%v SV\r\n\t%%6 id %%v 8\r\n\r\n"
             "%%1 by\r\n\t%%2 prp\r\n\t%%d a COD: b\r\n\t%%6 frame %%v Loc\r\n\t%%6 id %%v 9\r\n\r\n"
