@@ -1,7 +1,6 @@
 #include "index/DocumentRows.h"
 
 #include <charconv>
-#include <cstring>
 
 #include "text/WorkingText.h"
 #include "xml/XpObjModel.h"
@@ -12,9 +11,7 @@ namespace {
 
 using xml::TXpNode;
 
-bool named(const TXpNode* node, const char* name) {
-  return node->isElement() && std::strcmp(node->nameCString(), name) == 0;
-}
+bool named(const TXpNode* node, const char* name) { return xml::isElementNamed(node, name); }
 
 std::optional<std::string_view> attrOf(const TXpNode* node, std::string_view name) {
   const xml::TXpNamedNodeMap* map = node->attributes();
@@ -145,10 +142,11 @@ void readLabels(const TXpNode* set, const TXpNode* sentence, SentenceRow& row) {
     }
     if (named(node, "label")) {
       LabelRow& label = row.labels.emplace_back();
-      label.name = valueOf(node, "name");
-      label.itype = valueOf(node, "itype");
-      if (auto start = attrOf(node, "start")) label.startText = std::string(*start);
-      if (auto end = attrOf(node, "end")) label.endText = std::string(*end);
+      // Straight from the document into the row: a label's fields are short and many.
+      label.name.assign(attrOf(node, "name").value_or(std::string_view()));
+      label.itype.assign(attrOf(node, "itype").value_or(std::string_view()));
+      if (auto start = attrOf(node, "start")) label.startText.emplace(*start);
+      if (auto end = attrOf(node, "end")) label.endText.emplace(*end);
       const TXpNode* layer = nullptr;
       for (const TXpNode* up = node->parentNode(); up && up != set; up = up->parentNode()) {
         if (named(up, "layer")) {

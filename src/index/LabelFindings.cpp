@@ -1,7 +1,7 @@
 #include "index/LabelFindings.h"
 
 #include <algorithm>
-#include <map>
+#include <functional>
 #include <unordered_map>
 
 #include "index/DocumentRows.h"
@@ -66,7 +66,14 @@ LabelFacts labelFacts(const std::vector<SentenceRow>& sentences) {
   LabelFacts facts;
   std::unordered_map<std::string_view, int> keys;
   for (const SentenceRow& sentence : sentences) ++keys[sentence.key];
-  std::map<std::pair<std::string_view, std::string_view>, int64_t> feCounts;
+  // FE labels per (rank, name): hashed while counting, sorted once at the end.
+  struct PairHash {
+    size_t operator()(const std::pair<std::string_view, std::string_view>& key) const {
+      const size_t first = std::hash<std::string_view>()(key.first);
+      return first ^ (std::hash<std::string_view>()(key.second) + 0x9e3779b97f4a7c15ULL + (first << 6) + (first >> 2));
+    }
+  };
+  std::unordered_map<std::pair<std::string_view, std::string_view>, int64_t, PairHash> feCounts;
 
   for (size_t s = 0; s < sentences.size(); ++s) {
     const SentenceRow& sentence = sentences[s];
@@ -121,7 +128,10 @@ LabelFacts labelFacts(const std::vector<SentenceRow>& sentences) {
     std::sort(facts.findings.begin() + static_cast<std::ptrdiff_t>(firstOverlap), facts.findings.end(),
               [](const LabelFinding& a, const LabelFinding& b) { return a.label < b.label; });
   }
-  for (const auto& [key, count] : feCounts)
+  std::vector<std::pair<std::pair<std::string_view, std::string_view>, int64_t>> counted(feCounts.begin(),
+                                                                                      feCounts.end());
+  std::sort(counted.begin(), counted.end());
+  for (const auto& [key, count] : counted)
     facts.feCounts.push_back({std::string(key.first), std::string(key.second), count});
   return facts;
 }

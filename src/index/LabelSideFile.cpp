@@ -19,31 +19,69 @@ void removeFile(const std::string& path) {
 
 }  // namespace
 
+void bindLabel(Statement& insert, int base, const LabelRecord& label) {
+  insert.bind(base + 1, label.sentenceOrd)
+      .bind(base + 2, label.position)
+      .bind(base + 3, label.setOrd)
+      .bind(base + 4, label.layer)
+      .bind(base + 5, label.rank)
+      .bind(base + 6, label.name)
+      .bind(base + 7, label.itype)
+      .bind(base + 8, int64_t{label.merged})
+      .bind(base + 9, label.start)
+      .bind(base + 10, label.end);
+  if (label.startText) insert.bindStatic(base + 11, *label.startText);
+  if (label.endText) insert.bindStatic(base + 12, *label.endText);
+}
+
+void bindConstituent(Statement& insert, int base, const ConstituentRecord& constituent) {
+  insert.bind(base + 1, constituent.fe)
+      .bind(base + 2, constituent.pt)
+      .bind(base + 3, constituent.gf)
+      .bind(base + 4, constituent.setOrd)
+      .bind(base + 5, constituent.start)
+      .bind(base + 6, constituent.end);
+}
+
 void insertLabel(Statement& insert, const LabelRecord& label) {
-  insert.bind(1, label.sentenceOrd)
-      .bind(2, label.position)
-      .bind(3, label.setOrd)
-      .bind(4, label.layer)
-      .bind(5, label.rank)
-      .bind(6, label.name)
-      .bind(7, label.itype)
-      .bind(8, int64_t{label.merged})
-      .bind(9, label.start)
-      .bind(10, label.end);
-  if (label.startText) insert.bindStatic(11, *label.startText);
-  if (label.endText) insert.bindStatic(12, *label.endText);
+  bindLabel(insert, 0, label);
   insert.run();
 }
 
 void insertConstituent(Statement& insert, const ConstituentRecord& constituent) {
-  insert.bind(1, constituent.fe)
-      .bind(2, constituent.pt)
-      .bind(3, constituent.gf)
-      .bind(4, constituent.setOrd)
-      .bind(5, constituent.start)
-      .bind(6, constituent.end)
-      .run();
+  bindConstituent(insert, 0, constituent);
+  insert.run();
 }
+
+namespace {
+
+// The INSERT of one row with its VALUES tuple repeated for rows rows.
+std::string manyRowsSql(std::string_view oneRow, int rows) {
+  const size_t tuple = oneRow.rfind('(');
+  std::string sql(oneRow);
+  for (int r = 1; r < rows; ++r) sql.append(",").append(oneRow.substr(tuple));
+  return sql;
+}
+
+// Inserts rows, kRowsPerInsert to a statement: one run of a statement keeps its cursors open
+// across its rows, so rows coming in key order are appended without a search from the root
+// each, and the per-statement work is shared. The rest go one by one.
+constexpr int kRowsPerInsert = 64;
+
+template <typename Row, typename Bind>
+void insertRows(Statement& many, Statement& one, int columns, const std::vector<Row>& rows, Bind bind) {
+  size_t r = 0;
+  for (; r + kRowsPerInsert <= rows.size(); r += kRowsPerInsert) {
+    for (int k = 0; k < kRowsPerInsert; ++k) bind(many, k * columns, rows[r + static_cast<size_t>(k)]);
+    many.run();
+  }
+  for (; r < rows.size(); ++r) {
+    bind(one, 0, rows[r]);
+    one.run();
+  }
+}
+
+}  // namespace
 
 SidePart::SidePart(std::string path, SideTable table)
     : path_(std::move(path)), table_(table) {
@@ -98,13 +136,14 @@ void SidePart::run() {
     db.exec(sideIndexSql(table_));
     {
       const bool labels = table_ == SideTable::LabelData;
-      Statement insert(db, labels ? kInsertLabelSql : kInsertConstituentSql);
+      const std::string_view sql = labels ? kInsertLabelSql : kInsertConstituentSql;
+      Statement one(db, sql);
+      Statement many(db, manyRowsSql(sql, kRowsPerInsert));
       while (std::optional<LabelBatch> batch = next()) {
-        if (labels) {
-          for (const LabelRecord& row : batch->labels) insertLabel(insert, row);
-        } else {
-          for (const ConstituentRecord& row : batch->constituents) insertConstituent(insert, row);
-        }
+        if (labels)
+          insertRows(many, one, 12, batch->labels, bindLabel);
+        else
+          insertRows(many, one, 6, batch->constituents, bindConstituent);
       }
     }
     {
