@@ -43,45 +43,6 @@ void bindConstituent(Statement& insert, int base, const ConstituentRecord& const
       .bind(base + 6, constituent.end);
 }
 
-void insertLabel(Statement& insert, const LabelRecord& label) {
-  bindLabel(insert, 0, label);
-  insert.run();
-}
-
-void insertConstituent(Statement& insert, const ConstituentRecord& constituent) {
-  bindConstituent(insert, 0, constituent);
-  insert.run();
-}
-
-namespace {
-
-// The INSERT of one row with its VALUES tuple repeated for rows rows.
-std::string manyRowsSql(std::string_view oneRow, int rows) {
-  const size_t tuple = oneRow.rfind('(');
-  std::string sql(oneRow);
-  for (int r = 1; r < rows; ++r) sql.append(",").append(oneRow.substr(tuple));
-  return sql;
-}
-
-// Inserts rows, kRowsPerInsert to a statement: one run of a statement keeps its cursors open
-// across its rows, so rows coming in key order are appended without a search from the root
-// each, and the per-statement work is shared. The rest go one by one.
-constexpr int kRowsPerInsert = 64;
-
-template <typename Row, typename Bind>
-void insertRows(Statement& many, Statement& one, int columns, const std::vector<Row>& rows, Bind bind) {
-  size_t r = 0;
-  for (; r + kRowsPerInsert <= rows.size(); r += kRowsPerInsert) {
-    for (int k = 0; k < kRowsPerInsert; ++k) bind(many, k * columns, rows[r + static_cast<size_t>(k)]);
-    many.run();
-  }
-  for (; r < rows.size(); ++r) {
-    bind(one, 0, rows[r]);
-    one.run();
-  }
-}
-
-}  // namespace
 
 SidePart::SidePart(std::string path, SideTable table)
     : path_(std::move(path)), table_(table) {
@@ -136,14 +97,12 @@ void SidePart::run() {
     db.exec(sideIndexSql(table_));
     {
       const bool labels = table_ == SideTable::LabelData;
-      const std::string_view sql = labels ? kInsertLabelSql : kInsertConstituentSql;
-      Statement one(db, sql);
-      Statement many(db, manyRowsSql(sql, kRowsPerInsert));
+      BatchInsert insert(db, labels ? kInsertLabelSql : kInsertConstituentSql, labels ? 12 : 6);
       while (std::optional<LabelBatch> batch = next()) {
         if (labels)
-          insertRows(many, one, 12, batch->labels, bindLabel);
+          insert.insert(batch->labels, bindLabel);
         else
-          insertRows(many, one, 6, batch->constituents, bindConstituent);
+          insert.insert(batch->constituents, bindConstituent);
       }
     }
     {

@@ -50,9 +50,10 @@ inline constexpr std::string_view kInsertConstituentSql =
     "INSERT OR IGNORE INTO constituents(fe_id, pt_id, gf_id, set_ord, start, \"end\") "
     "VALUES (?,?,?,?,?,?)";
 
-// Inserts one row with a statement prepared from the SQL above.
-void insertLabel(Statement& insert, const LabelRecord& label);
-void insertConstituent(Statement& insert, const ConstituentRecord& constituent);
+// Binds one row's values at base + 1, ... of a statement prepared from the SQL above (or a
+// BatchInsert of it).
+void bindLabel(Statement& insert, int base, const LabelRecord& label);
+void bindConstituent(Statement& insert, int base, const ConstituentRecord& constituent);
 
 // One side file: a table of its own, written by a thread of its own.
 class SidePart {

@@ -163,20 +163,21 @@ class Writer {
                        "VALUES (?,?,?,?,?)"),
         set_(db, "INSERT INTO annotation_sets(lu_id, sentence_key, sentence_id, text) VALUES (?,?,?,?)"),
         setText_(db, "UPDATE annotation_sets SET text = ? WHERE set_ord = ? AND text <> ?"),
-        sentence_(db, "INSERT INTO sentences(set_ord, document, source, lu_id, subcorpus, "
-                      "sentence_key, sentence_id, text, doc_order, labels_of, label_base, "
-                      "sentence_ord, fe_ranks, outside_1252) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
         labelFinding_(db, "INSERT INTO label_findings(document, lu_id, fault, sentence_order, "
                           "label_order, sentence_key, sentence_length, layer, layer_rank, name, "
                           "start_text, end_text, other_name, other_start, other_end) "
                           "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
         feLabelCount_(db, "INSERT INTO fe_label_counts(document, lu_id, layer_rank, name, labels) "
                           "VALUES (?,?,?,?,?)"),
-        label_(db, kInsertLabelSql),
-        constituent_(db, kInsertConstituentSql),
         labelName_(db, "INSERT INTO label_names(text) VALUES (?)"),
         realization_(db, "INSERT INTO fe_realizations(document, lu_id, fe, pt, gf, total_text, total, "
-                         "doc_order) VALUES (?,?,?,?,?,?,?,?)") {
+                         "doc_order) VALUES (?,?,?,?,?,?,?,?)"),
+        sentence_(db, "INSERT INTO sentences(set_ord, document, source, lu_id, subcorpus, "
+                      "sentence_key, sentence_id, text, doc_order, labels_of, label_base, "
+                      "sentence_ord, fe_ranks, outside_1252) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
+                  14),
+        label_(db, kInsertLabelSql, 12),
+        constituent_(db, kInsertConstituentSql, 6) {
     Statement names(db, "SELECT text, name_id FROM label_names");
     while (names.step()) names_.emplace(std::string(names.text(0)), names.integer(1));
     nameId("");  // name_id 1 in a fresh file
@@ -368,6 +369,14 @@ class Writer {
           .bind(5, subcorpus.setCount).run();
     int64_t labelOrder = 0, sentenceOrder = 0;
     std::vector<int64_t> firstLabel;  // doc_order of each sentence's first label
+    // The document's sentence rows, inserted together once they are known.
+    struct SentenceInsert {
+      const SentenceRow* row;
+      const SentenceFacts* facts;
+      int64_t setOrd, docOrder, labelsOf, labelBase, sentenceOrd;
+    };
+    std::vector<SentenceInsert> sentenceRows;
+    sentenceRows.reserve(rows.sentences.size());
     std::unordered_map<std::string, int> seen;
     const LabelFacts& facts = rows.labelFacts;
     for (size_t index = 0; index < rows.sentences.size(); ++index) {
@@ -382,14 +391,9 @@ class Writer {
         if (found != heldSets_.end()) held = &found->second;
       }
       const bool shared = held && held_.sentences[held->index].labels == sentence.labels;
-      // Text bound without copies: the rows outlive the statement's run.
-      sentence_.bind(1, setOrd).bindStatic(2, entry.path).bind(3, source).bind(4, luId);
-      if (sentence.subcorpus) sentence_.bindStatic(5, *sentence.subcorpus);
       const int64_t sentenceOrd = nextSentence_++;
-      sentence_.bindStatic(6, sentence.key).bind(7, decimalValue(sentence.key)).bindStatic(8, sentence.text)
-          .bind(9, sentenceOrder++).bind(10, shared ? held->sentenceOrd : sentenceOrd)
-          .bind(11, labelOrder).bind(12, sentenceOrd).bindStatic(13, facts.sentences[index].feRanks)
-          .bind(14, facts.sentences[index].outside1252).run();
+      sentenceRows.push_back({&sentence, &facts.sentences[index], setOrd, sentenceOrder++,
+                              shared ? held->sentenceOrd : sentenceOrd, labelOrder, sentenceOrd});
       firstLabel.push_back(labelOrder);
       labelOrder += static_cast<int64_t>(sentence.labels.size());
       if (shared) continue;
@@ -401,6 +405,17 @@ class Writer {
       }
       writeLabels(sentence, sentenceOrd, setOrd, record, held);
     }
+    // Text bound without copies: the rows outlive the statement's run.
+    sentence_.insert(sentenceRows, [&](Statement& insert, int base, const SentenceInsert& sentence) {
+      insert.bind(base + 1, sentence.setOrd).bindStatic(base + 2, entry.path).bind(base + 3, source)
+          .bind(base + 4, luId);
+      if (sentence.row->subcorpus) insert.bindStatic(base + 5, *sentence.row->subcorpus);
+      insert.bindStatic(base + 6, sentence.row->key).bind(base + 7, decimalValue(sentence.row->key))
+          .bindStatic(base + 8, sentence.row->text).bind(base + 9, sentence.docOrder)
+          .bind(base + 10, sentence.labelsOf).bind(base + 11, sentence.labelBase)
+          .bind(base + 12, sentence.sentenceOrd).bindStatic(base + 13, sentence.facts->feRanks)
+          .bind(base + 14, sentence.facts->outside1252);
+    });
     for (const LabelFinding& finding : facts.findings) {
       const SentenceRow& sentence = rows.sentences[finding.sentence];
       const LabelRow& label = sentence.labels[finding.label];
@@ -500,8 +515,8 @@ class Writer {
     if (side_) {
       if (!batch_.empty()) side_->add(std::move(batch_));
     } else {
-      for (const LabelRecord& row : batch_.labels) insertLabel(label_, row);
-      for (const ConstituentRecord& row : batch_.constituents) insertConstituent(constituent_, row);
+      label_.insert(batch_.labels, bindLabel);
+      constituent_.insert(batch_.constituents, bindConstituent);
     }
     batch_ = LabelBatch();
   }
@@ -573,8 +588,8 @@ class Writer {
   LabelBatch batch_;  // label rows of the document in hand
   RecentName recentLayer_, recentRank_, recentItype_;
   Statement document_, problem_, frame_, fe_, lu_, type_, relation_, feRelation_, subcorpus_,
-      set_, setText_, sentence_, labelFinding_, feLabelCount_, label_, constituent_, labelName_,
-      realization_;
+      set_, setText_, labelFinding_, feLabelCount_, labelName_, realization_;
+  BatchInsert sentence_, label_, constituent_;
   std::unordered_map<std::string, int64_t> names_;
   int64_t mapLu_ = -1;
   int64_t nextSentence_ = 1;
@@ -726,7 +741,9 @@ bool coldBuild(const std::string& release, const std::string& target,
     db.exec(indexSql());
     db.exec("INSERT INTO sentence_words(sentence_words) VALUES ('rebuild');");
     db.exec(fullTextTriggersSql());
-    db.exec("ANALYZE;");
+    // Statistics from a sample of each index: the planner needs their shape, not exact counts,
+    // and a full pass over every index lengthened the build's serial end.
+    db.exec("PRAGMA analysis_limit=2000; ANALYZE; PRAGMA analysis_limit=0;");
     transaction.commit();
     progress.stage("Indexing labels");
     side.copyInto(db);

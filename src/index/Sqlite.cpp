@@ -106,6 +106,21 @@ bool Statement::step() {
   db_.fail(code, "index");
 }
 
+namespace {
+
+// The INSERT of one row with its VALUES tuple repeated for rows rows.
+std::string repeatedValuesSql(std::string_view oneRow, int rows) {
+  const size_t tuple = oneRow.rfind('(');
+  std::string sql(oneRow);
+  for (int r = 1; r < rows; ++r) sql.append(",").append(oneRow.substr(tuple));
+  return sql;
+}
+
+}  // namespace
+
+BatchInsert::BatchInsert(Database& db, std::string_view oneRowSql, int columns)
+    : columns_(columns), one_(db, oneRowSql), many_(db, repeatedValuesSql(oneRowSql, kRows)) {}
+
 void Statement::run() {
   while (step()) {
   }

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sorvanta::index {
 
@@ -82,6 +83,33 @@ class Statement {
   Database& db_;
   sqlite3_stmt* stmt_ = nullptr;
   std::string_view tail_;
+};
+
+// An INSERT of one row ("... VALUES (?,...)") run for many rows, kRows to a statement: one run
+// keeps its cursors open across its rows, so rows coming in key order are appended without a
+// search from the root each, and the per-statement work is shared. The rest go one by one.
+// bind(statement, base, row) binds a row's values at base + 1, base + 2, ...
+class BatchInsert {
+ public:
+  static constexpr int kRows = 64;
+  BatchInsert(Database& db, std::string_view oneRowSql, int columns);
+
+  template <typename Row, typename Bind>
+  void insert(const std::vector<Row>& rows, Bind bind) {
+    size_t r = 0;
+    for (; r + kRows <= rows.size(); r += kRows) {
+      for (int k = 0; k < kRows; ++k) bind(many_, k * columns_, rows[r + static_cast<size_t>(k)]);
+      many_.run();
+    }
+    for (; r < rows.size(); ++r) {
+      bind(one_, 0, rows[r]);
+      one_.run();
+    }
+  }
+
+ private:
+  int columns_;
+  Statement one_, many_;
 };
 
 // BEGIN IMMEDIATE on construction; ROLLBACK unless commit() was called.
