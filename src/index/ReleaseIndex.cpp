@@ -167,15 +167,15 @@ class Writer {
                           "label_order, sentence_key, sentence_length, layer, layer_rank, name, "
                           "start_text, end_text, other_name, other_start, other_end) "
                           "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
-        feLabelCount_(db, "INSERT INTO fe_label_counts(document, lu_id, layer_rank, name, labels) "
-                          "VALUES (?,?,?,?,?)"),
         labelName_(db, "INSERT INTO label_names(text) VALUES (?)"),
-        realization_(db, "INSERT INTO fe_realizations(document, lu_id, fe, pt, gf, total_text, total, "
-                         "doc_order) VALUES (?,?,?,?,?,?,?,?)"),
         sentence_(db, "INSERT INTO sentences(set_ord, document, source, lu_id, subcorpus, "
                       "sentence_key, sentence_id, text, doc_order, labels_of, label_base, "
                       "sentence_ord, fe_ranks, outside_1252) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
                   14),
+        feLabelCount_(db, "INSERT INTO fe_label_counts(document, lu_id, layer_rank, name, labels) "
+                          "VALUES (?,?,?,?,?)", 5),
+        realization_(db, "INSERT INTO fe_realizations(document, lu_id, fe, pt, gf, total_text, total, "
+                         "doc_order) VALUES (?,?,?,?,?,?,?,?)", 8),
         label_(db, kInsertLabelSql, 12),
         constituent_(db, kInsertConstituentSql, 6) {
     Statement names(db, "SELECT text, name_id FROM label_names");
@@ -433,9 +433,10 @@ class Writer {
       }
       labelFinding_.run();
     }
-    for (const FeLabelCount& count : facts.feCounts)
-      feLabelCount_.bind(1, entry.path).bind(2, luId).bind(3, count.rank).bind(4, count.name)
-          .bind(5, count.labels).run();
+    feLabelCount_.insert(facts.feCounts, [&](Statement& insert, int base, const FeLabelCount& count) {
+      insert.bindStatic(base + 1, entry.path).bind(base + 2, luId).bindStatic(base + 3, count.rank)
+          .bindStatic(base + 4, count.name).bind(base + 5, count.labels);
+    });
     flushLabels();
     if (annotation) held_ = std::move(rows);
   }
@@ -575,11 +576,12 @@ class Writer {
   }
 
   void writeRealizations(const DocumentEntry& entry, const DocumentRows& rows) {
-    int64_t order = 0;
-    for (const RealizationRow& row : rows.realizations)
-      realization_.bind(1, entry.path).bind(2, *entry.luId).bind(3, row.fe).bind(4, row.pt)
-          .bind(5, row.gf).bind(6, row.totalText).bind(7, decimalValue(row.totalText))
-          .bind(8, order++).run();
+    const RealizationRow* first = rows.realizations.data();
+    realization_.insert(rows.realizations, [&](Statement& insert, int base, const RealizationRow& row) {
+      insert.bindStatic(base + 1, entry.path).bind(base + 2, *entry.luId).bindStatic(base + 3, row.fe)
+          .bindStatic(base + 4, row.pt).bindStatic(base + 5, row.gf).bindStatic(base + 6, row.totalText)
+          .bind(base + 7, decimalValue(row.totalText)).bind(base + 8, static_cast<int64_t>(&row - first));
+    });
   }
 
   Database& db_;
@@ -588,8 +590,8 @@ class Writer {
   LabelBatch batch_;  // label rows of the document in hand
   RecentName recentLayer_, recentRank_, recentItype_;
   Statement document_, problem_, frame_, fe_, lu_, type_, relation_, feRelation_, subcorpus_,
-      set_, setText_, labelFinding_, feLabelCount_, labelName_, realization_;
-  BatchInsert sentence_, label_, constituent_;
+      set_, setText_, labelFinding_, labelName_;
+  BatchInsert sentence_, feLabelCount_, realization_, label_, constituent_;
   std::unordered_map<std::string, int64_t> names_;
   int64_t mapLu_ = -1;
   int64_t nextSentence_ = 1;
