@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "derived/OutputName.h"
 #include "lexicon/CorpusDocument.h"
@@ -44,6 +45,33 @@ std::vector<Instance> trainingInstances(const xml::TXpNode* trainingRoot,
     instances.push_back(
         {xml::attributeText(instance, "luID"), xml::attributeText(instance, "sentID")});
   return instances;
+}
+
+// What "//sentence[@ID='X']/text" selects: the text children of sentence elements whose ID is
+// sentenceId, in document order, from a direct walk of the document (the query's own
+// evaluation cost more than the rest of the frame's work).
+std::vector<const xml::TXpNode*> sentenceTexts(const xml::TXpNode* root, const std::string& sentenceId) {
+  std::vector<const xml::TXpNode*> nodes;
+  // A quote ends the query's literal: such an ID is looked up as it always was.
+  if (sentenceId.find('\'') != std::string::npos) {
+    for (const xml::TXpNode* node : root->SelectNodes("//sentence[@ID='" + sentenceId + "']/text"))
+      nodes.push_back(node);
+    return nodes;
+  }
+  const std::string id = text::isAscii(sentenceId) ? sentenceId : text::workingToUtf8(sentenceId);
+  const xml::TXpNode* top = root;
+  while (top->parentNode()) top = top->parentNode();
+  // Texts are taken as the walk meets them, so they come in document order even where a
+  // matching sentence holds another.
+  for (const xml::TXpNode* node = top; node; node = xml::nextInSubtree(node, top)) {
+    const xml::TXpNode* sentence = node->parentNode();
+    if (!sentence || !xml::isElementNamed(node, "text") || !xml::isElementNamed(sentence, "sentence"))
+      continue;
+    const xml::TXpNamedNodeMap* map = sentence->attributes();
+    const xml::TXpAttribute* held = map ? map->getNamedItemUtf8("ID") : nullptr;
+    if (held && held->valueUtf8() == id) nodes.push_back(node);
+  }
+  return nodes;
 }
 
 // A sentence found for an instance: what the test document gets.
@@ -95,8 +123,7 @@ FrameRead readFrame(const std::string& frame, const std::vector<Instance>& insta
       evalLines.add(header);
       outLines.add(header);
       if (!luRoot) continue;
-      for (const xml::TXpNode* textNode :
-           luRoot->SelectNodes("//sentence[@ID='" + instance.sentenceId + "']/text")) {
+      for (const xml::TXpNode* textNode : sentenceTexts(luRoot, instance.sentenceId)) {
         const std::optional<lexicon::AnnotatedSentence> labels =
             lexicon::findSentenceLabels(textNode);
         if (!labels) continue;  // no Target label: like a sentence not found
