@@ -76,7 +76,9 @@ void orderedWork(size_t count, unsigned jobs, Produce produce, Consume consume) 
       slot.value = std::move(value);
       slot.error = error;
       slot.ready = true;
-      readyChanged.notify_all();
+      // The caller waits for item `consumed` only: waking it for a later one would only put
+      // it to sleep again (a context switch per item on a busy machine).
+      if (item == consumed) readyChanged.notify_all();
     }
   };
   // Declared after the state they use, so they are joined before it goes; the guard, declared
@@ -99,6 +101,7 @@ void orderedWork(size_t count, unsigned jobs, Produce produce, Consume consume) 
   for (size_t i = 0; i < count; ++i) {
     std::optional<Result> value;
     std::exception_ptr error;
+    bool wasFull = false;
     {
       std::unique_lock lock(mutex);
       Slot& slot = slots[i % window];
@@ -106,9 +109,10 @@ void orderedWork(size_t count, unsigned jobs, Produce produce, Consume consume) 
       value = std::move(slot.value);
       error = slot.error;
       slot = Slot();
+      wasFull = claimed >= consumed + window;  // workers may wait for room
       consumed = i + 1;
     }
-    spaceChanged.notify_all();
+    if (wasFull) spaceChanged.notify_all();
     if (error) std::rethrow_exception(error);
     if (!consume(i, std::move(*value))) return;
   }
