@@ -133,7 +133,11 @@ std::string TXpNode::textUtf8() const {
   return out;
 }
 
-std::string TXpNode::noGetText() const { return utf8ToWorking(textUtf8()); }
+std::string TXpNode::noGetText() const {
+  std::string utf8 = textUtf8();
+  if (text::isAscii(utf8)) return utf8;  // the same in working text: no second copy
+  return utf8ToWorking(utf8);
+}
 
 std::string TXpNode::stringValueUtf8() const {
   std::string out;
