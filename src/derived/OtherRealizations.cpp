@@ -100,10 +100,10 @@ class LineParts {
 };
 
 // The realization line of one FE-layer label of fe, handed to add (valid until the next line
-// of parts); none when the label does
-// not sit at the depth of an annotated lexical unit. The line is built in place: frame, fe and
-// lexical unit, then the label's itype, or the names of the grammatical-function and
-// phrase-type labels at its start, and for a PP the first word of its span.
+// built with parts); none when the label does not sit at the depth of an annotated lexical
+// unit. The line is built in place: frame, fe and lexical unit, then the label's itype, or the
+// names of the grammatical-function and phrase-type labels at its start, and for a PP the
+// first word of its span.
 template <typename Add>
 void addLabelLine(const xml::TXpNode* label, std::string_view fe, LineParts& parts, Add& add) {
   // label, label container, layer, layer container, annotation set, subcorpus, lexical unit
@@ -392,12 +392,15 @@ RealizationsResult findOtherRealizations(std::string_view preposition, std::stri
   // The lines of a pass join the output as soon as all its documents are in, in the order of
   // the passes, so the merge runs while later documents are still being read.
   AlterLines alterLines;
+  std::vector<size_t> documentsNeeded;  // per pass: documents read before its lines are all in
+  for (const Pass& pass : passes)
+    documentsNeeded.push_back(pass.documents.empty()
+                                  ? 0
+                                  : *std::max_element(pass.documents.begin(), pass.documents.end()) + 1);
   size_t passesMerged = 0;
   const auto mergeReadyPasses = [&](size_t documentsIn) {
     for (; passesMerged < passes.size(); ++passesMerged) {
-      const std::vector<size_t>& documents = passes[passesMerged].documents;
-      if (!documents.empty() && *std::max_element(documents.begin(), documents.end()) >= documentsIn)
-        break;
+      if (documentsNeeded[passesMerged] > documentsIn) break;
       for (Gathered& each : gathered[passesMerged]) {
         for (std::string& line : each.lines) alterLines.add(line);
         if (each.error) std::rethrow_exception(each.error);
