@@ -43,7 +43,6 @@ void bindConstituent(Statement& insert, int base, const ConstituentRecord& const
       .bind(base + 6, constituent.end);
 }
 
-
 SidePart::SidePart(std::string path, SideTable table)
     : path_(std::move(path)), table_(table) {
   removeFile(path_);
